@@ -1,0 +1,177 @@
+#include "modules/ModuleInfo.h"
+
+#include <charconv>
+
+#include "gateway/ConsoleLink.h"
+#include "modules/ModelCatalogue.h"
+
+namespace k400 {
+
+namespace {
+
+constexpr std::string_view Com2Prompt = "[COM2:]";
+
+std::optional<unsigned> HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return static_cast<unsigned>(c - '0');
+    if (c >= 'A' && c <= 'F')
+        return static_cast<unsigned>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f')
+        return static_cast<unsigned>(c - 'a' + 10);
+    return std::nullopt;
+}
+
+// Hex digits at [pos, pos + count) of text; nullopt when the reply is too
+// short or holds anything else there (a garbled reply is not a type code).
+std::optional<std::uint8_t> HexField(const std::string& text, std::size_t pos, std::size_t count)
+{
+    if (pos + count > text.size())
+        return std::nullopt;
+    unsigned value = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        auto digit = HexDigit(text[pos + i]);
+        if (!digit)
+            return std::nullopt;
+        value = value * 16 + *digit;
+    }
+    return static_cast<std::uint8_t>(value);
+}
+
+// One TARN query; the position of the reply's "!" or nullopt on failure.
+std::optional<std::size_t> Query(ConsoleLink& link, const std::string& command)
+{
+    if (!link.SendAndExpect(command, Com2Prompt))
+        return std::nullopt;
+    if (link.ReplyText.find("Timeout") != std::string::npos)
+        return std::nullopt;
+    auto bang = link.ReplyText.find('!');
+    if (bang == std::string::npos)
+        return std::nullopt;
+    return bang;
+}
+
+}  // namespace
+
+std::optional<int> AddressValue(std::string_view addressText)
+{
+    if (addressText.empty())
+        return std::nullopt;
+    int value = 0;
+    auto [end, ec] = std::from_chars(addressText.data(), addressText.data() + addressText.size(), value);
+    if (ec != std::errc() || end != addressText.data() + addressText.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string TwoDigitHex(unsigned value)
+{
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    std::string text;
+    if (value >= 256)
+        text = TwoDigitHex(value >> 8);
+    text += Digits[(value >> 4) & 0xF];
+    text += Digits[value & 0xF];
+    return text;
+}
+
+bool ModuleChInfo(ProgramState& state, const std::string& moduleName)
+{
+    const auto index = state.CurrentModuleIndex;
+    if (index >= ModuleTableSize)
+        return false;
+    auto& entry = state.ModuleTable[index];
+    const ModelInfo* model = FindModel(moduleName);
+    if (!model) {
+        entry.Address.clear();
+        return false;
+    }
+    entry.DOChannels = model->DOChannels;
+    entry.AOChannels = model->AOChannels;
+    entry.DIChannels = model->DIChannels;
+    entry.AIChannels = model->AIChannels;
+    state.TotalAIBytes = static_cast<std::uint16_t>(state.TotalAIBytes + model->AILength());
+    state.TotalAOBytes = static_cast<std::uint16_t>(state.TotalAOBytes + model->AOLength());
+    state.TotalDIBytes = static_cast<std::uint16_t>(state.TotalDIBytes + model->DILength());
+    state.TotalDOBytes = static_cast<std::uint16_t>(state.TotalDOBytes + model->DOLength());
+    return ModuleCode(state, index, model->IOType);
+}
+
+bool ModuleCode(ProgramState& state, std::uint8_t account, std::uint8_t ioType)
+{
+    if (account >= ModuleTableSize)
+        return false;
+    const auto& s = state.ModuleTable[account];
+    auto& t = state.TarnInfTable[account];
+    t.IOType = ioType;
+    t.Address = static_cast<std::uint8_t>(AddressValue(s.Address).value_or(0));
+    t.Name = s.Name;
+    t.AIChannels = s.AIChannels;
+    t.AOChannels = s.AOChannels;
+    t.DIChannels = s.DIChannels;
+    t.DOChannels = s.DOChannels;
+    t.AILength = AILengthOf(s.AIChannels);
+    t.AOLength = AOLengthOf(s.AOChannels);
+    t.DILength = DILengthOf(s.DIChannels);
+    t.DOLength = DOLengthOf(s.DOChannels);
+    return true;
+}
+
+bool ModuleOtherInfo(ProgramState& state, ConsoleLink& link)
+{
+    const auto index = state.CurrentModuleIndex;
+    if (index >= ModuleTableSize)
+        return false;
+    auto& s = state.ModuleTable[index];
+    auto& t = state.TarnInfTable[index];
+    auto address = AddressValue(s.Address);
+    if (!address || *address < 0 || *address > 255)
+        return false;
+    const std::string aa = TwoDigitHex(static_cast<unsigned>(*address));
+
+    auto bang = Query(link, "$" + aa + "2");
+    if (!bang)
+        return false;
+    // After the "!": address, type code, baud code, data format, two hex digits each.
+    const std::string& reply = link.ReplyText;
+    auto format = HexField(reply, *bang + 7, 2);
+    auto typeCode = HexField(reply, *bang + 3, 2);
+    auto baud = HexField(reply, *bang + 5, 2);
+    if (!format || !typeCode || !baud)
+        return false;
+    s.DataFormat = *format;
+    s.TypeCode = *typeCode;
+    t.TypeCode = s.TypeCode;
+    t.Baud = *baud;
+    t.DataFormat = s.DataFormat;
+
+    if (s.TypeCode != 0x3F) {
+        s.TypeCodeCount = 1;
+        t.TypeCodeCount = 1;
+        return true;
+    }
+
+    // One type code per channel.
+    bang = Query(link, "$" + aa + "90");
+    if (!bang)
+        return false;
+    auto first = HexField(link.ReplyText, *bang + 4, 1);
+    if (!first)
+        return false;
+    s.TypeCode = *first;
+    t.TypeCode = s.TypeCode;
+
+    bang = Query(link, "$" + aa + "91");
+    if (!bang)
+        return false;
+    auto second = HexField(link.ReplyText, *bang + 4, 1);
+    if (!second)
+        return false;
+    s.TypeCode2 = *second;
+    t.TypeCode2 = s.TypeCode2;
+    s.TypeCodeCount = 2;
+    t.TypeCodeCount = 2;
+    return true;
+}
+
+}  // namespace k400
