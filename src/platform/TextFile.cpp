@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace k400 {
@@ -64,9 +65,7 @@ TextFileResult WriteTextFile(const std::filesystem::path& path, std::string_view
     if (::fsync(fd) != 0)
         return fail(errno);
     // mkstemp creates the file 0600; an EDS file is for other tools to read.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd, 0644);
     if (::close(fd) != 0) {
         int code = errno;
         ::unlink(pattern.c_str());
