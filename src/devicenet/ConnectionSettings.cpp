@@ -1,0 +1,142 @@
+#include "devicenet/ConnectionSettings.h"
+
+#include <cstdio>
+
+#include "app/ProgramState.h"
+#include "platform/UserInterface.h"
+
+namespace k400 {
+
+namespace {
+
+std::string Entry(const char* direction, int number, const std::string& rest)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", number);
+    return direction + std::string(text) + rest;
+}
+
+std::string ApplicationEntry(const char* direction, int number, const char* kind, int instance)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", instance);
+    return Entry(direction, number, std::string("(") + kind + ",App." + text + ")");
+}
+
+// Scanned entries that the readers may look at.
+int ScannedCount(const ProgramState& state)
+{
+    return state.CurrentModuleIndex < ModuleTableSize ? state.CurrentModuleIndex : ModuleTableSize;
+}
+
+std::vector<std::string> BuildList(const ProgramState& state, bool output)
+{
+    const char* direction = output ? "OUTPUT " : "INPUT  ";
+    const int assemblies = output ? OutputAssemblyCount(state) : InputAssemblyCount(state);
+    std::vector<std::string> list{NoneEntry};
+    for (int k = 0; k < assemblies; ++k)
+        list.push_back(Entry(direction, k + 1, "(Assembly)"));
+    if (assemblies == 0)
+        return list;
+    for (bool analog : {false, true}) {
+        for (int i = 0; i < ScannedCount(state); ++i) {
+            if (state.ModuleTable[i].Address.empty())
+                continue;
+            const TarnInf& object = state.TarnInfTable[i];
+            const int length = output ? (analog ? object.AOLength : object.DOLength)
+                                      : (analog ? object.AILength : object.DILength);
+            if (length == 0)
+                continue;
+            const char* kind = output ? (analog ? "AO" : "DO") : (analog ? "AI" : "DI");
+            list.push_back(ApplicationEntry(direction, static_cast<int>(list.size()), kind, i + 1));
+        }
+    }
+    return list;
+}
+
+}  // namespace
+
+SelectorLists BuildSelectorLists(const ProgramState& state)
+{
+    return {BuildList(state, false), BuildList(state, true)};
+}
+
+int InputEntryLength(const ProgramState& state, int listIndex, const std::string& itemText)
+{
+    const ConnectionPath path = GetDNSInfo(state, listIndex, itemText);
+    if (path.Instance == 0)
+        return 0;
+    if (path.Class == AssemblyObjectClass) {
+        if (listIndex < 1 || listIndex > static_cast<int>(AssemblyTableSize))
+            return 0;
+        return state.InputAssemblies[listIndex - 1].DataLength;
+    }
+    if (path.Class == ApplicationObjectClass && path.Instance <= ModuleTableSize) {
+        const TarnInf& object = state.TarnInfTable[path.Instance - 1];
+        if (path.Attribute == DigitalInputAttribute)
+            return object.DILength;
+        if (path.Attribute == AnalogInputAttribute)
+            return object.AILength;
+    }
+    return 0;
+}
+
+bool StrobeAccepts(const ProgramState& state, int listIndex, const std::string& itemText)
+{
+    return InputEntryLength(state, listIndex, itemText) <= StrobeDataLimit;
+}
+
+ConnectionChoices RestoreConnectionChoices(ProgramState& state, const SelectorLists& lists, UserInterface& ui)
+{
+    const auto word = [&](std::size_t i) { return i < state.ConnectionImage.size() ? state.ConnectionImage[i] : 0.0; };
+    const auto topByte = [&](std::size_t i) { return static_cast<long long>(word(i) / 16777216.0); };
+
+    if (static_cast<long long>(word(0) / 65536.0) > 3)
+        state.StoredImageInvalid = true;
+
+    ConnectionChoices choices;
+    if (state.StoredImageInvalid) {
+        ui.showMessage(NewSettingMessage, "");
+        return choices;
+    }
+    const long long lastInput = static_cast<long long>(lists.Input.size()) - 1;
+    const long long lastOutput = static_cast<long long>(lists.Output.size()) - 1;
+    bool fits = true;
+    for (int k = 0; k < ConnectionKinds; ++k) {
+        const long long stored = topByte(k + 1);
+        fits = fits && stored <= lastInput;
+        choices.InputSelection[k] = static_cast<std::int16_t>(stored);
+    }
+    const long long storedOutput = topByte(4);
+    fits = fits && storedOutput <= lastOutput;
+    choices.OutputSelection[PollConnection] = static_cast<std::int16_t>(storedOutput);
+    if (!fits) {
+        ui.showMessage(StoredSelectionErrorMessage, "");
+        return ConnectionChoices{};
+    }
+    return choices;
+}
+
+double PackConnectionWord(int selection, const ConnectionPath& path)
+{
+    return selection * 16777216.0 + path.Class * 65536.0 + path.Instance * 256.0 + path.Attribute;
+}
+
+std::array<double, 7> PackConnectionImage(const ProgramState& state, const SelectorLists& lists,
+                                          const ConnectionChoices& choices)
+{
+    const auto side = [&](const std::vector<std::string>& list, int selection) {
+        const std::string& text = list.at(static_cast<std::size_t>(selection));
+        return PackConnectionWord(selection, GetDNSInfo(state, selection, text));
+    };
+    std::array<double, 7> words{};
+    words[0] = choices.DefaultConnection * 65536.0;
+    for (int k = 0; k < ConnectionKinds; ++k)
+        words[1 + k] = side(lists.Input, choices.InputSelection[k]);
+    words[4] = side(lists.Output, choices.OutputSelection[PollConnection]);
+    words[5] = side(lists.Output, choices.OutputSelection[StrobeConnection]);
+    words[6] = PackConnectionWord(choices.OutputSelection[CosConnection], AcknowledgeHandlerPath);
+    return words;
+}
+
+}  // namespace k400
