@@ -1,0 +1,38 @@
+#pragma once
+// The Connect button: open the port, recognise the controller, read the
+// stored image, scan the modules, check the image and show the result.
+
+#include <string>
+
+#include "app/ProgramState.h"
+#include "app/Settings.h"
+
+namespace k400 {
+
+class ConsoleLink;
+class SerialPort;
+class UserInterface;
+
+enum class ConnectOutcome {
+    Busy,           // another gateway dialogue runs: nothing done
+    PortNotOpened,  // the port could not be opened; earlier data untouched
+    Failed,         // message shown, connection released, Connected false
+    Succeeded,      // Connected true (the stored image may still be invalid)
+};
+
+// Runs the whole sequence on link's port, user interface and clock; the port
+// name must already be set. Every path ends with the port closed. The panel
+// ends showing the CAN side, as the window should look after a connect.
+ConnectOutcome RunConnectSequence(ProgramState& state, ParameterPanel& panel, ConsoleLink& link);
+
+// Ends a connect attempt's hold on the window: port closed, controls enabled,
+// GatewayBusy cleared, progress hidden. Connected is left as it is.
+void ReleaseConnection(ProgramState& state, UserInterface& ui, SerialPort& port);
+
+// "1.05-2007/11/26": major, minor (at least two digits), date.
+std::string FirmwareVersionText(const ProgramState& state);
+
+// Controller picture: 0 for a K400E, 1 for a K400B.
+int ControllerPictureIndex(const ProgramState& state);
+
+}  // namespace k400

@@ -1,0 +1,57 @@
+#include "modules/ModuleInfoTable.h"
+
+#include <cstdio>
+
+#include "modules/ModelCatalogue.h"
+#include "modules/ModuleInfo.h"
+
+namespace k400 {
+
+const ModuleInfoRow ModuleInfoHeadings = {"No.",       "Address",   "   Name",     "Type Code",  "Data Format",
+                                          "DO Ch Num", "AO Ch Num", " DI Ch Num", " AI Ch Num"};
+
+namespace {
+
+std::string Hex(unsigned value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", value);
+    return text;
+}
+
+}  // namespace
+
+std::string PrefixedHex(unsigned value)
+{
+    return (value < 16 ? "0x0" : "0x") + Hex(value);
+}
+
+std::vector<ModuleInfoRow> ModuleInfoRows(const ProgramState& state)
+{
+    std::vector<ModuleInfoRow> rows;
+    rows.push_back(ModuleInfoHeadings);
+    const std::size_t count = state.ModuleCount < ModuleTableSize ? state.ModuleCount : ModuleTableSize;
+    for (std::size_t r = 0; r < count; ++r) {
+        const auto index = state.ModuleOrder[r];
+        if (index >= ModuleTableSize)
+            continue;
+        const auto& m = state.ModuleTable[index];
+        if (m.Address.empty())
+            continue;
+        ModuleInfoRow row;
+        row[0] = std::to_string(r + 1);
+        row[1] = PrefixedHex(static_cast<unsigned>(AddressValue(m.Address).value_or(0)));
+        row[2] = m.Name;
+        row[3] = m.TypeCodeCount == 1 ? PrefixedHex(m.TypeCode)
+                                      : "Ch0:" + Hex(m.TypeCode) + "--" + "Ch1:" + Hex(m.TypeCode2);
+        row[4] = PrefixedHex(m.DataFormat);
+        row[5] = std::to_string(m.DOChannels);
+        row[6] = std::to_string(m.AOChannels);
+        row[7] = std::to_string(m.DIChannels);
+        row[8] = std::to_string(IsCounterModel(m.Name) ? m.AIChannels / 2 : m.AIChannels);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace k400
