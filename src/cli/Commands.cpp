@@ -1,0 +1,115 @@
+#include "cli/Commands.h"
+
+#include <array>
+
+#include "cli/ArgList.h"
+
+namespace k400 {
+
+namespace {
+
+const std::array<CommandInfo, 2> Commands = {{
+    {"demo", "talk to a (simulated) gateway: recognise the controller, read its firmware",
+     "usage: k400gw demo [--port PORT] [--pace-ms N] [--verbose]\n"
+     "Brings the console to its top level, recognises the controller and reads the\n"
+     "firmware version from the EEPROM. Without --port the built-in simulated\n"
+     "gateway is used.\n" K400_PORT_OPTIONS_USAGE,
+     &RunDemoCommand},
+    {"sim", "serve a simulated gateway console on a pseudo-terminal",
+     "usage: k400gw sim [--scenario FILE] [--link PATH] [--eeprom-out FILE]\n"
+     "Prints the device path of the pseudo-terminal as its first line and serves\n"
+     "the gateway console on it until interrupted (SIGINT or SIGTERM).\n"
+     "  --scenario FILE    scenario file (JSON); default: the built-in gateway\n"
+     "  --link PATH        also make PATH a symbolic link to the device\n"
+     "  --eeprom-out FILE  write the EEPROM contents to FILE after every change\n",
+     &RunSimCommand},
+}};
+
+void PrintCommandList(std::ostream& out)
+{
+    out << "usage: k400gw COMMAND [OPTIONS]\n"
+           "       k400gw help COMMAND | COMMAND --help\n"
+           "       k400gw --version\n\n"
+           "Configuration utility for the GWC-1 (CANopen) and GWD-1 (DeviceNet) gateways.\n\n"
+           "Commands:\n";
+    std::size_t width = 0;
+    for (const CommandInfo& command : CommandTable())
+        width = std::max(width, command.name.size());
+    for (const CommandInfo& command : CommandTable())
+        out << "  " << command.name << std::string(width + 2 - command.name.size(), ' ')
+            << command.summary << '\n';
+}
+
+}  // namespace
+
+std::span<const CommandInfo> CommandTable()
+{
+    return Commands;
+}
+
+const CommandInfo* FindCommand(std::string_view name)
+{
+    for (const CommandInfo& command : CommandTable()) {
+        if (command.name == name)
+            return &command;
+    }
+    return nullptr;
+}
+
+int UsageError(CommandIo& io, std::string_view command, std::string_view text)
+{
+    io.err << "k400gw";
+    if (!command.empty())
+        io.err << ' ' << command;
+    io.err << ": " << text << '\n'
+           << "Try 'k400gw " << (command.empty() ? "--help" : std::string("help ") + std::string(command))
+           << "' for more information." << std::endl;
+    return ExitUsage;
+}
+
+int CheckNoLeftover(ArgList& args, CommandIo& io, std::string_view command)
+{
+    if (const auto error = args.leftover())
+        return UsageError(io, command, *error);
+    return ExitSuccess;
+}
+
+int RunCommandLine(const std::vector<std::string>& args, CommandIo& io)
+{
+    if (args.empty()) {
+        PrintCommandList(io.err);
+        return ExitUsage;
+    }
+    const std::string& first = args.front();
+    if (first == "--help" || first == "-h") {
+        PrintCommandList(io.out);
+        return ExitSuccess;
+    }
+    if (first == "--version") {
+        io.out << "k400gw " << K400GW_VERSION << '\n';
+        return ExitSuccess;
+    }
+    if (first == "help") {
+        if (args.size() == 1) {
+            PrintCommandList(io.out);
+            return ExitSuccess;
+        }
+        const CommandInfo* command = FindCommand(args[1]);
+        if (command == nullptr)
+            return UsageError(io, {}, "unknown command: " + args[1]);
+        io.out << command->usage;
+        return ExitSuccess;
+    }
+    const CommandInfo* command = FindCommand(first);
+    if (command == nullptr)
+        return UsageError(io, {}, "unknown command: " + first);
+
+    ArgList rest(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (rest.flag("help")) {
+        io.out << command->usage;
+        return ExitSuccess;
+    }
+    return command->run(rest, io);
+}
+
+}  // namespace k400
