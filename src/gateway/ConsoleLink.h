@@ -32,6 +32,15 @@ public:
     int PaceMs = 5;  // pause after each character and after the line
 
 private:
+    // Pacing pause: lets window events run, then sleeps PaceMs.
+    void pace();
+    // Discards waiting input, sends the command paced and its CR, waits for the
+    // transmit queue to drain; false when it does not.
+    bool sendLine(std::string_view command, bool pumpWhileDraining);
+    // Appends trimmed pieces to text until the receive queue is empty and the
+    // marker is in it. scan: inactivity limit of 15 time-outs, events pumped.
+    bool collectUntil(std::string& text, std::string_view marker, bool scan);
+
     SerialPort& port_;
     Clock& clock_;
     UserInterface& ui_;

@@ -1,0 +1,129 @@
+#include "gateway/ConsoleLink.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "gateway/NumberText.h"
+
+namespace k400 {
+
+namespace {
+
+constexpr int MaxNonzeroOutputReadings = 10;
+constexpr int ScanInactivityFactor = 15;
+// The scan wait blocks in slices this long so that window events keep running.
+constexpr int ScanWaitSliceMs = 50;
+constexpr std::string_view ValuePromptMarker = "-->";
+
+}  // namespace
+
+ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock, UserInterface& ui)
+    : port_(port), clock_(clock), ui_(ui)
+{
+}
+
+void ConsoleLink::pace()
+{
+    ui_.pumpEvents();
+    clock_.sleepMs(PaceMs);
+}
+
+bool ConsoleLink::sendLine(std::string_view command, bool pumpWhileDraining)
+{
+    if (port_.inputCount() > 0)
+        port_.readAll();  // stale text belongs to an earlier exchange
+
+    // The console reads its line one character at a time and drops what comes
+    // in a burst.
+    for (char c : command) {
+        port_.write(std::string_view(&c, 1));
+        pace();
+    }
+    port_.write("\r");
+
+    for (int nonzero = 0; port_.outputCount() > 0;) {
+        if (++nonzero >= MaxNonzeroOutputReadings)
+            return false;
+        if (pumpWhileDraining)
+            ui_.pumpEvents();
+    }
+    pace();
+    return true;
+}
+
+bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool scan)
+{
+    const std::int64_t limitMs = scan ? std::int64_t{ScanInactivityFactor} * ConsoleTimeoutMs : ConsoleTimeoutMs;
+    std::int64_t start = clock_.nowMs();
+    for (;;) {
+        if (scan)
+            ui_.pumpEvents();
+        const std::int64_t elapsed = clock_.nowMs() - start;
+        if (elapsed >= limitMs)
+            return false;
+        if (port_.inputCount() > 0) {
+            const std::string piece = port_.readAll();
+            text += TrimBlanks(piece);
+            if (scan)
+                start = clock_.nowMs();
+            continue;
+        }
+        // The marker is looked for only once the console has paused, so a
+        // marker split across two reads is still found whole.
+        if (!marker.empty() && text.find(marker) != std::string::npos)
+            return true;
+        std::int64_t wait = limitMs - elapsed;
+        if (scan)
+            wait = std::min<std::int64_t>(wait, ScanWaitSliceMs);
+        port_.waitForInput(static_cast<int>(wait));
+    }
+}
+
+bool ConsoleLink::SendAndExpect(std::string_view command, std::string_view marker)
+{
+    if (!sendLine(command, true))
+        return false;
+    ReplyText.clear();
+    if (!collectUntil(ReplyText, marker, false))
+        return false;
+    ReplyText.resize(ReplyText.find(marker));
+    return true;
+}
+
+bool ConsoleLink::ScanAndWait(std::string_view portNumberText)
+{
+    if (!sendLine("/scan", true))
+        return false;
+    const std::string marker = "[COM" + std::string(portNumberText) + ":]";
+    ReplyText.clear();
+    if (!collectUntil(ReplyText, marker, true))
+        return false;
+    ReplyText.resize(ReplyText.find(marker));
+    return true;
+}
+
+bool ConsoleLink::SendAndReadValue(std::string_view command, std::string_view key, double& value)
+{
+    if (!sendLine(command, false))
+        return false;
+    std::string reply;
+    if (!collectUntil(reply, ValuePromptMarker, false))
+        return false;
+
+    const std::string_view text = TrimBlanks(reply);
+    const std::string_view trimmedKey = TrimBlanks(key);
+    if (trimmedKey.empty())
+        return false;
+    const std::size_t keyAt = text.find(trimmedKey);
+    if (keyAt == std::string_view::npos)
+        return false;
+    const std::size_t valueAt = keyAt + trimmedKey.size();
+    const std::size_t arrowAt = text.find(ValuePromptMarker, valueAt);
+    // A key with no "-->" after it is an earlier value line, not the one asked for.
+    if (arrowAt == std::string_view::npos)
+        return false;
+    value = LeadingDecimalValue(text.substr(valueAt, arrowAt - valueAt));
+    return true;
+}
+
+}  // namespace k400
