@@ -1,0 +1,45 @@
+#pragma once
+// Builds module tables for the CANopen tests the way a scan leaves them.
+
+#include <string>
+
+#include "app/ProgramState.h"
+
+namespace k400::test {
+
+struct ModuleSpec {
+    std::string name;
+    int address = 0;
+    int doChannels = 0;
+    int aoChannels = 0;
+    int diChannels = 0;
+    int aiChannels = 0;
+};
+
+// Puts the module into table entry `index` and recounts the totals, the
+// module order and the module count.
+inline void PlaceModule(ProgramState& state, std::size_t index, const ModuleSpec& spec)
+{
+    auto& m = state.ModuleTable[index];
+    m.Name = spec.name;
+    m.Address = std::to_string(spec.address);
+    m.DOChannels = static_cast<std::uint8_t>(spec.doChannels);
+    m.AOChannels = static_cast<std::uint8_t>(spec.aoChannels);
+    m.DIChannels = static_cast<std::uint8_t>(spec.diChannels);
+    m.AIChannels = static_cast<std::uint8_t>(spec.aiChannels);
+
+    state.TotalDIBytes = state.TotalDOBytes = state.TotalAIBytes = state.TotalAOBytes = 0;
+    state.ModuleCount = 0;
+    for (std::size_t i = 0; i < state.ModuleTable.size(); ++i) {
+        const auto& e = state.ModuleTable[i];
+        if (e.Address.empty())
+            continue;
+        state.TotalDOBytes += static_cast<std::uint16_t>((e.DOChannels + 7) / 8);
+        state.TotalDIBytes += static_cast<std::uint16_t>((e.DIChannels + 7) / 8);
+        state.TotalAOBytes += static_cast<std::uint16_t>(2 * e.AOChannels);
+        state.TotalAIBytes += static_cast<std::uint16_t>(2 * e.AIChannels);
+        state.ModuleOrder[state.ModuleCount++] = static_cast<std::uint8_t>(i);
+    }
+}
+
+}  // namespace k400::test
