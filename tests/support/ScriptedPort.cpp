@@ -1,4 +1,4 @@
-#include "ScriptedPort.h"
+#include "support/ScriptedPort.h"
 
 #include <algorithm>
 

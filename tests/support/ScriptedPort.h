@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "FakeClock.h"
+#include "support/FakeClock.h"
 #include "platform/SerialPort.h"
 
 namespace k400::test {

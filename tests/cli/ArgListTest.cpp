@@ -1,0 +1,107 @@
+// Command line arguments and the command table.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/ArgList.h"
+#include "cli/Commands.h"
+
+namespace k400::test {
+namespace {
+
+TEST(ArgListTest, ValuesInBothFormsAreTakenOut)
+{
+    ArgList args({"--port", "COM3", "--pace-ms=0", "--json", "--name=", "--x", "--port"});
+    EXPECT_EQ(args.value("port"), "COM3");
+    EXPECT_EQ(args.value("pace-ms"), "0");
+    EXPECT_EQ(args.value("name"), "");
+    EXPECT_TRUE(args.flag("json"));
+    EXPECT_FALSE(args.flag("json"));
+    // The trailing "--port" lacks its value and stays for the leftover report.
+    EXPECT_EQ(args.value("port"), std::nullopt);
+    ASSERT_TRUE(args.leftover().has_value());
+    EXPECT_NE(args.leftover()->find("--x"), std::string::npos);
+}
+
+TEST(ArgListTest, PrefixOfAnotherOptionIsNotAMatch)
+{
+    ArgList args({"--portable", "1", "--port-x=2"});
+    EXPECT_EQ(args.value("port"), std::nullopt);
+    EXPECT_FALSE(args.flag("port"));
+    EXPECT_EQ(args.remaining().size(), 3u);
+}
+
+TEST(ArgListTest, PositionalsAndDoubleDash)
+{
+    ArgList args({"file.json", "--flag", "--", "--not-an-option"});
+    EXPECT_EQ(args.positional(), "file.json");
+    EXPECT_TRUE(args.flag("flag"));
+    EXPECT_FALSE(args.flag("not-an-option"));
+    EXPECT_EQ(args.positional(), "--not-an-option");
+    EXPECT_EQ(args.leftover(), std::nullopt);
+}
+
+TEST(ArgListTest, IntegerOptionsAreWholeAndInRange)
+{
+    EXPECT_EQ(ParseIntegerOption("5", 0, 1000), 5);
+    EXPECT_EQ(ParseIntegerOption("0", 0, 1000), 0);
+    EXPECT_EQ(ParseIntegerOption("1001", 0, 1000), std::nullopt);
+    EXPECT_EQ(ParseIntegerOption("-1", 0, 1000), std::nullopt);
+    EXPECT_EQ(ParseIntegerOption("5ms", 0, 1000), std::nullopt);
+    EXPECT_EQ(ParseIntegerOption("", 0, 1000), std::nullopt);
+    EXPECT_EQ(ParseIntegerOption("99999999999999999999", 0, 1000), std::nullopt);
+}
+
+struct CliRun {
+    int rc;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCli(std::vector<std::string> args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    CommandIo io{out, err};
+    const int rc = RunCommandLine(args, io);
+    return {rc, out.str(), err.str()};
+}
+
+TEST(CommandLineTest, HelpListsEveryCommandAndShowsUsage)
+{
+    const CliRun help = RunCli({"--help"});
+    EXPECT_EQ(help.rc, 0);
+    for (const CommandInfo& command : CommandTable()) {
+        EXPECT_NE(help.out.find(std::string(command.name)), std::string::npos) << command.name;
+        EXPECT_NE(help.out.find(std::string(command.summary)), std::string::npos) << command.name;
+        EXPECT_EQ(RunCli({"help", std::string(command.name)}).out, command.usage);
+        EXPECT_EQ(RunCli({std::string(command.name), "--help"}).out, command.usage);
+    }
+    EXPECT_EQ(RunCli({"--version"}).out, std::string("k400gw ") + K400GW_VERSION + "\n");
+}
+
+TEST(CommandLineTest, UsageErrorsExitWithTwo)
+{
+    EXPECT_EQ(RunCli({}).rc, 2);
+    const CliRun unknown = RunCli({"frobnicate"});
+    EXPECT_EQ(unknown.rc, 2);
+    EXPECT_NE(unknown.err.find("frobnicate"), std::string::npos);
+    EXPECT_EQ(RunCli({"help", "frobnicate"}).rc, 2);
+    const CliRun badOption = RunCli({"demo", "--colour"});
+    EXPECT_EQ(badOption.rc, 2);
+    EXPECT_NE(badOption.err.find("--colour"), std::string::npos);
+    EXPECT_EQ(RunCli({"demo", "--pace-ms", "fast"}).rc, 2);
+    EXPECT_EQ(RunCli({"demo", "--port"}).rc, 2);
+}
+
+TEST(CommandLineTest, DemoReportsUnopenablePortAsFailure)
+{
+    const CliRun run = RunCli({"demo", "--port", "/nonexistent/tty"});
+    EXPECT_EQ(run.rc, 1);
+    EXPECT_NE(run.err.find("Error: /nonexistent/tty"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+}
+
+}  // namespace
+}  // namespace k400::test
