@@ -1,45 +1,14 @@
 // `k400gw demo`: a short console dialogue with a (by default simulated) gateway.
 
-#include <cmath>
-#include <cstdio>
-
 #include "cli/ArgList.h"
 #include "cli/Commands.h"
 #include "cli/GatewaySession.h"
+#include "gateway/ConfigImage.h"
+#include "gateway/ConnectSequence.h"
 #include "gateway/GatewayPort.h"
 #include "gateway/NumberText.h"
 
 namespace k400 {
-
-namespace {
-
-// A long word split as the image packs it: high half, then its two bytes.
-struct WordHalves {
-    double high;
-    int lowHighByte;
-    int lowLowByte;
-};
-
-WordHalves SplitWord(double word)
-{
-    const double high = std::floor(word / 65536.0);
-    const int low = static_cast<int>(word - high * 65536.0);
-    return {high, low / 256, low % 256};
-}
-
-std::string FirmwareText(double versionWord, double dateWord)
-{
-    const WordHalves version = SplitWord(versionWord);
-    const WordHalves date = SplitWord(dateWord);
-    const int month = date.lowHighByte > 12 ? 0 : date.lowHighByte;
-    const int day = date.lowLowByte > 31 ? 0 : date.lowLowByte;
-    char text[64];
-    std::snprintf(text, sizeof text, "%d.%02d-%d/%02d/%02d", version.lowHighByte, version.lowLowByte,
-                  static_cast<int>(static_cast<std::int16_t>(date.high)), month, day);
-    return text;
-}
-
-}  // namespace
 
 int RunDemoCommand(ArgList& args, CommandIo& io)
 {
@@ -89,19 +58,15 @@ int RunDemoCommand(ArgList& args, CommandIo& io)
         return ExitFailure;
     }
 
-    double versionWord = 0;
-    double dateWord = 0;
-    double unused = 0;
-    if (!link.SendAndExpect("use eeprom", "[EEPROM:]") || !link.SendAndExpect("block 0", "[EEPROM:]") ||
-        !link.SendAndReadValue("el 0", "Long(0)=", versionWord) ||
-        !link.SendAndReadValue(ToSignedLongText(versionWord), "Long(4)=", dateWord) ||
-        !link.SendAndReadValue(ToSignedLongText(dateWord), "Long(8)=", unused) ||
-        !link.SendAndExpect(".", "[EEPROM:]") || !link.SendAndExpect("exit", prompt))
+    ProgramState& state = session->state();
+    state.ControllerPrompt = prompt;
+    // Firmware words and the stored header, read as the connect sequence does.
+    if (!ReadHeaderBlocks(state, link) || !link.SendAndExpect("exit", prompt))
         return timeout();
     port.close();
 
     io.out << "Controller: " << prompt.substr(0, prompt.size() - 1) << '\n'
-           << "Firmware: " << FirmwareText(versionWord, dateWord) << '\n';
+           << "Firmware: " << FirmwareVersionText(state) << '\n';
     return ExitSuccess;
 }
 

@@ -4,6 +4,8 @@
 #include "cli/Commands.h"
 #include "gateway/GatewayPort.h"
 #include "platform/qt/QtSerialPort.h"
+#include "sim/Scenario.h"
+#include "sim/SimulatedPort.h"
 
 namespace k400 {
 
@@ -50,12 +52,23 @@ std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& opt
 {
     std::unique_ptr<GatewaySession> session(new GatewaySession(io, options.verbose));
     if (options.port == "sim" || options.port.rfind("sim:", 0) == 0) {
-        io.err << "Error: the simulated gateway is not part of this build yet" << std::endl;
-        return nullptr;
+        Scenario scenario = BuiltInScenario();
+        if (options.port.size() > 4) {
+            std::string error;
+            auto loaded = LoadScenarioFile(options.port.substr(4), error);
+            if (!loaded) {
+                io.err << "Error: " << error << std::endl;
+                return nullptr;
+            }
+            scenario = std::move(*loaded);
+        }
+        session->port_ = std::make_unique<SimulatedPort>(std::move(scenario), *session->clock_);
+        session->simulated_ = true;
+    } else {
+        auto port = std::make_unique<QtSerialPort>();
+        port->setPortName(NormalizePortName(options.port));
+        session->port_ = std::move(port);
     }
-    auto port = std::make_unique<QtSerialPort>();
-    port->setPortName(NormalizePortName(options.port));
-    session->port_ = std::move(port);
     session->link_ = std::make_unique<ConsoleLink>(*session->port_, *session->clock_, session->ui_);
     session->link_->PaceMs = options.paceMs;
     return session;
