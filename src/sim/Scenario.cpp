@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "modules/ModelCatalogue.h"
 #include "platform/TextFile.h"
 #include "sim/Json.h"
 
@@ -130,7 +131,8 @@ Scenario BuiltInScenario()
     };
     s.modules.push_back(module(1, "M44", 0x40, 0x00));   // 16 DI
     s.modules.push_back(module(3, "M38", 0x40, 0x00));   // 13 DO
-    s.modules.push_back(module(5, "M28", 0x08, 0x00));   // 8 AI
+    // Not at address 5: there the listing checksum of M28 would end in "D".
+    s.modules.push_back(module(4, "M28", 0x08, 0x00));   // 8 AI
     s.modules.push_back(module(6, "M60", 0x50, 0x00));   // 2 counters (4 AI words) + 2 DO
     s.modules.push_back(module(10, "M33", 0x32, 0x00));  // 4 AO
     SimModule m32 = module(12, "M32", 0x3F, 0x00);       // 2 AO, one type code per channel
@@ -154,10 +156,11 @@ Scenario BuiltInScenario()
     s.setWord(2, 0, 4u * 16777216 + 500 * 256);
     s.setWord(2, 4, 0);
     s.setWord(2, 8, 3u * 16777216 + 3u * 65536);
-    const int modelCodes[] = {44, 38, 28, 60, 33, 32};
-    for (std::size_t i = 0; i < s.modules.size(); ++i)
-        s.setWord(2, 12 + 4 * static_cast<int>(i),
-                  static_cast<std::uint32_t>(modelCodes[i] * 256 + s.modules[i].address));
+    for (std::size_t i = 0; i < s.modules.size(); ++i) {
+        const ModelInfo* model = FindModel(s.modules[i].model);
+        const std::uint32_t code = model ? model->ModelNumber : 0;
+        s.setWord(2, 12 + 4 * static_cast<int>(i), code * 256 + static_cast<std::uint32_t>(s.modules[i].address));
+    }
 
     s.scan.lineIntervalMs = 100;  // a scan that takes a moment, as on the real line
     return s;
