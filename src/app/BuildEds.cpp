@@ -1,6 +1,7 @@
 #include "app/BuildEds.h"
 
 #include "app/ProgramState.h"
+#include "gateway/ConnectSequence.h"
 #include "platform/SerialPort.h"
 #include "platform/UserInterface.h"
 
@@ -8,22 +9,17 @@ namespace k400 {
 
 namespace {
 
-// The main window's ReleaseConnection: the port is closed and the controls
-// come back; Connected stays true so the gathered data stays usable.
-void ReleaseConnection(ProgramState& state, UserInterface& ui, SerialPort* port)
-{
-    if (port && port->isOpen())
-        port->close();
-    state.GatewayBusy = false;
-    ui.showProgress(false);
-    ui.connectPhase(ConnectPhase::Released, state);
-}
-
 ProfileWindow RefuseNodeId(ProgramState& state, UserInterface& ui, SerialPort* port)
 {
     ui.showMessage("NodeID Error", "Error");
     ui.setStatusText("NodeID or Application error");
-    ReleaseConnection(state, ui, port);
+    if (port) {
+        ReleaseConnection(state, ui, *port);
+    } else {
+        state.GatewayBusy = false;
+        ui.showProgress(false);
+        ui.connectPhase(ConnectPhase::Released, state);
+    }
     return ProfileWindow::None;
 }
 
