@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/ProgramState.h"
+#include "canopen/PdoMapping.h"
 #include "modules/ModelCatalogue.h"
 #include "modules/ModuleInfo.h"
 
@@ -16,13 +17,6 @@ std::string TwoDigits(int n)
     char text[16];
     std::snprintf(text, sizeof text, "%02d", n);
     return text;
-}
-
-std::string AddressPrefix(const ScannedModule& module)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%lX-", static_cast<unsigned long>(AddressValue(module.Address).value_or(0)));
-    return text + module.Name + ":";
 }
 
 std::string BitRange(int byteNumber, int channels)
@@ -77,7 +71,7 @@ BuildObjectsResult FillSide(ProgramState& state, Side side, std::uint8_t& last)
         if (!Usable(module) || channels == 0)
             continue;
         for (int k = 1; k <= (channels + 7) / 8; ++k)
-            digital.add(side == Side::Output ? DigitalOutputLabel(module, k) : DigitalInputLabel(module, k));
+            digital.add(side == Side::Output ? DeviceNetOutputByteLabel(module, k) : DeviceNetInputByteLabel(module, k));
     }
 
     std::size_t analogRecord = digital.filled() ? 1 : 0;
@@ -87,7 +81,7 @@ BuildObjectsResult FillSide(ProgramState& state, Side side, std::uint8_t& last)
         if (!Usable(module) || channels == 0)
             continue;
         for (int c = 1; c <= channels; ++c) {
-            const std::string label = AnalogChannelLabel(module, c);
+            const std::string label = DeviceNetAnalogLabel(module, c);
             analog.add(label);
             analog.add(label);
         }
@@ -115,22 +109,22 @@ int FilledRecords(const AssemblyTable& table, std::uint8_t last)
 
 }  // namespace
 
-std::string DigitalOutputLabel(const ScannedModule& module, int byteNumber)
+std::string DeviceNetOutputByteLabel(const ScannedModule& module, int byteNumber)
 {
     return module.Name + ":" + BitRange(byteNumber, module.DOChannels);
 }
 
-std::string DigitalInputLabel(const ScannedModule& module, int byteNumber)
+std::string DeviceNetInputByteLabel(const ScannedModule& module, int byteNumber)
 {
-    return AddressPrefix(module) + BitRange(byteNumber, module.DIChannels);
+    return DigitalByteLabel(module, module.DIChannels, byteNumber);
 }
 
-std::string AnalogChannelLabel(const ScannedModule& module, int channel)
+std::string DeviceNetAnalogLabel(const ScannedModule& module, int channel)
 {
-    int number = channel;
-    if (IsCounterModel(module.Name))
-        number = channel <= 2 ? 1 : channel <= 4 ? 2 : 3;
-    return AddressPrefix(module) + std::to_string(number);
+    if (!IsCounterModel(module.Name))
+        return AnalogChannelLabel(module, channel);
+    const int counter = channel <= 2 ? 1 : channel <= 4 ? 2 : 3;
+    return ModuleLabelPrefix(module) + ":" + std::to_string(counter);
 }
 
 BuildObjectsResult BuildDeviceNetObjects(ProgramState& state)

@@ -44,10 +44,11 @@ struct BuildObjectsResult {
 // and the result names the assembly and its size.
 BuildObjectsResult BuildDeviceNetObjects(ProgramState& state);
 
-// Byte label texts; bits and channels are 1-based as in the labels.
-std::string DigitalOutputLabel(const ScannedModule& module, int byteNumber);
-std::string DigitalInputLabel(const ScannedModule& module, int byteNumber);
-std::string AnalogChannelLabel(const ScannedModule& module, int channel);
+// Byte labels; byte and channel numbers are 1-based. Digital output labels
+// carry no address; counter modules name the counter, not the word.
+std::string DeviceNetOutputByteLabel(const ScannedModule& module, int byteNumber);
+std::string DeviceNetInputByteLabel(const ScannedModule& module, int byteNumber);
+std::string DeviceNetAnalogLabel(const ScannedModule& module, int channel);
 
 // The number of output assembly records in use (0, 1 or 2): input assembly
 // IDs and ordinals continue after them.

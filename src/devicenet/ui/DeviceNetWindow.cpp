@@ -1,0 +1,225 @@
+#include "devicenet/ui/DeviceNetWindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/ui/MainWindow.h"
+#include "app/ui/MessageBoxes.h"
+#include "app/ui/QtUserInterface.h"
+#include "app/ui/WindowGeometry.h"
+#include "devicenet/ui/ObjectViewers.h"
+#include "modules/ui/ModuleInfoViewer.h"
+
+namespace k400::ui {
+
+namespace {
+QString Indexed(const char* name, int index) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index); }
+
+void Fill(QComboBox* box, const std::vector<std::string>& entries, int selected)
+{
+    const QSignalBlocker block(box);
+    box->clear();
+    for (const std::string& entry : entries)
+        box->addItem(FromCore(entry));
+    box->setCurrentIndex(selected >= 0 && selected < box->count() ? selected : (box->count() > 0 ? 0 : -1));
+}
+}  // namespace
+
+DeviceNetWindow::DeviceNetWindow(MainWindow& mainWindow)
+    : QWidget(nullptr, Qt::Window), main_(mainWindow), logic_(mainWindow.state(), mainWindow.userInterface())
+{
+    setObjectName(QStringLiteral("DNSEdsSet"));
+    setWindowTitle(QStringLiteral("DeviceNet EDS File Setting"));
+    buildControls();
+    adjustSize();
+    CentreOnScreen(this);
+    main_.userInterface().setMessageParent(this);
+    logic_.Load();
+    render();
+}
+
+DeviceNetWindow::~DeviceNetWindow() { closeViewers(); }
+
+void DeviceNetWindow::buildControls()
+{
+    auto* edsRegion = new QGroupBox(QStringLiteral("EDS File Information"), this);
+    edsRegion->setObjectName(QStringLiteral("EDSRegion"));
+    auto* edsLayout = new QGridLayout(edsRegion);
+    const char* edsLabels[2] = {"Description:", "Created By:"};
+    for (int i = 0; i < 2; ++i) {
+        edsInfo_[i] = new QLineEdit(edsRegion);
+        edsInfo_[i]->setObjectName(Indexed("EDSInfo", i));
+        edsLayout->addWidget(new QLabel(QString::fromLatin1(edsLabels[i]), edsRegion), i, 0);
+        edsLayout->addWidget(edsInfo_[i], i, 1);
+    }
+
+    const char* frameNames[3] = {"Frame1", "Frame2", "Frame3"};
+    const char* frameCaptions[3] = {"Poll Info", "Strobe Info", "COS/Cyclic Info"};
+    const char* outputLabels[3] = {"Consumed Connection", "xxxxxxxxxxxx", "xxxxxxxxxxxx"};
+    auto* connections = new QHBoxLayout;
+    for (int k = 0; k < 3; ++k) {
+        auto* frame = new QGroupBox(QString::fromLatin1(frameCaptions[k]), this);
+        frame->setObjectName(QString::fromLatin1(frameNames[k]));
+        if (k == 0)
+            frame1_ = frame;
+        input_[k] = new QComboBox(frame);
+        input_[k]->setObjectName(Indexed("InpPut", k));
+        output_[k] = new QComboBox(frame);
+        output_[k]->setObjectName(Indexed("OutPut", k));
+        auto* layout = new QVBoxLayout(frame);
+        layout->addWidget(new QLabel(QStringLiteral("Produced Connection"), frame));
+        layout->addWidget(input_[k]);
+        layout->addWidget(new QLabel(QString::fromLatin1(outputLabels[k]), frame));
+        layout->addWidget(output_[k]);
+        layout->addStretch(1);
+        connections->addWidget(frame);
+        connect(input_[k], &QComboBox::activated, this, [this, k](int index) {
+            logic_.SelectInput(k, index);
+            render();
+        });
+        connect(output_[k], &QComboBox::activated, this, [this, k](int index) {
+            logic_.SelectOutput(k, index);
+            render();
+        });
+    }
+
+    auto* frame5 = new QGroupBox(QStringLiteral("Default IO Info"), this);
+    frame5->setObjectName(QStringLiteral("Frame5"));
+    auto* ioLayout = new QHBoxLayout(frame5);
+    for (int i = 0; i < 4; ++i) {
+        ioInfo_[i] = new QRadioButton(FromCore(DefaultConnectionNames[static_cast<std::size_t>(i)]), frame5);
+        ioInfo_[i]->setObjectName(Indexed("IO_Info", i));
+        ioLayout->addWidget(ioInfo_[i]);
+        connect(ioInfo_[i], &QRadioButton::clicked, this, [this, i] {
+            logic_.SelectDefaultConnection(i);
+            render();
+        });
+    }
+
+    auto button = [this](const char* caption, const char* name) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    QPushButton* appObj = button("Application View", "AppObj");
+    QPushButton* assembly = button("Assembly Objcet View", "ShowSettingResult");
+    QPushButton* tarn = button("View Tarn Info", "ShowTarnInf");
+    finish_ = button("Finish", "FinishDeviceSet");
+    QPushButton* backButton = button("Back", "BackButton");
+    connect(appObj, &QPushButton::clicked, this, &DeviceNetWindow::openApplicationView);
+    connect(assembly, &QPushButton::clicked, this, &DeviceNetWindow::openAssemblyView);
+    connect(tarn, &QPushButton::clicked, this, &DeviceNetWindow::openTarnInfo);
+    connect(finish_, &QPushButton::clicked, this, &DeviceNetWindow::finish);
+    connect(backButton, &QPushButton::clicked, this, &DeviceNetWindow::back);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(appObj);
+    buttons->addWidget(assembly);
+    buttons->addWidget(tarn);
+    buttons->addStretch(1);
+    buttons->addWidget(finish_);
+    buttons->addWidget(backButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(edsRegion);
+    layout->addLayout(connections);
+    layout->addWidget(frame5);
+    layout->addLayout(buttons);
+}
+
+void DeviceNetWindow::render()
+{
+    const SelectorLists& lists = logic_.Lists();
+    const ConnectionChoices& choices = logic_.Choices();
+    for (int k = 0; k < 3; ++k) {
+        Fill(input_[k], lists.Input, choices.InputSelection[static_cast<std::size_t>(k)]);
+        Fill(output_[k], lists.Output, choices.OutputSelection[static_cast<std::size_t>(k)]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        const QSignalBlocker block(ioInfo_[i]);
+        ioInfo_[i]->setChecked(choices.DefaultConnection == i);
+    }
+    frame1_->setEnabled(logic_.Frame1Enabled());
+    finish_->setEnabled(logic_.FinishEnabled());
+}
+
+void DeviceNetWindow::closeViewers()
+{
+    delete appViewer_.data();
+    delete assemblyViewer_.data();
+    delete tarnViewer_.data();
+}
+
+void DeviceNetWindow::finish()
+{
+    logic_.EdsInfo = {edsInfo_[0]->text().toStdString(), edsInfo_[1]->text().toStdString()};
+    if (!main_.state().GatewayBusy && logic_.FinishEnabled()) {
+        delete tarnViewer_.data();
+        // Shown disabled while the console dialogue runs; its pacing lets events in.
+        frame1_->setEnabled(false);
+        finish_->setEnabled(false);
+    }
+    logic_.Finish(main_.context().link, main_.context().outputFolder);
+    render();
+    if (!logic_.IsOpen())
+        close();
+}
+
+void DeviceNetWindow::back()
+{
+    if (logic_.Back()) {
+        render();
+        close();
+    }
+}
+
+void DeviceNetWindow::closeEvent(QCloseEvent* event)
+{
+    if (!logic_.Unload()) {
+        event->ignore();
+        return;
+    }
+    closeViewers();
+    event->accept();
+    deleteLater();
+    main_.profileWindowClosed();
+}
+
+void DeviceNetWindow::openApplicationView()
+{
+    if (appViewer_ == nullptr)
+        appViewer_ = OpenApplicationObjectViewer(main_.state(), this);
+    appViewer_->show();
+    appViewer_->raise();
+}
+
+void DeviceNetWindow::openAssemblyView()
+{
+    if (assemblyViewer_ == nullptr)
+        assemblyViewer_ = OpenAssemblyObjectViewer(main_.state(), this);
+    assemblyViewer_->show();
+    assemblyViewer_->raise();
+}
+
+void DeviceNetWindow::openTarnInfo()
+{
+    if (tarnViewer_ == nullptr)
+        tarnViewer_ = OpenModuleInfoViewer(main_.state(), this);
+    tarnViewer_->show();
+    tarnViewer_->raise();
+}
+
+
+TableViewer* DeviceNetWindow::applicationViewer() const { return appViewer_.data(); }
+TableViewer* DeviceNetWindow::assemblyViewer() const { return assemblyViewer_.data(); }
+TableViewer* DeviceNetWindow::tarnInfoViewer() const { return tarnViewer_.data(); }
+
+}  // namespace k400::ui

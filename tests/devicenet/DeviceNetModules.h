@@ -1,0 +1,52 @@
+#pragma once
+// Puts modules into a program state the way a scan does: name and address,
+// then the catalogue's classification, then the configuration reply fields.
+
+#include <string>
+
+#include "app/ProgramState.h"
+#include "modules/ModuleInfo.h"
+
+namespace k400::test {
+
+struct ModuleSetup {
+    std::string name;
+    int address = 1;
+    std::uint8_t typeCode = 0x40;
+    std::uint8_t baud = 0x06;
+    std::uint8_t dataFormat = 0x00;
+    int typeCodeCount = 1;
+    std::uint8_t typeCode2 = 0;
+};
+
+// Adds the module at CurrentModuleIndex and steps the index on.
+inline void AddModule(ProgramState& state, const ModuleSetup& setup)
+{
+    const std::uint8_t i = state.CurrentModuleIndex;
+    ScannedModule& module = state.ModuleTable[i];
+    module.Name = setup.name;
+    module.Address = std::to_string(setup.address);
+    if (ModuleChInfo(state, setup.name)) {
+        TarnInf& object = state.TarnInfTable[i];
+        module.TypeCode = object.TypeCode = setup.typeCode;
+        module.TypeCode2 = object.TypeCode2 = setup.typeCode2;
+        module.TypeCodeCount = object.TypeCodeCount = static_cast<std::uint8_t>(setup.typeCodeCount);
+        module.DataFormat = object.DataFormat = setup.dataFormat;
+        object.Baud = setup.baud;
+    }
+    state.CurrentModuleIndex = static_cast<std::uint8_t>(i + 1);
+}
+
+inline void AddModule(ProgramState& state, const std::string& name, int address)
+{
+    AddModule(state, ModuleSetup{name, address});
+}
+
+// An entry the scan could not use: it counts as scanned but has no address.
+inline void AddUnusableEntry(ProgramState& state)
+{
+    state.ModuleTable[state.CurrentModuleIndex].Address.clear();
+    state.CurrentModuleIndex = static_cast<std::uint8_t>(state.CurrentModuleIndex + 1);
+}
+
+}  // namespace k400::test
