@@ -1,8 +1,18 @@
 // Opening the gateway port: the messages per caller, and port names.
 
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/file.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "gateway/GatewayPort.h"
+#include "platform/qt/QtSerialPort.h"
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPort.h"
@@ -113,6 +123,121 @@ TEST(PortNames, ComPortsNumbersAndPaths)
     EXPECT_EQ(DevicePathForPortName("COM16"), "/dev/ttyS15");
 #endif
     EXPECT_EQ(DevicePathForPortName("/dev/ttyUSB0"), "/dev/ttyUSB0");
+}
+
+// ---- the real serial port, on a pseudo-terminal ------------------------------
+
+class QtSerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        int slave = -1;
+        char name[256] = {};
+        ASSERT_EQ(::openpty(&master_, &slave, name, nullptr, nullptr), 0);
+        termios raw{};
+        ::tcgetattr(master_, &raw);
+        ::cfmakeraw(&raw);
+        ::tcsetattr(master_, TCSANOW, &raw);
+        ::close(slave);  // the port under test opens it by name
+        device_ = name;
+        port_.setPortName(device_);
+    }
+    void TearDown() override
+    {
+        port_.close();
+        if (master_ >= 0)
+            ::close(master_);
+    }
+
+    void fromGateway(std::string_view text)
+    {
+        ASSERT_EQ(::write(master_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    }
+    std::string toGateway()
+    {
+        std::string data;
+        char buffer[256];
+        for (;;) {
+            pollfd fd{master_, POLLIN, 0};
+            if (::poll(&fd, 1, 200) <= 0)
+                return data;
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n <= 0)
+                return data;
+            data.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+
+    int master_ = -1;
+    std::string device_;
+    QtSerialPort port_;
+};
+
+TEST_F(QtSerialPortTest, ExchangesBytesWithoutAnEventLoop)
+{
+    ASSERT_TRUE(port_.open().ok());
+    ASSERT_TRUE(port_.isOpen());
+    EXPECT_EQ(port_.inputCount(), 0u);
+
+    port_.write("e");
+    port_.write("xit\r");
+    EXPECT_EQ(port_.outputCount(), 0u);
+    EXPECT_EQ(toGateway(), "exit\r");
+
+    fromGateway("K400E>");
+    EXPECT_TRUE(port_.waitForInput(1000));
+    // Bytes that arrive while nobody waits are still counted.
+    fromGateway(" more");
+    ::usleep(50 * 1000);
+    EXPECT_GE(port_.inputCount(), 6u);
+    std::string all = port_.readAll();
+    while (all.size() < 11 && port_.waitForInput(500))
+        all += port_.readAll();
+    EXPECT_EQ(all, "K400E> more");
+    EXPECT_EQ(port_.inputCount(), 0u);
+
+    fromGateway("stale");
+    ::usleep(50 * 1000);
+    port_.clearInput();
+    EXPECT_EQ(port_.inputCount(), 0u);
+}
+
+TEST_F(QtSerialPortTest, WaitForInputBlocksForItsTimeout)
+{
+    ASSERT_TRUE(port_.open().ok());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(port_.waitForInput(150));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(140));
+}
+
+TEST_F(QtSerialPortTest, DeviceLockedByAnotherHolderIsOccupied)
+{
+    const int holder = ::open(device_.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+
+    const PortOpenError error = port_.open();
+    EXPECT_EQ(error.kind, PortOpenError::Kind::Occupied) << error.description;
+    EXPECT_FALSE(port_.isOpen());
+
+    FakeClock clock;
+    RecordingUserInterface ui;
+    EXPECT_FALSE(OpenGatewayPort(port_, ui, PortCaller::Connect));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, device_ + " has been occupied");
+
+    ::close(holder);
+    EXPECT_TRUE(port_.open().ok());
+}
+
+TEST_F(QtSerialPortTest, MissingDeviceIsAnOtherErrorNamingIt)
+{
+    port_.setPortName("/dev/k400-no-such-device");
+    const PortOpenError error = port_.open();
+    EXPECT_EQ(error.kind, PortOpenError::Kind::Other);
+    EXPECT_NE(error.description.find("/dev/k400-no-such-device"), std::string::npos);
+    EXPECT_FALSE(port_.isOpen());
 }
 
 }  // namespace

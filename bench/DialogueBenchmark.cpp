@@ -1,0 +1,146 @@
+// How long a console dialogue takes over a real pseudo-terminal against the
+// simulated gateway (`k400gw sim` in a child process), compared with the
+// floor the pacing sets, and how much processor time the client spends.
+//
+//   bench_dialogue [--pace-ms N]... [--k400gw PATH]
+//
+// The dialogue: "exit", "use eeprom", "block 0", "el 0", 44 value retypes
+// walking the value editor through block 0, ".", "exit": 50 command lines
+// (values typed back unchanged, so the EEPROM stays as it was).
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/ArgList.h"
+#include "cli/TerminalUserInterface.h"
+#include "gateway/ConsoleLink.h"
+#include "gateway/GatewayPort.h"
+#include "gateway/NumberText.h"
+#include "platform/Clock.h"
+#include "platform/qt/QtSerialPort.h"
+#include "support/ChildProcess.h"
+
+namespace {
+
+using namespace k400;
+
+constexpr int ValueRetypes = 44;
+
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Figures {
+    bool ok = false;
+    int commands = 0;
+    long characters = 0;  // command characters, carriage returns not counted
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
+struct Dialogue {
+    ConsoleLink& link;
+    Figures& figures;
+
+    bool expect(const std::string& command, const std::string& marker)
+    {
+        ++figures.commands;
+        figures.characters += static_cast<long>(command.size());
+        return link.SendAndExpect(command, marker);
+    }
+    bool read(const std::string& command, const std::string& key, double& value)
+    {
+        ++figures.commands;
+        figures.characters += static_cast<long>(command.size());
+        return link.SendAndReadValue(command, key, value);
+    }
+};
+
+Figures RunDialogue(const std::string& device, int paceMs)
+{
+    Figures figures;
+    SystemClock clock;
+    std::ostringstream quiet;
+    TerminalUserInterface ui(quiet);
+    QtSerialPort port;
+    port.setPortName(device);
+    if (!OpenGatewayPort(port, ui, PortCaller::Connect)) {
+        std::cerr << "cannot open " << device << ": " << ui.lastMessage() << '\n';
+        return figures;
+    }
+    ConsoleLink link(port, clock, ui);
+    link.PaceMs = paceMs;
+    Dialogue d{link, figures};
+
+    const auto wallStart = std::chrono::steady_clock::now();
+    const double cpuStart = CpuSeconds();
+
+    bool ok = d.expect("exit", ">") && d.expect("use eeprom", "[EEPROM:]") && d.expect("block 0", "[EEPROM:]");
+    double value = 0;
+    ok = ok && d.read("el 0", "Long(0)=", value);
+    for (int i = 1; ok && i <= ValueRetypes; ++i)
+        ok = d.read(ToSignedLongText(value), "Long(" + std::to_string(4 * i) + ")=", value);
+    ok = ok && d.expect(".", "[EEPROM:]") && d.expect("exit", "K400E>");
+
+    figures.cpuMs = (CpuSeconds() - cpuStart) * 1000.0;
+    figures.wallMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
+    figures.ok = ok;
+    port.close();
+    return figures;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    ArgList args(std::vector<std::string>(argv + 1, argv + argc));
+    std::string exe = K400GW_EXE;
+    if (auto path = args.value("k400gw"))
+        exe = *path;
+    std::vector<int> paces;
+    while (auto pace = args.value("pace-ms"))
+        paces.push_back(std::stoi(*pace));
+    if (paces.empty())
+        paces = {5, 2, 1};
+    if (const auto error = args.leftover()) {
+        std::cerr << error->c_str() << '\n';
+        return 2;
+    }
+
+    k400::test::ChildProcess sim({exe, "sim"});
+    const auto device = sim.readLine(10000);
+    if (!device) {
+        std::cerr << "the simulator did not start: " << sim.stderrText() << '\n';
+        return 1;
+    }
+
+    std::printf("dialogue of 50 command lines over %s (simulator replies without delay)\n", device->c_str());
+    std::printf("%7s %9s %9s %9s %7s %9s %7s\n", "pace", "chars", "floor ms", "wall ms", "ratio", "cpu ms",
+                "cpu %");
+    int rc = 0;
+    for (int pace : paces) {
+        const Figures f = RunDialogue(*device, pace);
+        if (!f.ok) {
+            std::printf("%5d ms   dialogue failed after %d commands\n", pace, f.commands);
+            rc = 1;
+            continue;
+        }
+        // One pause per character and one after each line; the simulator adds none.
+        const double floorMs = static_cast<double>(f.characters + f.commands) * pace;
+        std::printf("%5d ms %9ld %9.0f %9.1f %7.3f %9.1f %6.2f%%\n", pace, f.characters, floorMs, f.wallMs,
+                    floorMs > 0 ? f.wallMs / floorMs : 0.0, f.cpuMs, 100.0 * f.cpuMs / f.wallMs);
+    }
+    sim.terminate();
+    return rc;
+}
