@@ -1,0 +1,96 @@
+#include "app/ui/ScanParameterDialog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/Settings.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/MessageBoxes.h"
+#include "app/ui/QtUserInterface.h"
+#include "app/ui/WindowGeometry.h"
+
+namespace k400::ui {
+
+ScanParameterDialog::ScanParameterDialog(ProgramState& state, MainWindow* mainWindow)
+    : QWidget(nullptr, Qt::Dialog), state_(state), mainWindow_(mainWindow)
+{
+    setObjectName(QStringLiteral("ComParaSetting_F"));
+    setWindowTitle(QStringLiteral("Com Port Scan Parameters Setting"));
+    // Not a child of the main window: that one is disabled while this is open.
+    setWindowModality(Qt::NonModal);
+
+    auto* outer = new QGroupBox(QStringLiteral("COM Port SCAN Parameters Setting"), this);
+    outer->setObjectName(QStringLiteral("Frame1"));
+    auto* com2 = new QGroupBox(QStringLiteral("COM2"), outer);
+    com2->setObjectName(QStringLiteral("Frame2"));
+    baud_ = new QComboBox(com2);
+    baud_->setObjectName(QStringLiteral("ScanBaudrateCombol"));
+    checksum_ = new QComboBox(com2);
+    checksum_->setObjectName(QStringLiteral("ScanChecksumCombol"));
+    timeout_ = new QLineEdit(com2);
+    timeout_->setObjectName(QStringLiteral("ScanTimeout"));
+    auto* grid = new QGridLayout(com2);
+    grid->addWidget(new QLabel(QStringLiteral("Baudrate"), com2), 0, 0);
+    grid->addWidget(baud_, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("CheckSum"), com2), 1, 0);
+    grid->addWidget(checksum_, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Timeout"), com2), 2, 0);
+    grid->addWidget(timeout_, 2, 1);
+    grid->setColumnStretch(1, 1);
+    auto* outerLayout = new QVBoxLayout(outer);
+    outerLayout->addWidget(com2);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("ScanSettingOkButton"));
+    ok_->setDefault(true);
+    connect(ok_, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(outer);
+    layout->addWidget(ok_, 0, Qt::AlignHCenter);
+    adjustSize();
+    setMinimumWidth(TwipsToPixels(4200, this));
+}
+
+void ScanParameterDialog::load()
+{
+    const k400::ScanParameterDialog dialog = LoadScanParameterDialog(state_);
+    baud_->clear();
+    for (const std::string& entry : dialog.Baudrate)
+        baud_->addItem(FromCore(entry));
+    checksum_->clear();
+    for (const std::string& entry : dialog.Checksum)
+        checksum_->addItem(FromCore(entry));
+    baud_->setCurrentIndex(dialog.BaudrateIndex);
+    checksum_->setCurrentIndex(dialog.ChecksumIndex);
+    timeout_->setText(FromCore(dialog.Timeout));
+    adjustSize();
+    CentreOnScreen(this);
+}
+
+bool ScanParameterDialog::unload()
+{
+    k400::ScanParameterDialog dialog = LoadScanParameterDialog(state_);
+    dialog.BaudrateIndex = baud_->currentIndex();
+    dialog.ChecksumIndex = checksum_->currentIndex();
+    dialog.Timeout = timeout_->text().toStdString();
+    return UnloadScanParameterDialog(state_, dialog, mainWindow_->userInterface());
+}
+
+void ScanParameterDialog::closeEvent(QCloseEvent* event)
+{
+    if (!unload()) {
+        event->ignore();
+        return;
+    }
+    mainWindow_->setEnabled(true);
+    event->accept();
+}
+
+}  // namespace k400::ui

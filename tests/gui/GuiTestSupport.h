@@ -1,0 +1,110 @@
+#pragma once
+// Shared pieces of the window tests: a main window on the simulated gateway,
+// scripted answers for message boxes, and a connect that fills in the scan
+// dialog the way a user would.
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/ui/MainWindow.h"
+#include "app/ui/MessageBoxes.h"
+#include "app/ui/ScanParameterDialog.h"
+
+namespace k400::test {
+
+// Records every message box and answers the Yes/No ones from a queue
+// (No when the queue is empty, so a forgotten answer never exits).
+class ScriptedBoxes {
+public:
+    ScriptedBoxes()
+    {
+        ui::SetMessageBoxHook([this](const ui::MessageBoxRequest& request) {
+            shown.push_back(request);
+            if (!request.question || answers.empty())
+                return false;
+            const bool answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    }
+    ~ScriptedBoxes() { ui::SetMessageBoxHook({}); }
+
+    bool contains(const QString& text) const
+    {
+        for (const auto& box : shown)
+            if (box.text == text)
+                return true;
+        return false;
+    }
+    QStringList texts() const
+    {
+        QStringList list;
+        for (const auto& box : shown)
+            list << box.text;
+        return list;
+    }
+
+    std::vector<ui::MessageBoxRequest> shown;
+    std::deque<bool> answers;
+};
+
+template <typename T>
+T* Find(const QObject* root, const QString& name)
+{
+    T* found = root->findChild<T*>(name);
+    if (found == nullptr)
+        qFatal("no control named %s", qPrintable(name));
+    return found;
+}
+
+inline std::unique_ptr<ui::MainWindow> DemoWindow(const std::filesystem::path& outputFolder,
+                                                  std::optional<Scenario> scenario = std::nullopt)
+{
+    ui::MainWindowOptions options;
+    options.demo = true;
+    options.paceMs = 0;
+    options.outputFolder = outputFolder;
+    options.scenario = std::move(scenario);
+    auto window = std::make_unique<ui::MainWindow>(std::move(options));
+    window->show();
+    return window;
+}
+
+// Presses Connect; when the scan dialog shows, `fill` may change its
+// controls, then its OK button is clicked. Returns once the connect is over.
+template <typename Fill>
+void ConnectThroughDialog(ui::MainWindow& window, Fill fill)
+{
+    QTimer poll;
+    poll.setInterval(5);
+    bool answered = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        ui::ScanParameterDialog* dialog = window.scanParameterDialog();
+        if (answered || dialog == nullptr || !dialog->isVisible())
+            return;
+        answered = true;
+        fill(*dialog);
+        dialog->okButton()->click();
+    });
+    poll.start();
+    QTest::mouseClick(Find<QPushButton>(&window, QStringLiteral("Connect")), Qt::LeftButton);
+    poll.stop();
+}
+
+inline void ConnectWithDefaults(ui::MainWindow& window)
+{
+    ConnectThroughDialog(window, [](ui::ScanParameterDialog&) {});
+}
+
+}  // namespace k400::test
