@@ -8,7 +8,7 @@ namespace k400 {
 
 namespace {
 
-const std::array<CommandInfo, 2> Commands = {{
+const std::array<CommandInfo, 4> Commands = {{
     {"demo", "talk to a (simulated) gateway: recognise the controller, read its firmware",
      "usage: k400gw demo [--port PORT] [--pace-ms N] [--verbose]\n"
      "Brings the console to its top level, recognises the controller and reads the\n"
@@ -23,6 +23,47 @@ const std::array<CommandInfo, 2> Commands = {{
      "  --link PATH        also make PATH a symbolic link to the device\n"
      "  --eeprom-out FILE  write the EEPROM contents to FILE after every change\n",
      &RunSimCommand},
+    {"configure", "configure a gateway end to end: connect, scan, settings, Finish, EDS file",
+     "usage: k400gw configure --port PORT --profile canopen|devicenet [OPTIONS]\n"
+     "Connects, scans the modules, applies the given settings through the \"Setting\"\n"
+     "checks, builds the I/O image, writes the configuration into the gateway's\n"
+     "EEPROM and writes the EDS file.\n" K400_PORT_OPTIONS_USAGE
+     "  --profile P            canopen or devicenet\n"
+     "  --scan-baud BPS        scan baud rate (1200..115200, default 9600)\n"
+     "  --scan-checksum on|off scan checksum (default off)\n"
+     "  --scan-timeout MS      scan time-out, 1..32767 (default 200)\n"
+     "  --node-id N            CAN node ID\n"
+     "  --can-baud KBPS        CAN baud rate in kbit/s\n"
+     "  --com2-baud BPS        COM2 baud rate\n"
+     "  --com2-checksum on|off COM2 checksum\n"
+     "  --com2-timeout MS      COM2 time-out\n"
+     "  --guard-time MS        CANopen: node guarding time (0..65535)\n"
+     "  --life-factor N        CANopen: node guarding life time factor (0..255)\n"
+     "  --heartbeat MS         CANopen: heartbeat protocol with this time (0..65535)\n"
+     "  --description TEXT     Description key of the EDS file\n"
+     "  --created-by TEXT      CreatedBy key of the EDS file\n"
+     "  --output-dir DIR       folder of the EDS file (default: the program's folder)\n"
+     "  --dry-run              stop before Finish: print the tables and the image words\n"
+     "  --json                 print the result as one JSON object\n"
+     "DeviceNet takes its own connection options instead of the CANopen ones.\n",
+     &RunConfigureCommand},
+    {"eds", "write the EDS file of a planned set of modules, no gateway needed",
+     "usage: k400gw eds --profile canopen|devicenet --modules M38@3,M33@26,... [OPTIONS]\n"
+     "Builds the I/O image of the listed modules (model@address, in listing order)\n"
+     "and writes the EDS file.\n"
+     "  --profile P            canopen or devicenet\n"
+     "  --modules LIST         planned modules, model@address separated by commas\n"
+     "  --node-id N            CAN node ID (default 1)\n"
+     "  --can-baud KBPS        CAN baud rate in kbit/s\n"
+     "  --guard-time MS        CANopen: node guarding time (0..65535)\n"
+     "  --life-factor N        CANopen: node guarding life time factor (0..255)\n"
+     "  --heartbeat MS         CANopen: heartbeat protocol with this time (0..65535)\n"
+     "  --firmware V           firmware as MAJOR.MINOR-YYYYMMDD (default 1.05-20071126)\n"
+     "  --description TEXT     Description key of the EDS file\n"
+     "  --created-by TEXT      CreatedBy key of the EDS file\n"
+     "  --output-dir DIR       folder of the EDS file (default: the program's folder)\n"
+     "  --json                 print the result as one JSON object\n",
+     &RunEdsCommand},
 }};
 
 void PrintCommandList(std::ostream& out)

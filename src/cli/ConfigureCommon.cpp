@@ -8,8 +8,11 @@
 #include <unistd.h>
 
 #include "app/ProgramState.h"
+#include "canopen/CanopenWindow.h"
+#include "canopen/PdoTables.h"
 #include "cli/ArgList.h"
 #include "cli/Commands.h"
+#include "cli/JsonWriter.h"
 #include "gateway/ConfigImage.h"
 #include "platform/ProgramFolder.h"
 
@@ -44,9 +47,8 @@ std::optional<std::string> CheckWritableFolder(const std::filesystem::path& fold
     return std::nullopt;
 }
 
-std::optional<std::filesystem::path> OutputFolderOption(ArgList& args, CommandIo& io)
+std::optional<std::filesystem::path> OutputFolder(const std::optional<std::string>& given, CommandIo& io)
 {
-    const auto given = args.value("output-dir");
     std::filesystem::path folder = given ? std::filesystem::path(*given) : ProgramFolder();
     if (folder.empty())
         folder = ".";
@@ -100,6 +102,98 @@ void PrintTable(std::ostream& out, const std::string& title, const std::vector<s
         }
         out << line << '\n';
     }
+}
+
+std::optional<CanopenWindowOptions> TakeCanopenWindowOptions(ArgList& args, CommandIo& io, std::string_view command)
+{
+    CanopenWindowOptions options;
+    options.guardTime = args.value("guard-time");
+    options.lifeFactor = args.value("life-factor");
+    options.heartbeat = args.value("heartbeat");
+    options.description = args.value("description");
+    options.createdBy = args.value("created-by");
+    if (options.heartbeat && (options.guardTime || options.lifeFactor)) {
+        UsageError(io, command, "--heartbeat cannot be combined with --guard-time or --life-factor");
+        return std::nullopt;
+    }
+    return options;
+}
+
+void EnterCanopenWindowOptions(CanopenWindow& window, const CanopenWindowOptions& options)
+{
+    auto& view = window.view();
+    if (options.heartbeat) {
+        window.SelectErrorControl(ErrorControlOption::Heartbeat);
+        view.HeartbeatText = *options.heartbeat;
+    } else if (options.guardTime || options.lifeFactor) {
+        window.SelectErrorControl(ErrorControlOption::NodeGuarding);
+        if (options.guardTime)
+            view.GuardTimeText = *options.guardTime;
+        if (options.lifeFactor)
+            view.LifeFactorText = *options.lifeFactor;
+    }
+    if (options.description)
+        view.EdsInfo[0] = *options.description;
+    if (options.createdBy)
+        view.EdsInfo[1] = *options.createdBy;
+}
+
+void PrintPdoTables(std::ostream& out, const ProgramState& state)
+{
+    PrintTable(out, "Receive PDO", PdoTableRows(state, PdoDirection::Receive));
+    PrintTable(out, "Transmit PDO", PdoTableRows(state, PdoDirection::Transmit));
+}
+
+namespace {
+
+void JsonWords(JsonWriter& json, const std::vector<double>& words, std::size_t count)
+{
+    json.beginArray();
+    for (std::size_t i = 0; i < count && i < words.size(); ++i)
+        json.value(static_cast<long long>(words[i]));
+    json.endArray();
+}
+
+void JsonPdoRows(JsonWriter& json, const std::vector<std::vector<std::string>>& rows)
+{
+    json.beginArray();
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const auto& row = rows[r];
+        json.beginObject();
+        json.key("pdo").value(row[0]);
+        json.key("cob_id").value(row[1]);
+        json.key("transmission_type").value(row[2]);
+        json.key("inhibit_time").value(row[3]);
+        json.key("event_timer").value(row[4]);
+        json.key("mapping").beginArray();
+        for (std::size_t c = 5; c < row.size(); ++c)
+            json.value(row[c]);
+        json.endArray();
+        json.endObject();
+    }
+    json.endArray();
+}
+
+}  // namespace
+
+void PrintCanopenJson(std::ostream& out, const ProgramState& state, const std::string& edsFile)
+{
+    JsonWriter json(out);
+    json.beginObject();
+    json.key("eds_file").value(edsFile);
+    json.key("header_image");
+    JsonWords(json, state.HeaderImage, 9);
+    json.key("application_image");
+    JsonWords(json, state.ApplicationImage, static_cast<std::size_t>(std::max(0, state.ApplicationAreaBytes / 4)));
+    json.key("last_rx_pdo").value(static_cast<int>(state.LastOutputAssembly));
+    json.key("last_tx_pdo").value(static_cast<int>(state.LastInputAssembly));
+    json.key("pdo_table").beginObject();
+    json.key("receive");
+    JsonPdoRows(json, PdoTableRows(state, PdoDirection::Receive));
+    json.key("transmit");
+    JsonPdoRows(json, PdoTableRows(state, PdoDirection::Transmit));
+    json.endObject();
+    json.endObject();
 }
 
 }  // namespace k400
