@@ -8,7 +8,7 @@ namespace k400 {
 
 namespace {
 
-const std::array<CommandInfo, 4> Commands = {{
+const std::array<CommandInfo, 5> Commands = {{
     {"demo", "talk to a (simulated) gateway: recognise the controller, read its firmware",
      "usage: k400gw demo [--port PORT] [--pace-ms N] [--verbose]\n"
      "Brings the console to its top level, recognises the controller and reads the\n"
@@ -23,6 +23,18 @@ const std::array<CommandInfo, 4> Commands = {{
      "  --link PATH        also make PATH a symbolic link to the device\n"
      "  --eeprom-out FILE  write the EEPROM contents to FILE after every change\n",
      &RunSimCommand},
+    {"scan", "connect, read the stored configuration and scan the modules on COM2",
+     "usage: k400gw scan --port PORT [--pace-ms N] [--scan-baud BPS] [--scan-checksum off|on]\n"
+     "                   [--scan-timeout MS] [--json]\n"
+     "Runs the connect sequence: recognises the controller, reads the configuration\n"
+     "stored in the EEPROM, scans the TARN modules with the given scan parameters and\n"
+     "checks the stored configuration against them. Prints the controller, the\n"
+     "firmware version, the stored (or default) settings and the modules found.\n" K400_PORT_OPTIONS_USAGE
+     "  --scan-baud BPS       scan baud rate (1200..115200, default 9600)\n"
+     "  --scan-checksum off|on  scan checksum (default off)\n"
+     "  --scan-timeout MS     scan time-out, 1..32767 (default 200)\n"
+     "  --json                print the result as one JSON object\n",
+     &RunScanCommand},
     {"configure", "configure a gateway end to end: connect, scan, settings, Finish, EDS file",
      "usage: k400gw configure --port PORT --profile canopen|devicenet [OPTIONS]\n"
      "Connects, scans the modules, applies the given settings through the \"Setting\"\n"

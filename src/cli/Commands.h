@@ -55,6 +55,7 @@ int CheckNoLeftover(ArgList& args, CommandIo& io, std::string_view command);
 
 int RunDemoCommand(ArgList& args, CommandIo& io);
 int RunSimCommand(ArgList& args, CommandIo& io);
+int RunScanCommand(ArgList& args, CommandIo& io);
 int RunConfigureCommand(ArgList& args, CommandIo& io);
 int RunEdsCommand(ArgList& args, CommandIo& io);
 
