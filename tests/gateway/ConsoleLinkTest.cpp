@@ -242,6 +242,36 @@ TEST_F(ConsoleLinkTest, ScanWaitsForThePromptOfTheGivenPort)
 
 // ---- reading values ---------------------------------------------------------
 
+TEST_F(ConsoleLinkTest, ValueEditorWalkAsTranscript)
+{
+    port.expectTranscript(R"(
+# reading two words and leaving the editor
+> el 40
+< el 40
+< Long(40)=28573732-->
+> 28573732
+< Long(44)=-20-->
+> .
+< [EEPROM:]
+)");
+    double first = 0;
+    double second = 0;
+    ASSERT_TRUE(link.SendAndReadValue("el 40", "Long(40)=", first));
+    ASSERT_TRUE(link.SendAndReadValue("28573732", "Long(44)=", second));
+    ASSERT_TRUE(link.SendAndExpect(".", "[EEPROM:]"));
+    EXPECT_EQ(first, 28573732);
+    EXPECT_EQ(second, -20);
+    EXPECT_TRUE(port.scriptFollowed()) << port.report();
+}
+
+TEST_F(ConsoleLinkTest, WrongLineIsReportedByTheScript)
+{
+    port.expectLine("block 0").reply("[EEPROM:]");
+    EXPECT_FALSE(link.SendAndExpect("block 1", "[EEPROM:]"));
+    EXPECT_FALSE(port.scriptFollowed());
+    EXPECT_NE(port.report().find("block 1"), std::string::npos);
+}
+
 TEST_F(ConsoleLinkTest, ReadValueTakesNumberBetweenKeyAndArrow)
 {
     struct Case {

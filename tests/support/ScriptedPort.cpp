@@ -41,6 +41,45 @@ ScriptedPort::Exchange& ScriptedPort::expectLine(std::string line)
     return exchanges_.back();
 }
 
+void ScriptedPort::expectTranscript(std::string_view transcript)
+{
+    Exchange* current = nullptr;
+    std::string reply;
+    bool haveReply = false;
+    const auto flush = [&] {
+        if (!haveReply)
+            return;
+        if (current != nullptr)
+            current->reply(reply);
+        else
+            deliverNow(reply);
+        reply.clear();
+        haveReply = false;
+    };
+    while (!transcript.empty()) {
+        const std::size_t end = transcript.find('\n');
+        std::string_view line = transcript.substr(0, end);
+        transcript.remove_prefix(end == std::string_view::npos ? transcript.size() : end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        const std::string_view text = line.size() > 2 ? line.substr(2) : std::string_view();
+        if (line.front() == '>') {
+            flush();
+            current = &expectLine(std::string(text));
+        } else if (line.front() == '<') {
+            if (haveReply)
+                reply += "\r\n";
+            reply += text;
+            haveReply = true;
+        } else {
+            problems_.push_back("transcript line is neither \"> \" nor \"< \": " + std::string(line));
+        }
+    }
+    flush();
+}
+
 void ScriptedPort::setFallback(std::function<std::optional<std::string>(std::string_view)> fallback)
 {
     fallback_ = std::move(fallback);

@@ -15,6 +15,7 @@
 // sleeping, so time-outs of many seconds run instantly and exactly.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -55,6 +56,13 @@ public:
     // Expected command lines, in order (without the carriage return). A line
     // with no reply gets no answer, as from a console that is not listening.
     Exchange& expectLine(std::string line);
+    // A whole dialogue as a transcript, one line each:
+    //   > exit                 expected command line (">" alone: the empty line)
+    //   < K400E>               console output; consecutive "<" lines are joined
+    //                          with CR LF into one reply
+    //   # comment, blank lines ignored
+    // Output before the first ">" is waiting input right away.
+    void expectTranscript(std::string_view transcript);
     // Answers lines that do not match the next expectation (or come after the
     // script's end) instead of recording them as problems; return nothing to
     // stay silent.
@@ -120,7 +128,7 @@ private:
     FakeClock& clock_;
     std::string name_;
     bool open_ = false;
-    std::vector<Exchange> exchanges_;
+    std::deque<Exchange> exchanges_;  // deque: references from expectLine stay valid
     std::size_t next_ = 0;
     std::function<std::optional<std::string>(std::string_view)> fallback_;
     std::vector<Scheduled> scheduled_;  // ordered by time
