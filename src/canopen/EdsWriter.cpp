@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdint>
 #include <string_view>
 
 #include "app/ProgramState.h"
@@ -15,32 +16,43 @@ namespace {
 constexpr std::array<const char*, 8> CanBaudRates = {"10", "20", "50", "125", "250", "500", "800", "1000"};
 constexpr std::uint8_t HeartbeatBit = 0x04;
 
+// Upper-case hexadecimal with at least `width` digits. Hand-rolled: the
+// file is thousands of these, and printf-style formatting dominated.
+std::string HexWidth(std::uint32_t value, int width)
+{
+    char text[8];
+    int n = 0;
+    do {
+        text[n++] = "0123456789ABCDEF"[value & 0xF];
+        value >>= 4;
+    } while (value != 0);
+    while (n < width)
+        text[n++] = '0';
+    std::string out;
+    out.reserve(static_cast<std::size_t>(n));
+    while (n > 0)
+        out += text[--n];
+    return out;
+}
+
 std::string Hex(std::uint32_t value)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", value);
-    return text;
+    return HexWidth(value, 1);
 }
 
 std::string Hex4(std::uint32_t value)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04X", value);
-    return text;
+    return HexWidth(value, 4);
 }
 
 std::string Hex8(std::uint32_t value)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08X", value);
-    return text;
+    return HexWidth(value, 8);
 }
 
 std::string Two(int value)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
+    return value >= 0 && value < 10 ? "0" + std::to_string(value) : std::to_string(value);
 }
 
 // A line break inside a user's text would start a new key or section.
