@@ -14,6 +14,7 @@
 #include "app/Settings.h"
 #include "app/ui/SplashWindow.h"
 #include "app/ui/AboutWindow.h"
+#include "app/ui/StartUp.h"
 #include "app/ui/WindowGeometry.h"
 
 using namespace k400;
@@ -30,6 +31,28 @@ private:
     QTemporaryDir folder_;
 
 private slots:
+    void startUpShowsTheSplashForASecondWhileEventsRun()
+    {
+        bool splashSeen = false;
+        bool timerRan = false;
+        QTimer::singleShot(100, [&] {
+            timerRan = true;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                splashSeen = splashSeen || (top->objectName() == QStringLiteral("Logo") && top->isVisible());
+        });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        ui::MainWindowOptions options;
+        options.demo = true;
+        auto window = ui::StartUp(std::move(options));
+        QVERIFY(elapsed.elapsed() >= 1000);
+        QVERIFY(timerRan);
+        QVERIFY(splashSeen);
+        QVERIFY(window->isVisible());
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QVERIFY(!(top->objectName() == QStringLiteral("Logo") && top->isVisible()));
+    }
+
     void startsIdleWithPortListAndDefaults()
     {
         ScriptedBoxes boxes;

@@ -26,6 +26,9 @@ protected:
         QPainter painter(button);
         QStyleOptionHeader option;
         option.initFrom(button);
+        // The button itself is disabled (no select-all); its text is not.
+        option.state |= QStyle::State_Enabled;
+        option.palette.setCurrentColorGroup(QPalette::Active);
         option.rect = button->rect();
         option.position = QStyleOptionHeader::OnlyOneSection;
         option.text = *text_;
@@ -48,6 +51,7 @@ GridTable::GridTable(QWidget* parent) : QTableWidget(parent)
     verticalHeader()->setSectionsClickable(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     if (auto* corner = findChild<QAbstractButton*>())
         corner->installEventFilter(new CornerPainter(corner, &corner_));
 }

@@ -2,6 +2,7 @@
 //   --demo            offer the simulated gateway in the port list (selected)
 //   --output-dir DIR  folder for the EDS files (default: the program's folder)
 //   --pace-ms N       pause after each character sent to the console
+//   --screenshots DIR render every window into DIR as PNG and exit
 
 #include <cstdio>
 #include <string>
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include "app/ui/Screenshots.h"
 #include "app/ui/StartUp.h"
 
 int main(int argc, char** argv)
@@ -27,8 +29,13 @@ int main(int argc, char** argv)
                                        QStringLiteral("DIR"));
     const QCommandLineOption pace(QStringLiteral("pace-ms"), QStringLiteral("Pause after each character sent."),
                                   QStringLiteral("N"));
-    parser.addOptions({demo, outputDir, pace});
+    const QCommandLineOption screenshots(QStringLiteral("screenshots"),
+                                         QStringLiteral("Render every window into DIR as PNG and exit."),
+                                         QStringLiteral("DIR"));
+    parser.addOptions({demo, outputDir, pace, screenshots});
     parser.process(app);
+    if (parser.isSet(screenshots))
+        return k400::ui::RenderScreenshots(parser.value(screenshots));
 
     k400::ui::MainWindowOptions options;
     options.demo = parser.isSet(demo);

@@ -39,11 +39,12 @@ DeviceNetWindow::DeviceNetWindow(MainWindow& mainWindow)
     setObjectName(QStringLiteral("DNSEdsSet"));
     setWindowTitle(QStringLiteral("DeviceNet EDS File Setting"));
     buildControls();
-    adjustSize();
-    CentreOnScreen(this);
     main_.userInterface().setMessageParent(this);
     logic_.Load();
     render();
+    // Sized for the filled selectors.
+    adjustSize();
+    CentreOnScreen(this);
 }
 
 DeviceNetWindow::~DeviceNetWindow() { closeViewers(); }
@@ -74,6 +75,8 @@ void DeviceNetWindow::buildControls()
         input_[k]->setObjectName(Indexed("InpPut", k));
         output_[k] = new QComboBox(frame);
         output_[k]->setObjectName(Indexed("OutPut", k));
+        input_[k]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        output_[k]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         auto* layout = new QVBoxLayout(frame);
         layout->addWidget(new QLabel(QStringLiteral("Produced Connection"), frame));
         layout->addWidget(input_[k]);
