@@ -6,6 +6,8 @@
 
 #include "cli/ArgList.h"
 #include "cli/Commands.h"
+#include "cli/GatewaySession.h"
+#include "cli/TerminalUserInterface.h"
 
 namespace k400::test {
 namespace {
@@ -101,6 +103,63 @@ TEST(CommandLineTest, DemoReportsUnopenablePortAsFailure)
     EXPECT_EQ(run.rc, 1);
     EXPECT_NE(run.err.find("Error: /nonexistent/tty"), std::string::npos) << run.err;
     EXPECT_TRUE(run.out.empty());
+}
+
+TEST(CommandLineTest, DemoRunsAgainstBuiltInSimulatedGateway)
+{
+    const CliRun run = RunCli({"demo", "--pace-ms", "0"});
+    EXPECT_EQ(run.rc, 0) << run.err;
+    EXPECT_EQ(run.out, "Controller: K400E\nFirmware: 1.05-2007/11/26\n");
+}
+
+TEST(TerminalUserInterfaceTest, MessagesGoToErrorStreamAndAreKept)
+{
+    std::ostringstream err;
+    TerminalUserInterface ui(err);
+    ui.showMessage("Timeout", "Error");
+    ui.showMessage("COM 1 has been occupied", "");
+    ui.setStatusText("Timeout");
+    EXPECT_EQ(err.str(), "Error: Timeout\nCOM 1 has been occupied\n");
+    EXPECT_EQ(ui.lastMessage(), "COM 1 has been occupied");
+    EXPECT_EQ(ui.lastTitle(), "");
+    EXPECT_EQ(ui.status(), "Timeout");
+    EXPECT_EQ(ui.messageCount(), 2);
+
+    std::ostringstream verboseErr;
+    TerminalUserInterface verbose(verboseErr, true);
+    verbose.setStatusText("Scaning...");
+    EXPECT_EQ(verboseErr.str(), "Status: Scaning...\n");
+}
+
+TEST(GatewaySessionTest, OptionsAndPortKinds)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    CommandIo io{out, err};
+
+    ArgList none({});
+    EXPECT_EQ(TakeSessionOptions(none, io, "scan"), std::nullopt);
+    EXPECT_NE(err.str().find("--port"), std::string::npos);
+
+    ArgList given({"--port", "3", "--pace-ms=0", "--verbose"});
+    const auto options = TakeSessionOptions(given, io, "scan");
+    ASSERT_TRUE(options.has_value());
+    EXPECT_EQ(options->paceMs, 0);
+    EXPECT_TRUE(options->verbose);
+    const auto real = GatewaySession::Create(*options, io);
+    ASSERT_NE(real, nullptr);
+    EXPECT_FALSE(real->simulated());
+    EXPECT_EQ(real->port().portName(), "COM3");
+    EXPECT_EQ(real->link().PaceMs, 0);
+    EXPECT_FALSE(real->port().isOpen());
+
+    const auto sim = GatewaySession::Create({"sim", 5, false}, io);
+    ASSERT_NE(sim, nullptr);
+    EXPECT_TRUE(sim->simulated());
+
+    err.str("");
+    EXPECT_EQ(GatewaySession::Create({"sim:/no/such/file.json", 5, false}, io), nullptr);
+    EXPECT_NE(err.str().find("/no/such/file.json"), std::string::npos);
 }
 
 }  // namespace
