@@ -126,7 +126,9 @@ std::array<double, 7> PackConnectionImage(const ProgramState& state, const Selec
                                           const ConnectionChoices& choices)
 {
     const auto side = [&](const std::vector<std::string>& list, int selection) {
-        const std::string& text = list.at(static_cast<std::size_t>(selection));
+        // A selection outside the list (which the selectors never make) packs as "None".
+        const bool listed = selection >= 0 && selection < static_cast<int>(list.size());
+        const std::string text = listed ? list[static_cast<std::size_t>(selection)] : NoneEntry;
         return PackConnectionWord(selection, GetDNSInfo(state, selection, text));
     };
     std::array<double, 7> words{};

@@ -59,7 +59,7 @@ bool StrobeAccepts(const ProgramState& state, int listIndex, const std::string& 
 // choice is restored; the other outputs and DefaultConnection start at 0.
 ConnectionChoices RestoreConnectionChoices(ProgramState& state, const SelectorLists& lists, UserInterface& ui);
 
-// The seven words of the connection block. Selections must lie inside the lists.
+// The seven words of the connection block.
 std::array<double, 7> PackConnectionImage(const ProgramState& state, const SelectorLists& lists,
                                           const ConnectionChoices& choices);
 

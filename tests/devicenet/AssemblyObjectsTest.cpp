@@ -42,26 +42,13 @@ TEST(DeviceNetObjects, SingleKindSideUsesRecordZero)
 {
     ProgramState state;
     AddModule(state, "M33", 1);  // analog outputs only
-    AddModule(state, "M37", 2);  // 14 DI: bytes 00~07 and 08~13
+    AddModule(state, "M37", 2);  // 14 DI
     ASSERT_TRUE(BuildDeviceNetObjects(state));
     EXPECT_EQ(state.LastOutputAssembly, 0);
     EXPECT_EQ(state.OutputAssemblies[0].DataKind, 1);
     EXPECT_EQ(state.OutputAssemblies[0].DataLength, 8);
-    EXPECT_EQ(state.LastInputAssembly, 0);
     EXPECT_EQ(Labels(state.InputAssemblies[0]), (std::vector<std::string>{"0x2-M37:00~07", "0x2-M37:08~13"}));
-    EXPECT_EQ(state.OutputAssemblies[1].DataLength, 0);
-    EXPECT_EQ(state.InputAssemblies[1].DataLength, 0);
-}
-
-TEST(DeviceNetObjects, LabelForms)
-{
-    ScannedModule twelve{"M99", "26", 0, 0, 12, 0};
-    EXPECT_EQ(DeviceNetInputByteLabel(twelve, 1), "0x1A-M99:00~07");
-    EXPECT_EQ(DeviceNetInputByteLabel(twelve, 2), "0x1A-M99:08~11");
-    ScannedModule outputs{"Q37", "5", 32, 0, 0, 0};
-    EXPECT_EQ(DeviceNetOutputByteLabel(outputs, 4), "Q37:24~31");  // no address on outputs
-    ScannedModule analog{"M28", "5", 0, 0, 0, 8};
-    EXPECT_EQ(DeviceNetAnalogLabel(analog, 8), "0x5-M28:8");
+    EXPECT_EQ(DeviceNetInputByteLabel(ScannedModule{"M99", "26", 0, 0, 12, 0}, 2), "0x1A-M99:08~11");
 }
 
 TEST(DeviceNetObjects, CounterInputsAreLabelledByCounterNumber)
@@ -105,18 +92,16 @@ TEST(DeviceNetObjects, RebuildClearsRecordsOfAnEarlierBuild)
     ASSERT_TRUE(BuildDeviceNetObjects(state));
     ASSERT_EQ(state.LastOutputAssembly, 1);
 
-    ProgramState rescanned;
-    rescanned.OutputAssemblies = state.OutputAssemblies;
-    rescanned.InputAssemblies = state.InputAssemblies;
-    rescanned.LastOutputAssembly = state.LastOutputAssembly;
-    AddModule(rescanned, "M45", 1);  // inputs only now
-    ASSERT_TRUE(BuildDeviceNetObjects(rescanned));
-    EXPECT_EQ(rescanned.LastOutputAssembly, 0);
-    EXPECT_EQ(rescanned.OutputAssemblies[0].DataLength, 0);
-    EXPECT_EQ(rescanned.OutputAssemblies[1].DataLength, 0);
-    EXPECT_EQ(rescanned.OutputAssemblies[0].Mapping[0], "");
-    EXPECT_EQ(rescanned.InputAssemblies[1].DataLength, 0);
-    EXPECT_EQ(OutputAssemblyCount(rescanned), 0);
+    state.ModuleTable[0] = {};  // a new scan finds only an input module
+    state.CurrentModuleIndex = 0;
+    state.TotalDOBytes = state.TotalAOBytes = state.TotalDIBytes = state.TotalAIBytes = 0;
+    AddModule(state, "M45", 1);
+    ASSERT_TRUE(BuildDeviceNetObjects(state));
+    EXPECT_EQ(state.LastOutputAssembly, 0);
+    EXPECT_EQ(state.OutputAssemblies[0].DataLength, 0);
+    EXPECT_EQ(state.OutputAssemblies[0].Mapping[0], "");
+    EXPECT_EQ(state.OutputAssemblies[1].DataLength, 0);
+    EXPECT_EQ(state.InputAssemblies[1].DataLength, 0);
 }
 
 TEST(DeviceNetObjects, AssemblyBeyond251BytesIsRefusedWithoutWritingPastTheTable)

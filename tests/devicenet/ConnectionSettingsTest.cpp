@@ -116,15 +116,6 @@ TEST(DeviceNetSelectors, RestoreFallsBackToNoneWithItsNotices)
         EXPECT_TRUE(state.StoredImageInvalid);
         EXPECT_EQ(choices.InputSelection[0], 0);
     }
-    {  // an image the connect found unusable
-        ProgramState state = base;
-        state.StoredImageInvalid = true;
-        state.ConnectionImage[1] = Word(1, 4, 3, 3);
-        RecordingUserInterface ui;
-        EXPECT_EQ(RestoreConnectionChoices(state, lists, ui).InputSelection[0], 0);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, "This is a new Setting for DNS gateway");
-    }
     {  // a stored input past the end of its list resets every choice
         ProgramState state = base;
         state.ConnectionImage[1] = Word(2, 4, 3, 3);
@@ -146,28 +137,6 @@ TEST(DeviceNetSelectors, RestoreFallsBackToNoneWithItsNotices)
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, "EEPROM ERROR,We show the default value.");
     }
-}
-
-TEST(DeviceNetSelectors, PackingUsesSelectedPathsAndTheAcknowledgeHandler)
-{
-    const ProgramState state = MixedState();
-    const SelectorLists lists = BuildSelectorLists(state);
-    ConnectionChoices choices;
-    choices.DefaultConnection = 3;
-    choices.InputSelection = {2, 3, 6, 0};
-    choices.OutputSelection = {1, 5, 4, 0};
-    const std::array<double, 7> words = PackConnectionImage(state, lists, choices);
-    EXPECT_EQ(words[0], 3 * 65536.0);
-    EXPECT_EQ(words[1], Word(2, 0x04, 4, 3));  // second input assembly: ordinal 4
-    EXPECT_EQ(words[2], Word(3, 0x64, 1, 0x16));
-    EXPECT_EQ(words[3], Word(6, 0x64, 3, 0x17));
-    EXPECT_EQ(words[4], Word(1, 0x04, 1, 3));
-    EXPECT_EQ(words[5], Word(5, 0x64, 2, 0x15));
-    EXPECT_EQ(words[6], Word(4, 0x2B, 1, 0));
-
-    const std::array<double, 7> none = PackConnectionImage(state, lists, ConnectionChoices{});
-    EXPECT_EQ(none[1], Word(0, 0x04, 0, 3));
-    EXPECT_EQ(none[6], Word(0, 0x2B, 1, 0));
 }
 
 }  // namespace
