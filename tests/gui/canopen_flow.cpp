@@ -188,6 +188,32 @@ private slots:
         QVERIFY(window->isVisible());
     }
 
+    void finishTimeoutKeepsTheWindowOpenWithoutAnEdsFile()
+    {
+        QTemporaryDir folder;
+        ScriptedBoxes boxes;
+        // Connect enters the EEPROM sub-mode twice; the third time is Finish's.
+        Scenario scenario = BuiltInScenario();
+        scenario.faults.push_back(FaultRule::NoAnswerTo(CommandMatch::Line("use eeprom", 3)));
+        auto window = DemoWindow(folder.path().toStdString(), scenario);
+        ConnectWithDefaults(*window);
+        QVERIFY(window->state().Connected);
+        ui::CanopenWindow* canopen = OpenCanopenWindow(*window, 6);
+        QVERIFY(canopen != nullptr);
+        boxes.shown.clear();
+        Find<QPushButton>(canopen, "FinishButton")->click();
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Timeout")});
+        QCOMPARE(window->statusText(), QStringLiteral("Timeout"));
+        QVERIFY(canopen->isVisible());
+        QVERIFY(!window->isVisible());
+        QVERIFY(!Find<QGroupBox>(canopen, "Frame1")->isEnabled());
+        QVERIFY(!window->state().GatewayBusy);
+        QVERIFY(!QFile::exists(QString::fromStdString(folder.path().toStdString() + "/" + CanopenEdsFileName(6))));
+        // No longer busy: the window may be left.
+        canopen->back();
+        QVERIFY(window->isVisible());
+    }
+
     void viewersNeedChannels()
     {
         QTemporaryDir folder;

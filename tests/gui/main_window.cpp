@@ -238,6 +238,31 @@ private slots:
         QVERIFY(window->isEnabled());
     }
 
+    void failedConnectGivesTheControlsBackButNotBuildEds()
+    {
+        ScriptedBoxes boxes;
+        Scenario silent = BuiltInScenario();
+        silent.faults.push_back(FaultRule::NoAnswerTo(CommandMatch::Line("exit", 1)));
+        auto window = DemoWindow(folder_.path().toStdString(), silent);
+        window->connectGateway();
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Timeout")});
+        QCOMPARE(boxes.shown[0].title, QStringLiteral("Error"));
+        QCOMPARE(Text(window.get(), "CommunicationState"), QStringLiteral("Timeout"));
+        QVERIFY(!window->state().Connected);
+        QVERIFY(!window->state().GatewayBusy);
+        QVERIFY(Find<QPushButton>(window.get(), "Connect")->isEnabled());
+        QVERIFY(Find<QComboBox>(window.get(), "ComPort")->isEnabled());
+        QVERIFY(Find<QPushButton>(window.get(), "EixtProgram")->isEnabled());
+        QVERIFY(!Find<QPushButton>(window.get(), "WriteEDS")->isEnabled());
+        QVERIFY(!Shown(window.get(), "ConnectProgress"));
+        QVERIFY(!Shown(window.get(), "ComButton_0"));
+
+        // Not busy any more: leaving asks the usual question.
+        boxes.shown.clear();
+        window->close();
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Are you sure to exit this program?")});
+    }
+
     void com2SideShowsFiftyForAZeroTimeoutAndStoredValuesOnReturn()
     {
         ScriptedBoxes boxes;
