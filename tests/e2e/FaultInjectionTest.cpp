@@ -23,6 +23,7 @@
 #include "gateway/ConnectSequence.h"
 #include "gateway/ConsoleLink.h"
 #include "sim/SimulatedPort.h"
+#include "support/ChildProcess.h"
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"
 
@@ -337,6 +338,97 @@ TEST_F(FaultInjection, OutputFolderThatCannotBeWritten)
         EXPECT_FALSE(rig.port->isOpen());
         EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"plain-file"});
     }
+}
+
+// --- The real executable against `k400gw sim` over a pseudo-terminal ---
+
+constexpr int SimStartMs = 10000;
+constexpr int RunLimitMs = 90000;
+
+std::string FaultScenario(const char* name)
+{
+    return std::string(K400_TEST_DATA_DIR) + "/faults/" + name;
+}
+
+class SimOverPty {
+public:
+    explicit SimOverPty(const std::string& scenario)
+        : child_({K400GW_EXE, "sim", "--scenario", scenario})
+    {
+        if (auto line = child_.readLine(SimStartMs))
+            device_ = *line;
+    }
+    const std::string& device() const { return device_; }
+    ChildProcess& child() { return child_; }
+
+private:
+    ChildProcess child_;
+    std::string device_;
+};
+
+RunResult Configure(const std::string& device, const fs::path& folder, std::vector<std::string> extra = {})
+{
+    std::vector<std::string> argv = {K400GW_EXE, "configure", "--port", device, "--profile", "canopen",
+                                     "--output-dir", folder.string()};
+    argv.insert(argv.end(), extra.begin(), extra.end());
+    return RunProcess(argv, RunLimitMs);
+}
+
+TEST_F(FaultInjection, CommandLineFinishTimeoutKeepsTheOlderEdsFile)
+{
+    SimOverPty sim(FaultScenario("finish-no-answer.json"));
+    ASSERT_FALSE(sim.device().empty()) << sim.child().stderrText();
+    const fs::path eds = folder / "COPn1.eds";
+    { std::ofstream(eds, std::ios::binary) << OldEdsText; }
+
+    const RunResult run = Configure(sim.device(), folder, {"--pace-ms", "1"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("Timeout"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find(FinishDoneStatus), std::string::npos);
+    EXPECT_EQ(ReadFile(eds), OldEdsText);
+    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"COPn1.eds"});
+}
+
+TEST_F(FaultInjection, CommandLineSurvivesTheDeviceVanishing)
+{
+    SimOverPty sim(FaultScenario("vanish-during-scan.json"));
+    ASSERT_FALSE(sim.device().empty()) << sim.child().stderrText();
+
+    const RunResult run = Configure(sim.device(), folder, {"--pace-ms", "1"});
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("Timeout"), std::string::npos) << run.err;
+    EXPECT_TRUE(FolderEntries(folder).empty());
+    EXPECT_EQ(sim.child().wait(SimStartMs), 0);
+}
+
+// Over a real line: a burst loses characters, a paced line does not. The
+// second run also shows that recovery brings back a console left in any mode.
+TEST_F(FaultInjection, CommandLinePaceAgainstAConsoleThatDropsFastCharacters)
+{
+    SimOverPty sim(FaultScenario("drops-fast-characters.json"));
+    ASSERT_FALSE(sim.device().empty()) << sim.child().stderrText();
+
+    const RunResult burst = Configure(sim.device(), folder, {"--pace-ms", "0"});
+    EXPECT_EQ(burst.exitCode, 1) << burst.err;
+    EXPECT_NE(burst.err.find("Timeout"), std::string::npos) << burst.err;
+    EXPECT_TRUE(FolderEntries(folder).empty());
+
+    // Generous pace: the simulator judges arrival by its own reads, and a busy
+    // machine may delay those.
+    const RunResult paced = Configure(sim.device(), folder, {"--pace-ms", "25"});
+    EXPECT_EQ(paced.exitCode, 0) << paced.err;
+    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"COPn1.eds"});
+}
+
+TEST_F(FaultInjection, CommandLineRefusesAnOutputFolderThatCannotBeWritten)
+{
+    const fs::path notAFolder = folder / "plain-file";
+    { std::ofstream(notAFolder) << "x"; }
+    const RunResult run = Configure("sim", notAFolder / "eds", {"--pace-ms", "0"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find((notAFolder / "eds").string()), std::string::npos) << run.err;
+    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"plain-file"});
 }
 
 }  // namespace
