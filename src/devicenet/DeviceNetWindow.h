@@ -2,7 +2,8 @@
 // The DeviceNet configuration window without its widgets: the selector lists
 // and choices, the default connection, Finish, Back and closing. The desktop
 // window renders this state and forwards clicks; the command line and the
-// tests drive it directly.
+// tests drive it directly. Closing the viewers when Finish starts and when
+// the window closes is left to the desktop window.
 
 #include <array>
 #include <filesystem>
