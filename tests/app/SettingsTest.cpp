@@ -37,13 +37,8 @@ TEST_F(Panel, CanSideShowsTheStoredCanopenSettings)
     EXPECT_EQ(panel.ViewerText[1], "CANopen");
     EXPECT_EQ(panel.ViewerText[2], "12");
     EXPECT_EQ(panel.CANNodeId, "12");
-    EXPECT_EQ(panel.ParaSettingCaption, "CAN Parameter Setting");
-    EXPECT_EQ(panel.ParaViewCaption, "CAN Parameter Viewer");
     EXPECT_TRUE(panel.ApplicationLayerFrameVisible);
     EXPECT_FALSE(panel.ComChecksumVisible);
-    EXPECT_TRUE(panel.ParaSettingC2Visible[0]);
-    EXPECT_FALSE(panel.ParaSettingC2Visible[1]);
-    EXPECT_TRUE(panel.SettingParameterVisible);
     EXPECT_EQ(panel.ComButton[0].BackColour, ToggleLightRed);
 }
 
@@ -229,24 +224,6 @@ TEST(ScanDialog, OutOfRangeTimeoutKeepsTheDialogOpen)
     EXPECT_TRUE(state.ScanParametersDone);
     EXPECT_EQ(state.ScanBaudIndex, 5);
     EXPECT_EQ(state.ScanTimeoutMs, 120);
-}
-
-TEST(MainView, ResetHidesPanelsAndPictures)
-{
-    ProgramState state;
-    ParameterPanel panel;
-    state.SelectedSide = 3;
-    panel.ComButton[0].Pressed = true;
-    SideToggleHandler(state, panel, 0);
-    panel.ImageK400Visible[1] = true;
-    ResetMainView(panel);
-    EXPECT_FALSE(panel.CANBaudrateVisible);
-    EXPECT_FALSE(panel.CANNodeIdVisible);
-    EXPECT_FALSE(panel.SettingParameterVisible);
-    EXPECT_FALSE(panel.ImageK400Visible[1]);
-    EXPECT_FALSE(panel.ViewerTextVisible[0]);
-    EXPECT_FALSE(panel.ComButton[0].Visible);
-    EXPECT_TRUE(panel.ApplicationLayerFrameVisible);
 }
 
 }  // namespace

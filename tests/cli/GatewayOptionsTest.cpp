@@ -46,14 +46,6 @@ TEST_F(Options, ScanAndSettingsOptionsAreTaken)
     EXPECT_EQ(options->settings.com2Checksum, 0);
     EXPECT_EQ(options->settings.com2Timeout, "40");
     EXPECT_TRUE(leftover);  // --other is left for the command to report
-
-    auto defaults = Take({});
-    ASSERT_TRUE(defaults);
-    EXPECT_EQ(defaults->scan.baudIndex, 3);
-    EXPECT_EQ(defaults->scan.checksumIndex, 0);
-    EXPECT_EQ(defaults->scan.timeoutMs, 200);
-    EXPECT_FALSE(defaults->settings.anyCan());
-    EXPECT_FALSE(defaults->settings.anyCom2());
 }
 
 TEST_F(Options, BadValuesAreUsageErrors)

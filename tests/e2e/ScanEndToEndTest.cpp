@@ -81,18 +81,5 @@ TEST_F(ScanAgainstSimulator, UnsupportedModelFailsWithNothingOnOutput)
     EXPECT_EQ(run.out, "");
 }
 
-TEST(ScanCommandLine, BadScanOptionsAreUsageErrors)
-{
-    for (const std::vector<std::string>& options :
-         {std::vector<std::string>{"--scan-baud", "9601"}, {"--scan-checksum", "yes"}, {"--scan-timeout", "0"},
-          {"--scan-timeout", "32768"}, {"--node-id", "3"}}) {
-        std::vector<std::string> argv = {K400GW_EXE, "scan", "--port", "sim"};
-        argv.insert(argv.end(), options.begin(), options.end());
-        const RunResult run = RunProcess(argv, RunTimeoutMs);
-        EXPECT_EQ(run.exitCode, 2) << options[0] << " " << options[1] << "\n" << run.err;
-        EXPECT_EQ(run.out, "");
-    }
-}
-
 }  // namespace
 }  // namespace k400::test

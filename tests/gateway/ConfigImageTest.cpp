@@ -64,18 +64,6 @@ TEST(PrepareImage, HeaderOfTheWorkedExample)
     EXPECT_EQ(state.ConfigTime.Second, 10);
 }
 
-TEST(PrepareImage, DeviceNetHeaderCarriesTheConnectionAreaSize)
-{
-    ProgramState state = WorkedExampleState();
-    state.ApplicationLayer = 1;
-    state.Com2Checksum = 1;
-    state.Com2Timeout = 32767;
-    PrepareHeaderImage(state, FinishTime, DeviceNetConnectionAreaBytes);
-    EXPECT_EQ(state.HeaderImage[1], 0x001C0014);
-    EXPECT_EQ(state.HeaderImage[2], 0x00050103);
-    EXPECT_EQ(state.HeaderImage[5], 0x01037FFF);
-}
-
 TEST(PrepareImage, ApplicationAreaListsModulesWithAnAddressInTableOrder)
 {
     ProgramState state;
@@ -237,21 +225,6 @@ TEST_F(WriteImage, FirmwareDateOutOfRangeSpoilsTheImage)
     EXPECT_EQ(FirmwareVersionText(state), "2.07-2009/00/00");
 }
 
-TEST(CheckImage, StopsAtAMissingMarkTakingNothing)
-{
-    ProgramState state;
-    RecordingUserInterface ui;
-    state.HeaderImage = {0, 20, 5 * 65536.0 + 256 + 2, 0, 0, 0, 0, 0, 0, 0};
-    state.NodeId = 9;
-    state.ApplicationLayer = 0;
-    CheckHeaderImage(state, ui);
-    EXPECT_TRUE(state.StoredImageInvalid);
-    EXPECT_EQ(state.NodeId, 9);
-    EXPECT_EQ(state.ApplicationLayer, 0);
-    EXPECT_TRUE(ui.progress.empty());
-    EXPECT_EQ(state.ApplicationImage, std::vector<double>(4, 0.0));
-}
-
 TEST(CheckImage, OutOfRangeFieldsAreTakenButSpoilTheImage)
 {
     ProgramState state;
@@ -279,17 +252,6 @@ TEST(CheckImage, OutOfRangeFieldsAreTakenButSpoilTheImage)
     EXPECT_EQ(state.Com2BaudIndex, 4);
     EXPECT_EQ(state.Com2Checksum, 1);
     EXPECT_EQ(state.Com2Timeout, 90);
-}
-
-TEST(CheckImage, HalvesAndBytes)
-{
-    EXPECT_EQ(HighHalf(4294967295.0), 0xFFFFu);
-    EXPECT_EQ(LowHalf(4294967295.0), 0xFFFFu);
-    EXPECT_EQ(HighHalf(131596568), 2008u);
-    EXPECT_EQ(HighByte(LowHalf(131596568)), 1u);
-    EXPECT_EQ(LowByte(LowHalf(131596568)), 24u);
-    EXPECT_EQ(LongWordText(-2147483648.0), "-2147483648");
-    EXPECT_EQ(LongWordText(4294967295.0), "4294967295");
 }
 
 }  // namespace

@@ -117,18 +117,6 @@ TEST_F(Listing, MoreEntriesThanTheTableHoldsAreRefused)
     EXPECT_EQ(state.TotalAIBytes, 15 * 16);
 }
 
-TEST_F(Listing, DisplayOrderSkipsEmptyEntries)
-{
-    state.ModuleTable[0].Address = "1";
-    state.ModuleTable[3].Address = "9";
-    state.ModuleTable[14].Address = "12";
-    BuildModuleOrder(state);
-    ASSERT_EQ(state.ModuleCount, 3);
-    EXPECT_EQ(state.ModuleOrder[0], 0);
-    EXPECT_EQ(state.ModuleOrder[1], 3);
-    EXPECT_EQ(state.ModuleOrder[2], 14);
-}
-
 // The commands that set up and run the scan.
 class ScanDialogue : public ::testing::Test {
 protected:
@@ -162,15 +150,6 @@ TEST_F(ScanDialogue, SendsTheScanParameters)
     EXPECT_EQ(link.ReplyText.find("!01M28{T08}"), 0u);
     EXPECT_EQ(ui.progress, (std::vector<int>{3, 5}));
     EXPECT_EQ(ui.status, "Scaning...");
-}
-
-TEST_F(ScanDialogue, NoChecksumCommandWhenItIsOff)
-{
-    port.expectLine("use com2").reply("[COM2:]");
-    port.expectLine("").reply("[COM2:]");
-    port.expectLine("/timeout 200").reply("Module timeout 2");  // the value never completes
-    EXPECT_EQ(RunScanDialogue(state, link), ScanOutcome::Timeout);
-    EXPECT_TRUE(port.scriptFollowed()) << port.report();
 }
 
 }  // namespace
