@@ -30,6 +30,10 @@ void ConsoleLink::pace()
 
 bool ConsoleLink::sendLine(std::string_view command, bool pumpWhileDraining)
 {
+    // A port that is closed (or whose device went away) carries nothing:
+    // fail now rather than wait out a reply that cannot come.
+    if (!port_.isOpen())
+        return false;
     if (port_.inputCount() > 0)
         port_.readAll();  // stale text belongs to an earlier exchange
 

@@ -73,6 +73,18 @@ TEST_F(ConsoleLinkTest, InputWaitingBeforeTheCommandIsThrownAway)
     EXPECT_EQ(link.ReplyText, "K400B");
 }
 
+TEST_F(ConsoleLinkTest, ClosedPortFailsAtOnceWithoutWriting)
+{
+    port.close();
+    const std::int64_t start = clock.nowMs();
+    double value = 0;
+    EXPECT_FALSE(link.SendAndExpect("exit", ">"));
+    EXPECT_FALSE(link.ScanAndWait("2"));
+    EXPECT_FALSE(link.SendAndReadValue("el 0", "Long(0)=", value));
+    EXPECT_TRUE(port.writes().empty());
+    EXPECT_EQ(elapsedSince(start), 0);
+}
+
 // ---- drain check ---------------------------------------------------------
 
 TEST_F(ConsoleLinkTest, DrainCheckGivesUpAfterTenNonzeroReadings)
