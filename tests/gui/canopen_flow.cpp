@@ -38,7 +38,7 @@ std::vector<std::vector<std::string>> Rows(const std::vector<ModuleInfoRow>& row
 
 ui::CanopenWindow* OpenCanopenWindow(ui::MainWindow& window, int nodeId)
 {
-    QTest::mouseClick(Find<QRadioButton>(&window, "ApplicationSelect_0"), Qt::LeftButton);
+    Find<QRadioButton>(&window, "ApplicationSelect_0")->click();
     Find<QLineEdit>(&window, "CANNodeId")->setText(QString::number(nodeId));
     Find<QPushButton>(&window, "SettingParameter")->click();
     QTest::mouseClick(Find<QPushButton>(&window, "WriteEDS"), Qt::LeftButton);
@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(Find<QLineEdit>(canopen, "EDSInfo_0")->text(), QString());
 
         // Heartbeat hides the guarding frame.
-        QTest::mouseClick(Find<QRadioButton>(canopen, "ErrControl_1"), Qt::LeftButton);
+        Find<QRadioButton>(canopen, "ErrControl_1")->click();
         QVERIFY(Find<QGroupBox>(canopen, "ParameterSetting_frame_0")->isHidden());
         QVERIFY(!Find<QGroupBox>(canopen, "ParameterSetting_frame_1")->isHidden());
         Find<QLineEdit>(canopen, "Heartbeat_T")->setText(QStringLiteral("1500"));
@@ -137,7 +137,7 @@ private slots:
         ConnectWithDefaults(*window);
         ui::CanopenWindow* canopen = OpenCanopenWindow(*window, 7);
         QVERIFY(canopen != nullptr);
-        QTest::mouseClick(Find<QRadioButton>(canopen, "ErrControl_0"), Qt::LeftButton);
+        Find<QRadioButton>(canopen, "ErrControl_0")->click();
         Find<QLineEdit>(canopen, "GuardTime_T_0")->setText(QStringLiteral("65536"));
         Find<QLineEdit>(canopen, "GuardTime_T_1")->setText(QStringLiteral("256"));
         Find<QPushButton>(canopen, "FinishButton")->click();

@@ -35,7 +35,7 @@ void Choose(QComboBox* box, int index)
 
 ui::DeviceNetWindow* OpenDeviceNetWindow(ui::MainWindow& window, int nodeId)
 {
-    QTest::mouseClick(Find<QRadioButton>(&window, "ApplicationSelect_1"), Qt::LeftButton);
+    Find<QRadioButton>(&window, "ApplicationSelect_1")->click();
     Find<QLineEdit>(&window, "CANNodeId")->setText(QString::number(nodeId));
     Find<QPushButton>(&window, "SettingParameter")->click();
     QTest::mouseClick(Find<QPushButton>(&window, "WriteEDS"), Qt::LeftButton);
@@ -93,7 +93,7 @@ private slots:
         Choose(Find<QComboBox>(dns, "InpPut_0"), longEntry);
         QCOMPARE(dns->logic().Choices().InputSelection[0], longEntry);
         Choose(Find<QComboBox>(dns, "OutPut_0"), 1);
-        QTest::mouseClick(Find<QRadioButton>(dns, "IO_Info_1"), Qt::LeftButton);
+        Find<QRadioButton>(dns, "IO_Info_1")->click();
         QCOMPARE(dns->logic().Choices().DefaultConnection, 1);
         Find<QLineEdit>(dns, "EDSInfo_0")->setText(QStringLiteral("Packing line"));
         Find<QLineEdit>(dns, "EDSInfo_1")->setText(QStringLiteral("Night shift"));

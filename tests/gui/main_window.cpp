@@ -327,7 +327,7 @@ private slots:
         auto* setting = Find<QPushButton>(window.get(), "SettingParameter");
 
         // "DeviceNet" alone only swaps the list; 100 is then refused.
-        QTest::mouseClick(Find<QRadioButton>(window.get(), "ApplicationSelect_1"), Qt::LeftButton);
+        Find<QRadioButton>(window.get(), "ApplicationSelect_1")->click();
         QCOMPARE(window->state().ApplicationLayer, 0);
         QCOMPARE(Find<QComboBox>(window.get(), "CANBaudrate")->count(), 3);
         node->setText(QStringLiteral("100"));
@@ -337,7 +337,7 @@ private slots:
         QCOMPARE(Text(window.get(), "CANNodeId"), QStringLiteral("100"));
         QVERIFY(Text(window.get(), "CommunicationState") != QStringLiteral("Setting Ok"));
 
-        QTest::mouseClick(Find<QRadioButton>(window.get(), "ApplicationSelect_0"), Qt::LeftButton);
+        Find<QRadioButton>(window.get(), "ApplicationSelect_0")->click();
         node->setText(QStringLiteral("127"));
         Find<QComboBox>(window.get(), "CANBaudrate")->setCurrentIndex(7);
         setting->click();
