@@ -1,0 +1,258 @@
+// Connect with fifteen modules, CANopen Finish and DeviceNet Finish over a
+// real pseudo-terminal against `k400gw sim`, and the peak memory of a whole
+// `k400gw configure` run.
+//
+//   bench_endtoend [--pace-ms N] [--rounds N] [--k400gw PATH] [--scenario FILE]
+//
+// For each procedure: wall time; the floor, i.e. what the dialogue cannot go
+// below: (characters + lines) x pace + the simulator's scan delays + one
+// ConsoleTimeoutMs for every step whose marker never comes (recovery steps
+// sent at the top level); wall / floor; and the client's processor time.
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ProgramState.h"
+#include "app/Settings.h"
+#include "canopen/CanopenWindow.h"
+#include "cli/ArgList.h"
+#include "devicenet/DeviceNetWindow.h"
+#include "gateway/ConnectSequence.h"
+#include "gateway/ConsoleLink.h"
+#include "gateway/GatewayPort.h"
+#include "platform/Clock.h"
+#include "platform/qt/QtSerialPort.h"
+#include "support/ChildProcess.h"
+#include "support/RecordingUserInterface.h"
+
+namespace {
+
+using namespace k400;
+namespace fs = std::filesystem;
+
+double CpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1000.0 + t.tv_usec / 1000.0; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// The real port, counting what is sent and when each line starts and ends.
+class CountingPort final : public SerialPort {
+public:
+    CountingPort(SerialPort& inner, Clock& clock) : inner_(inner), clock_(clock) {}
+
+    void setPortName(const std::string& name) override { inner_.setPortName(name); }
+    std::string portName() const override { return inner_.portName(); }
+    PortOpenError open() override { return inner_.open(); }
+    bool isOpen() const override { return inner_.isOpen(); }
+    void close() override { inner_.close(); }
+    std::size_t inputCount() override { return inner_.inputCount(); }
+    std::size_t outputCount() override { return inner_.outputCount(); }
+    std::string readAll() override { return inner_.readAll(); }
+    void clearInput() override { inner_.clearInput(); }
+    bool waitForInput(int timeoutMs) override { return inner_.waitForInput(timeoutMs); }
+    void write(std::string_view data) override
+    {
+        for (char c : data) {
+            if (atLineStart_) {
+                lineStarts.push_back(clock_.nowMs());
+                atLineStart_ = false;
+            }
+            if (c == '\r') {
+                ++lines;
+                lineEnds.push_back(clock_.nowMs());
+                atLineStart_ = true;
+            } else {
+                ++characters;
+            }
+        }
+        inner_.write(data);
+    }
+
+    void reset()
+    {
+        characters = lines = 0;
+        lineStarts.clear();
+        lineEnds.clear();
+        atLineStart_ = true;
+    }
+    // Steps after which the client waited a whole time-out before going on.
+    int timeouts(int timeoutMs) const
+    {
+        int count = 0;
+        for (std::size_t i = 0; i + 1 < lineStarts.size() && i < lineEnds.size(); ++i)
+            if (lineStarts[i + 1] - lineEnds[i] >= timeoutMs)
+                ++count;
+        return count;
+    }
+
+    long characters = 0;
+    long lines = 0;
+    std::vector<std::int64_t> lineStarts;
+    std::vector<std::int64_t> lineEnds;
+
+private:
+    SerialPort& inner_;
+    Clock& clock_;
+    bool atLineStart_ = true;
+};
+
+struct Figures {
+    std::string name;
+    bool ok = false;
+    double wallMs = 0;
+    double floorMs = 0;
+    double cpuMs = 0;
+    long characters = 0;
+    long lines = 0;
+    int timeouts = 0;
+};
+
+void Print(const Figures& f, int paceMs)
+{
+    std::printf("%-18s %-4s %9.0f %9.0f %6.3f %8.1f %6.2f%% %6ld %5ld %4d   (pace %d ms)\n", f.name.c_str(),
+                f.ok ? "ok" : "FAIL", f.wallMs, f.floorMs, f.floorMs > 0 ? f.wallMs / f.floorMs : 0.0, f.cpuMs,
+                f.wallMs > 0 ? 100.0 * f.cpuMs / f.wallMs : 0.0, f.characters, f.lines, f.timeouts, paceMs);
+}
+
+template <typename Run>
+Figures Measure(const std::string& name, CountingPort& port, ConsoleLink& link, double simDelayMs, Run run)
+{
+    Figures f;
+    f.name = name;
+    port.reset();
+    const auto start = std::chrono::steady_clock::now();
+    const double cpu = CpuMs();
+    f.ok = run();
+    f.cpuMs = CpuMs() - cpu;
+    f.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    f.characters = port.characters;
+    f.lines = port.lines;
+    f.timeouts = port.timeouts(link.ConsoleTimeoutMs);
+    f.floorMs = static_cast<double>(f.characters + f.lines) * link.PaceMs + simDelayMs +
+                static_cast<double>(f.timeouts) * link.ConsoleTimeoutMs;
+    return f;
+}
+
+// Peak resident memory of a child process, in KiB (nothing when it fails).
+std::optional<long> PeakMemoryKiB(const std::vector<std::string>& argv, int& exitCode)
+{
+    std::fflush(stdout);
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return std::nullopt;
+    if (pid == 0) {
+        std::vector<char*> args;
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        std::freopen("/dev/null", "w", stdout);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (::wait4(pid, &status, 0, &usage) != pid)
+        return std::nullopt;
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    ArgList args(std::vector<std::string>(argv + 1, argv + argc));
+    std::string exe = K400GW_EXE;
+    std::string scenario = K400_BENCH_SCENARIO;
+    int paceMs = 5;
+    int rounds = 1;
+    if (auto v = args.value("k400gw"))
+        exe = *v;
+    if (auto v = args.value("scenario"))
+        scenario = *v;
+    if (auto v = args.value("pace-ms"))
+        paceMs = std::stoi(*v);
+    if (auto v = args.value("rounds"))
+        rounds = std::max(1, std::stoi(*v));
+    if (const auto error = args.leftover()) {
+        std::cerr << *error << '\n';
+        return 2;
+    }
+
+    test::ChildProcess sim({exe, "sim", "--scenario", scenario});
+    const auto device = sim.readLine(10000);
+    if (!device) {
+        std::cerr << "the simulator did not start: " << sim.stderrText() << '\n';
+        return 1;
+    }
+    // The scenario's scan: 20 ms to the first module, 20 ms between lines and
+    // before the closing lines, fifteen modules.
+    constexpr double ScanDelayMs = 20 + 15 * 20;
+
+    const fs::path out = fs::temp_directory_path() / ("k400-bench-" + std::to_string(::getpid()));
+    fs::create_directories(out);
+
+    SystemClock clock;
+    test::RecordingUserInterface ui;
+    QtSerialPort serial;
+    serial.setPortName(*device);
+    CountingPort port(serial, clock);
+    ConsoleLink link(port, clock, ui);
+    link.PaceMs = paceMs;
+
+    std::printf("%-18s %-4s %9s %9s %6s %8s %7s %6s %5s %4s\n", "procedure", "", "wall ms", "floor ms", "ratio",
+                "cpu ms", "cpu%", "chars", "lines", "t/o");
+    bool allOk = true;
+    for (int round = 0; round < rounds; ++round) {
+        ProgramState state;
+        ParameterPanel panel;
+        const Figures connect = Measure("connect (15)", port, link, ScanDelayMs, [&] {
+            return RunConnectSequence(state, panel, link) == ConnectOutcome::Succeeded && state.ModuleCount == 15;
+        });
+        Print(connect, paceMs);
+        allOk = allOk && connect.ok;
+        if (!connect.ok)
+            break;
+
+        const Figures canopen = Measure("CANopen Finish", port, link, 0, [&] {
+            CanopenWindow window(state, ui);
+            window.Load();
+            return window.Finish(link, clock, out).status == CanopenFinishStatus::Done;
+        });
+        Print(canopen, paceMs);
+
+        const Figures devicenet = Measure("DeviceNet Finish", port, link, 0, [&] {
+            DeviceNetWindow window(state, ui);
+            window.Load();
+            return window.Finish(link, out).done();
+        });
+        Print(devicenet, paceMs);
+        allOk = allOk && canopen.ok && devicenet.ok;
+    }
+
+    int exitCode = -1;
+    const auto peak = PeakMemoryKiB({exe, "configure", "--port", *device, "--profile", "canopen", "--output-dir",
+                                     out.string(), "--pace-ms", "1"},
+                                    exitCode);
+    if (peak)
+        std::printf("k400gw configure: peak memory %.1f MiB (ru_maxrss), exit code %d\n", *peak / 1024.0, exitCode);
+    allOk = allOk && peak && exitCode == 0;
+
+    sim.terminate();
+    fs::remove_all(out);
+    return allOk ? 0 : 1;
+}

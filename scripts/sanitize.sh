@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer + UndefinedBehaviorSanitizer in
+# build-asan and runs the whole test suite there. Any sanitizer report fails
+# the run (UBSan does not recover; ASan aborts on its first error).
+#   scripts/sanitize.sh [ctest arguments...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${K400_ASAN_BUILD_DIR:-build-asan}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DK400_SANITIZE=ON -DK400_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j2
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Qt's own libraries are not instrumented; suppress the leaks it keeps on purpose.
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-qt.supp:print_suppressions=0
+ctest --test-dir "$build" --output-on-failure -j2 "$@"
