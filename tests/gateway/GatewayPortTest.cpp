@@ -231,6 +231,17 @@ TEST_F(QtSerialPortTest, DeviceLockedByAnotherHolderIsOccupied)
     EXPECT_TRUE(port_.open().ok());
 }
 
+TEST_F(QtSerialPortTest, SecondPortOnTheSameDeviceIsOccupiedUntilTheFirstCloses)
+{
+    ASSERT_TRUE(port_.open().ok());
+    QtSerialPort second;
+    second.setPortName(device_);
+    const PortOpenError error = second.open();
+    EXPECT_EQ(error.kind, PortOpenError::Kind::Occupied) << error.description;
+    port_.close();
+    EXPECT_TRUE(second.open().ok());
+}
+
 TEST_F(QtSerialPortTest, MissingDeviceIsAnOtherErrorNamingIt)
 {
     port_.setPortName("/dev/k400-no-such-device");
