@@ -62,7 +62,7 @@ std::size_t DecimalPrefixLength(std::string_view text, bool allowExponent)
 
 double ParseDecimal(std::string_view text, bool allowExponent)
 {
-    text = text.substr(std::min(text.find_first_not_of(" \t"), text.size()));
+    text = text.substr(std::min(text.find_first_not_of(" \t\r\n"), text.size()));
     const std::size_t length = DecimalPrefixLength(text, allowExponent);
     if (length == 0)
         return 0.0;
@@ -118,7 +118,7 @@ double HexTextToNumber(std::string_view text)
 
 double NumericValue(std::string_view text)
 {
-    const std::string_view rest = text.substr(std::min(text.find_first_not_of(" \t"), text.size()));
+    const std::string_view rest = text.substr(std::min(text.find_first_not_of(" \t\r\n"), text.size()));
     if (rest.size() >= 2 && rest[0] == '&' && (rest[1] == 'H' || rest[1] == 'h')) {
         double value = 0.0;
         for (std::size_t i = 2; i < rest.size(); ++i) {

@@ -25,7 +25,7 @@ std::string ToSignedLongText(double x);
 double HexTextToNumber(std::string_view text);
 
 // The numeric value of a text typed by a user or shown in a box: leading
-// blanks skipped, then the longest leading decimal number (optional sign,
+// blanks (as TrimBlanks counts them) skipped, then the longest leading decimal number (optional sign,
 // digits, optional decimal part), or a hexadecimal number after "&H"; 0 when
 // there is none. No exponent.
 double NumericValue(std::string_view text);

@@ -65,6 +65,7 @@ TEST(NumberTextTest, LeadingDecimalValueAlsoTakesExponent)
     EXPECT_EQ(LeadingDecimalValue("2e"), 2);
     EXPECT_EQ(LeadingDecimalValue("2e+"), 2);
     EXPECT_EQ(LeadingDecimalValue("  -2147483648 "), -2147483648.0);
+    EXPECT_EQ(LeadingDecimalValue("\r\n 42-->"), 42);
     EXPECT_EQ(LeadingDecimalValue("=5"), 0);
     EXPECT_EQ(LeadingDecimalValue(""), 0);
 }
