@@ -204,6 +204,7 @@ private slots:
         QVERIFY2(values.contains(3) && values.contains(5) && values.contains(9) && values.last() == 10,
                  qPrintable(QString::number(values.size())));
         QVERIFY(!Shown(window.get(), "ConnectProgress"));
+        QCOMPARE(Find<QProgressBar>(window.get(), "ConnectProgress")->maximum(), 10);
         // The K400E picture, both sides, the CAN side pressed and red.
         QVERIFY(Shown(window.get(), "ImageK400_0"));
         QVERIFY(!Shown(window.get(), "ImageK400_1"));
@@ -217,6 +218,18 @@ private slots:
         QVERIFY(Find<QPushButton>(window.get(), "WriteEDS")->isEnabled());
         QVERIFY(Find<QPushButton>(window.get(), "EixtProgram")->isEnabled());
         QVERIFY(Find<QComboBox>(window.get(), "ComPort")->isEnabled());
+    }
+
+    void aK400BShowsItsOwnPicture()
+    {
+        ScriptedBoxes boxes;
+        Scenario k400b = BuiltInScenario();
+        k400b.controller = "K400B";
+        auto window = DemoWindow(folder_.path().toStdString(), k400b);
+        ConnectWithDefaults(*window);
+        QVERIFY(window->state().Connected);
+        QVERIFY(Shown(window.get(), "ImageK400_1"));
+        QVERIFY(!Shown(window.get(), "ImageK400_0"));
     }
 
     void secondConnectAndCloseAreRefusedWhileConnecting()

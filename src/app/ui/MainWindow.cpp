@@ -110,6 +110,7 @@ void MainWindow::buildControls()
     connect_ = Named(new QPushButton(QStringLiteral("Connect"), communication), "Connect");
     progress_ = Named(new QProgressBar(communication), "ConnectProgress");
     progress_->setTextVisible(false);
+    progress_->setRange(0, 10);  // the connect's steps
     auto* commLayout = new QGridLayout(communication);
     commLayout->addWidget(label3, 0, 0);
     commLayout->addWidget(comPort_, 0, 1);
@@ -495,6 +496,8 @@ void MainWindow::buildEdsFile()
         choice = ApplicationChoice::Canopen;
     else if (applicationSelect_[1]->isChecked())
         choice = ApplicationChoice::DeviceNet;
+    // Finish talks to the port the list shows.
+    port_->setPortName(selectedPortName());
     const ProfileWindow window = BuildEdsFile(state_, *ui_, choice, port_.get());
     if (window == ProfileWindow::None)
         return;
