@@ -80,7 +80,7 @@ private slots:
         // The size follows the screen's DPI: 8240 x 7130 twips.
         QCOMPARE(window->width(), std::max(ui::TwipsToPixels(8240, window.get()), window->minimumSizeHint().width()));
 
-        // Without a non-demo port list no simulated entry exists.
+        // Outside demo mode no simulated entry is offered.
         ui::MainWindow plain;
         auto* plainPorts = Find<QComboBox>(&plain, "ComPort");
         QCOMPARE(plain.simulatedPortIndex(), -1);
