@@ -14,6 +14,10 @@ constexpr int ScanInactivityFactor = 15;
 // The scan wait blocks in slices this long so that window events keep running.
 constexpr int ScanWaitSliceMs = 50;
 constexpr std::string_view ValuePromptMarker = "-->";
+// Far beyond any listing the gateway prints (15 modules are well under 1 KB).
+// A device that never stops talking would otherwise keep a scan alive and its
+// reply growing without end.
+constexpr std::size_t MaxReplyBytes = 1 << 20;
 
 }  // namespace
 
@@ -68,6 +72,8 @@ bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool 
         if (port_.inputCount() > 0) {
             const std::string piece = port_.readAll();
             text += TrimBlanks(piece);
+            if (text.size() > MaxReplyBytes)
+                return false;
             if (scan)
                 start = clock_.nowMs();
             continue;

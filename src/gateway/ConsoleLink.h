@@ -19,6 +19,7 @@ public:
     bool SendAndExpect(std::string_view command, std::string_view marker);
     // "/scan", waiting for "[COM" + portNumberText + ":]" with a 15 x timeout
     // inactivity limit; events are pumped while waiting.
+    // Every primitive gives up (false) on a reply beyond 1 MiB.
     bool ScanAndWait(std::string_view portNumberText);
     // Send a command line and read the number between key and "-->".
     bool SendAndReadValue(std::string_view command, std::string_view key, double& value);

@@ -245,6 +245,18 @@ TEST_F(ConsoleLinkTest, ScanSilentForFifteenSecondsFails)
     EXPECT_LT(sinceReturn, 100 + 15100);
 }
 
+TEST_F(ConsoleLinkTest, ScanOfADeviceThatNeverStopsTalkingEndsAtTheReplyCap)
+{
+    // 64 KiB every 10 s keeps the inactivity limit from expiring; past 1 MiB
+    // the scan is given up even though the prompt would follow.
+    std::vector<std::string> pieces(40, std::string(65536, 'x'));
+    pieces.push_back("[COM2:]");
+    port.expectLine("/scan").replyPieces(pieces, 10000, 0);
+    const std::int64_t start = clock.nowMs();
+    EXPECT_FALSE(link.ScanAndWait("2"));
+    EXPECT_LT(elapsedSince(start), 20 * 10000);
+}
+
 TEST_F(ConsoleLinkTest, ScanWaitsForThePromptOfTheGivenPort)
 {
     port.expectLine("/scan").reply("!01M44[COM2:]", 10).reply("x[COM3:]", 20);
