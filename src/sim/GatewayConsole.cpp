@@ -433,9 +433,11 @@ std::string GatewayConsole::moduleCommand(const std::string& line) const
     std::string answer;
     if (line[0] == '$' && rest == "2") {
         answer = "!" + aa + Hex2(module->typeCode) + Hex2(module->baudCode) + Hex2(module->dataFormat);
-    } else if (line[0] == '$' && rest.size() == 2 && rest[0] == '9' && HexPair("0" + rest.substr(1)) &&
-               static_cast<std::size_t>(*HexPair("0" + rest.substr(1))) < module->channelTypes.size()) {
-        answer = "!" + aa + Hex2(module->channelTypes[static_cast<std::size_t>(*HexPair("0" + rest.substr(1)))]);
+    } else if (const auto channel = line[0] == '$' && rest.size() == 2 && rest[0] == '9'
+                                        ? HexPair(std::string("0") + rest[1])
+                                        : std::nullopt;
+               channel && static_cast<std::size_t>(*channel) < module->channelTypes.size()) {
+        answer = "!" + aa + Hex2(module->channelTypes[static_cast<std::size_t>(*channel)]);
     } else if (line[0] == '$' && rest == "M") {
         answer = "!" + aa + module->model;
     } else if (line[0] == '$' && rest == "F") {
