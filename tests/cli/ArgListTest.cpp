@@ -1,5 +1,9 @@
 // Command line arguments and the command table.
 
+#include <unistd.h>
+
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -110,6 +114,20 @@ TEST(CommandLineTest, DemoRunsAgainstBuiltInSimulatedGateway)
     const CliRun run = RunCli({"demo", "--pace-ms", "0"});
     EXPECT_EQ(run.rc, 0) << run.err;
     EXPECT_EQ(run.out, "Controller: K400E\nFirmware: 1.05-2007/11/26\n");
+}
+
+TEST(CommandLineTest, DemoRunsAgainstSimulatedGatewayFromScenarioFile)
+{
+    char pattern[] = "/tmp/k400-demo-XXXXXX.json";
+    const int fd = ::mkstemps(pattern, 5);
+    ASSERT_GE(fd, 0);
+    const std::string scenario = R"({"controller": "K400B", "firmware": {"major": 2, "minor": 1, "year": 2009, "month": 12, "day": 3}})";
+    ASSERT_EQ(::write(fd, scenario.data(), scenario.size()), static_cast<ssize_t>(scenario.size()));
+    ::close(fd);
+    const CliRun run = RunCli({"demo", "--pace-ms", "0", "--port", std::string("sim:") + pattern});
+    ::unlink(pattern);
+    EXPECT_EQ(run.rc, 0) << run.err;
+    EXPECT_EQ(run.out, "Controller: K400B\nFirmware: 2.01-2009/12/03\n");
 }
 
 TEST(TerminalUserInterfaceTest, MessagesGoToErrorStreamAndAreKept)
