@@ -3,7 +3,6 @@
 #include <fstream>
 #include <initializer_list>
 #include <set>
-#include <sstream>
 
 #include "modules/ModelCatalogue.h"
 #include "platform/TextFile.h"
@@ -514,6 +513,8 @@ public:
     std::string error;
 };
 
+// Reads at most one byte more than the JSON reader accepts, so that a huge
+// file or an endless device is refused instead of filling the memory.
 bool ReadWholeFile(const std::string& path, std::string& text, std::string& error)
 {
     std::ifstream in(path, std::ios::binary);
@@ -521,13 +522,18 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string& erro
         error = "cannot open " + path;
         return false;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
+    text.clear();
+    char buffer[65536];
+    while (text.size() <= kJsonMaxInputBytes) {
+        in.read(buffer, sizeof buffer);
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (!in)
+            break;
+    }
+    if (in.bad() || (!in.eof() && text.size() <= kJsonMaxInputBytes)) {
         error = "cannot read " + path;
         return false;
     }
-    text = buffer.str();
     return true;
 }
 

@@ -227,6 +227,10 @@ TEST(ScenarioLoader, FilesReportTheirPath)
     std::string error;
     EXPECT_FALSE(LoadScenarioFile((kScenarioData / "nonexistent.json").string(), error));
     EXPECT_NE(error.find("nonexistent.json"), std::string::npos);
+    EXPECT_FALSE(LoadScenarioFile(kScenarioData.string(), error)) << "a folder";
+    EXPECT_EQ(error, "cannot read " + kScenarioData.string());
+    EXPECT_FALSE(LoadScenarioFile("/dev/zero", error)) << "an endless source is cut off";
+    EXPECT_NE(error.find("input larger than"), std::string::npos) << error;
     for (const char* bad : {"syntax-error.json", "unknown-member.json", "address-out-of-range.json"}) {
         const std::string path = (kScenarioData / "bad" / bad).string();
         EXPECT_FALSE(LoadScenarioFile(path, error)) << bad;
