@@ -210,10 +210,15 @@ GatewayConsole::Shaping GatewayConsole::shapingFor(const std::string& line)
         if (match.index > 0 && static_cast<std::size_t>(match.index) != lineCount_)
             applies = false;
         if (match.command) {
-            if (*match.command != line)
+            if (*match.command != line) {
                 applies = false;
-            else if (++ruleOccurrences_[i] != match.occurrence && match.occurrence > 0)
-                applies = false;
+            } else {
+                int& seen = ruleOccurrences_[i];
+                if (seen < std::numeric_limits<int>::max())
+                    ++seen;
+                if (match.occurrence > 0 && seen != match.occurrence)
+                    applies = false;
+            }
         }
         if (!applies)
             continue;
