@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
@@ -115,11 +117,16 @@ TEST_F(CanopenCommandTest, RefusedValuesFailWithTheWindowsMessages)
 
 TEST_F(CanopenCommandTest, EdsOfPlannedModules)
 {
-    auto run = RunK400({"eds", "--profile", "canopen", "--modules", "M38@3,M33@26,M44@1", "--node-id", "5",
-                    "--firmware", "2.10-20100315", "--output-dir", dir.string()});
+    auto run = RunK400({"eds", "--profile", "canopen", "--modules", "M38@3,M33@26", "--node-id", "1",
+                        "--heartbeat", "250", "--firmware", "2.10-20100315", "--output-dir", dir.string()});
     ASSERT_EQ(run.rc, ExitSuccess) << run.err;
-    EXPECT_TRUE(std::filesystem::exists(dir / "COPn5.eds"));
     EXPECT_NE(run.out.find("0x3-M38:08~12"), std::string::npos) << run.out;
+    std::ifstream in(dir / "COPn1.eds", std::ios::binary);
+    const std::string eds((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(eds.find("\r\nDefaultValue=0x201\r\n"), std::string::npos);
+    EXPECT_NE(eds.find("[1017]\r\nParameterName=Producer Heartbeat Time\r\n"), std::string::npos);
+    EXPECT_NE(eds.find("\r\nDefaultValue=2.10-20100315\r\n"), std::string::npos);
+    EXPECT_EQ(eds.find("[1800]"), std::string::npos) << "no inputs, no transmit PDOs";
 
     run = RunK400({"eds", "--profile", "canopen", "--modules", "M99@3", "--output-dir", dir.string()});
     EXPECT_EQ(run.rc, ExitFailure);

@@ -69,24 +69,5 @@ TEST_F(CanopenEndToEndTest, ConfigureAgainstTheSimulatorOverAPseudoTerminal)
     EXPECT_EQ((*eeprom)[2][0], 0x0003E803u) << "node guarding, 1000 ms, factor 3";
 }
 
-TEST_F(CanopenEndToEndTest, EdsForPlannedModulesWithoutAGateway)
-{
-    const RunResult run = RunProcess({K400GW_EXE, "eds", "--profile", "canopen", "--modules", "M38@3,M33@26",
-                                      "--node-id", "1", "--heartbeat", "250", "--output-dir", (dir / "out").string()},
-                                     30000);
-    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
-    const std::string eds = ReadFile(dir / "out" / "COPn1.eds");
-    EXPECT_NE(eds.find("\r\nDefaultValue=0x201\r\n"), std::string::npos);
-    EXPECT_NE(eds.find("[1017]\r\nParameterName=Producer Heartbeat Time\r\n"), std::string::npos);
-    EXPECT_NE(eds.find("\r\nDefaultValue=0x62000208\r\n"), std::string::npos);
-    EXPECT_EQ(eds.find("[1800]"), std::string::npos) << "no inputs, no transmit PDOs";
-
-    const RunResult refused = RunProcess({K400GW_EXE, "eds", "--profile", "canopen", "--modules", "M38@3",
-                                          "--output-dir", (dir / "missing").string()},
-                                         30000);
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.err.find((dir / "missing").string()), std::string::npos) << refused.err;
-}
-
 }  // namespace
 }  // namespace k400::test
