@@ -14,7 +14,7 @@
 #include "cli/GatewayOptions.h"
 #include "cli/GatewaySession.h"
 #include "gateway/ConfigImage.h"
-#include "gateway/ConnectSequence.h"
+#include "platform/ProgramFolder.h"
 
 namespace k400 {
 
@@ -86,7 +86,8 @@ int RunCanopenConfigure(ArgList& args, CommandIo& io)
         preview.EdsInfoText = window.view().EdsInfo;
         PrepareHeaderImage(preview, session->clock().localTime(), 0);
         PrepareApplicationImage(preview, CatalogueModelCode);
-        const std::string edsFile = CanopenEdsFileName(preview.NodeId);
+        const std::filesystem::path wouldBe = outputDir ? std::filesystem::path(*outputDir) : ProgramFolder();
+        const std::string edsFile = (wouldBe / CanopenEdsFileName(preview.NodeId)).string();
         if (json) {
             PrintCanopenJson(io.out, preview, edsFile);
         } else {
