@@ -14,14 +14,26 @@ class ConsoleLink {
 public:
     ConsoleLink(SerialPort& port, Clock& clock, UserInterface& ui);
 
-    // Send a command line (characters paced, then CR) and wait for the marker.
-    // On true, ReplyText holds the reply cut before the first marker.
+    // Every primitive: throws away input already waiting, sends the command one
+    // character per pacing pause and then a carriage return (no line feed),
+    // waits for the transmit queue (at most 10 nonzero readings), pauses once
+    // more and collects the reply. Each piece read is trimmed of blanks
+    // (spaces, tabs, CR, LF) before it is appended; the marker is looked for
+    // only when nothing more is waiting. False on a closed port, a queue that
+    // does not drain, a time-out, or a reply beyond 1 MiB.
+
+    // Waits up to ConsoleTimeoutMs from the start of waiting (text arriving
+    // does not extend it). On true, ReplyText holds the reply cut before the
+    // first marker. No window events while waiting.
     bool SendAndExpect(std::string_view command, std::string_view marker);
-    // "/scan", waiting for "[COM" + portNumberText + ":]" with a 15 x timeout
-    // inactivity limit; events are pumped while waiting.
-    // Every primitive gives up (false) on a reply beyond 1 MiB.
+    // "/scan", waiting for "[COM" + portNumberText + ":]"; the limit is
+    // 15 x ConsoleTimeoutMs of silence, restarted by every piece. Window
+    // events run all through the wait.
     bool ScanAndWait(std::string_view portNumberText);
-    // Send a command line and read the number between key and "-->".
+    // Waits for "-->" as SendAndExpect waits, then reads the number between
+    // the (trimmed) key and the next "-->". False when the key is empty or
+    // missing, even though "-->" came. Leaves ReplyText alone. Unlike the
+    // other two, lets no window events run while the transmit queue drains.
     bool SendAndReadValue(std::string_view command, std::string_view key, double& value);
 
     SerialPort& port() { return port_; }
