@@ -122,20 +122,16 @@ bool ReadHeaderBlocks(ProgramState& state, ConsoleLink& link)
     if (!link.SendAndExpect(".", EepromPrompt))
         return false;
 
-    // A negative word unpacks through the unsigned value, as the halves of
-    // the printed two's complement would.
+    // The firmware words are unpacked as printed (signed): the high half is
+    // the whole part of value / 65536 rounded down, so a year stays within
+    // 16 signed bits and the low half is that of the unsigned word.
     const double versionWord = SanitizedWord(state, ToUnsignedLong(version));
     const double dateWord = SanitizedWord(state, ToUnsignedLong(date));
     const auto versionLow = LowHalf(versionWord);
     state.FirmwareVersion.Major = static_cast<std::uint8_t>(HighByte(versionLow));
     state.FirmwareVersion.Minor = static_cast<std::uint8_t>(LowByte(versionLow));
-    const auto year = HighHalf(dateWord);
-    if (year > 32767) {
-        state.FirmwareDate.Year = 0;
-        state.StoredImageInvalid = true;
-    } else {
-        state.FirmwareDate.Year = static_cast<std::int16_t>(year);
-    }
+    const auto dateHigh = static_cast<std::int32_t>(HighHalf(dateWord));
+    state.FirmwareDate.Year = static_cast<std::int16_t>(dateHigh > 32767 ? dateHigh - 65536 : dateHigh);
     const auto month = HighByte(LowHalf(dateWord));
     const auto day = LowByte(LowHalf(dateWord));
     state.FirmwareDate.Month = static_cast<std::uint8_t>(month);

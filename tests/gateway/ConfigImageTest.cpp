@@ -223,6 +223,18 @@ TEST_F(WriteImage, FirmwareDateOutOfRangeSpoilsTheImage)
     EXPECT_EQ(state.FirmwareDate.Month, 0);
     EXPECT_EQ(state.FirmwareDate.Day, 0);
     EXPECT_EQ(FirmwareVersionText(state), "2.07-2009/00/00");
+
+    // A date word printed negative keeps its halves; only month and day are judged.
+    scenario.setWord(0, 4, 0xFFFF0C1Fu);
+    port = std::make_unique<SimulatedPort>(scenario, clock);
+    link = std::make_unique<ConsoleLink>(*port, clock, ui);
+    ASSERT_TRUE(port->open().ok());
+    state = ProgramState{};
+    ASSERT_TRUE(ReadHeaderBlocks(state, *link));
+    EXPECT_FALSE(state.StoredImageInvalid);
+    EXPECT_EQ(state.FirmwareDate.Year, -1);
+    EXPECT_EQ(state.FirmwareDate.Month, 12);
+    EXPECT_EQ(state.FirmwareDate.Day, 31);
 }
 
 TEST(CheckImage, OutOfRangeFieldsAreTakenButSpoilTheImage)
