@@ -340,6 +340,29 @@ TEST_F(FaultInjection, OutputFolderThatCannotBeWritten)
     }
 }
 
+// A connect that cannot open the port leaves the earlier connection and its
+// data alone; one that fails later starts from scratch and is not connected.
+TEST_F(FaultInjection, FailedReconnectKeepsOrDropsTheEarlierConnection)
+{
+    Rig rig(BuiltInScenario());
+    ASSERT_EQ(rig.Connect(), ConnectOutcome::Succeeded);
+    rig.port->failNextOpen({PortOpenError::Kind::Occupied, "in use"});
+    EXPECT_EQ(rig.Connect(), ConnectOutcome::PortNotOpened);
+    EXPECT_TRUE(rig.state.Connected);
+    EXPECT_EQ(rig.state.ModuleCount, 6);
+    EXPECT_EQ(rig.ui.status, "COM 1 has been occupied");
+    EXPECT_FALSE(rig.state.GatewayBusy);
+
+    // The same gateway, now silent from the next line on.
+    Rig silent(WithFault(BuiltInScenario(), FaultRule::VanishAt(CommandMatch::Nth(70))));
+    ASSERT_EQ(silent.Connect(), ConnectOutcome::Succeeded);
+    ASSERT_LT(silent.Lines().size(), 70u);
+    EXPECT_EQ(silent.Connect(), ConnectOutcome::Failed);
+    EXPECT_FALSE(silent.state.Connected);
+    EXPECT_FALSE(silent.state.GatewayBusy);
+    EXPECT_FALSE(silent.port->isOpen());
+}
+
 // --- The real executable against `k400gw sim` over a pseudo-terminal ---
 
 constexpr int SimStartMs = 10000;
