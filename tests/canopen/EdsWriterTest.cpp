@@ -128,10 +128,12 @@ TEST_F(EdsWriterTest, LineBreaksInUserTextsCannotStartNewKeys)
     EXPECT_NE(text.find("\r\nCreatedBy=Ann Lee\r\n"), std::string::npos);
     // Every line break in the file is a CR LF pair.
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n')
+        if (text[i] == '\n') {
             ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at " << i;
-        if (text[i] == '\r')
+        }
+        if (text[i] == '\r') {
             ASSERT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "bare CR at " << i;
+        }
     }
 }
 
