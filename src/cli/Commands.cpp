@@ -8,13 +8,21 @@ namespace k400 {
 
 namespace {
 
-const std::array<CommandInfo, 5> Commands = {{
-    {"demo", "talk to a (simulated) gateway: recognise the controller, read its firmware",
-     "usage: k400gw demo [--port PORT] [--pace-ms N] [--verbose]\n"
+const std::array<CommandInfo, 6> Commands = {{
+    {"demo", "the whole job against the built-in simulated gateway",
+     "usage: k400gw demo [--pace-ms N] [--output-dir DIR]\n"
+     "Serves the built-in simulated gateway on a pseudo-terminal and runs against it:\n"
+     "scan, configure as a CANopen slave, configure as a DeviceNet slave, scan again.\n"
+     "The EDS files go to DIR (default: the folder that holds the program).\n"
+     "  --pace-ms N         pause after each character sent, in ms (default 5)\n"
+     "  --output-dir DIR    folder for the EDS files\n",
+     &RunDemoCommand},
+    {"identify", "recognise the controller and read its firmware version",
+     "usage: k400gw identify [--port PORT] [--pace-ms N] [--verbose]\n"
      "Brings the console to its top level, recognises the controller and reads the\n"
      "firmware version from the EEPROM. Without --port the built-in simulated\n"
      "gateway is used.\n" K400_PORT_OPTIONS_USAGE,
-     &RunDemoCommand},
+     &RunIdentifyCommand},
     {"sim", "serve a simulated gateway console on a pseudo-terminal",
      "usage: k400gw sim [--scenario FILE] [--link PATH] [--eeprom-out FILE]\n"
      "Prints the device path of the pseudo-terminal as its first line and serves\n"

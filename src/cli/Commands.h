@@ -54,6 +54,7 @@ int UsageError(CommandIo& io, std::string_view command, std::string_view text);
 int CheckNoLeftover(ArgList& args, CommandIo& io, std::string_view command);
 
 int RunDemoCommand(ArgList& args, CommandIo& io);
+int RunIdentifyCommand(ArgList& args, CommandIo& io);
 int RunSimCommand(ArgList& args, CommandIo& io);
 int RunScanCommand(ArgList& args, CommandIo& io);
 int RunConfigureCommand(ArgList& args, CommandIo& io);

@@ -94,29 +94,29 @@ TEST(CommandLineTest, UsageErrorsExitWithTwo)
     EXPECT_EQ(unknown.rc, 2);
     EXPECT_NE(unknown.err.find("frobnicate"), std::string::npos);
     EXPECT_EQ(RunCli({"help", "frobnicate"}).rc, 2);
-    const CliRun badOption = RunCli({"demo", "--colour"});
+    const CliRun badOption = RunCli({"identify", "--colour"});
     EXPECT_EQ(badOption.rc, 2);
     EXPECT_NE(badOption.err.find("--colour"), std::string::npos);
-    EXPECT_EQ(RunCli({"demo", "--pace-ms", "fast"}).rc, 2);
-    EXPECT_EQ(RunCli({"demo", "--port"}).rc, 2);
+    EXPECT_EQ(RunCli({"identify", "--pace-ms", "fast"}).rc, 2);
+    EXPECT_EQ(RunCli({"identify", "--port"}).rc, 2);
 }
 
-TEST(CommandLineTest, DemoReportsUnopenablePortAsFailure)
+TEST(CommandLineTest, IdentifyReportsUnopenablePortAsFailure)
 {
-    const CliRun run = RunCli({"demo", "--port", "/nonexistent/tty"});
+    const CliRun run = RunCli({"identify", "--port", "/nonexistent/tty"});
     EXPECT_EQ(run.rc, 1);
     EXPECT_NE(run.err.find("Error: /nonexistent/tty"), std::string::npos) << run.err;
     EXPECT_TRUE(run.out.empty());
 }
 
-TEST(CommandLineTest, DemoRunsAgainstBuiltInSimulatedGateway)
+TEST(CommandLineTest, IdentifyRunsAgainstBuiltInSimulatedGateway)
 {
-    const CliRun run = RunCli({"demo", "--pace-ms", "0"});
+    const CliRun run = RunCli({"identify", "--pace-ms", "0"});
     EXPECT_EQ(run.rc, 0) << run.err;
     EXPECT_EQ(run.out, "Controller: K400E\nFirmware: 1.05-2007/11/26\n");
 }
 
-TEST(CommandLineTest, DemoRunsAgainstSimulatedGatewayFromScenarioFile)
+TEST(CommandLineTest, IdentifyRunsAgainstSimulatedGatewayFromScenarioFile)
 {
     char pattern[] = "/tmp/k400-demo-XXXXXX.json";
     const int fd = ::mkstemps(pattern, 5);
@@ -124,7 +124,7 @@ TEST(CommandLineTest, DemoRunsAgainstSimulatedGatewayFromScenarioFile)
     const std::string scenario = R"({"controller": "K400B", "firmware": {"major": 2, "minor": 1, "year": 2009, "month": 12, "day": 3}})";
     ASSERT_EQ(::write(fd, scenario.data(), scenario.size()), static_cast<ssize_t>(scenario.size()));
     ::close(fd);
-    const CliRun run = RunCli({"demo", "--pace-ms", "0", "--port", std::string("sim:") + pattern});
+    const CliRun run = RunCli({"identify", "--pace-ms", "0", "--port", std::string("sim:") + pattern});
     ::unlink(pattern);
     EXPECT_EQ(run.rc, 0) << run.err;
     EXPECT_EQ(run.out, "Controller: K400B\nFirmware: 2.01-2009/12/03\n");

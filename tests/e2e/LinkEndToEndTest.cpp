@@ -41,7 +41,7 @@ private:
 
 RunResult Demo(const std::string& port)
 {
-    return RunProcess({K400GW_EXE, "demo", "--port", port, "--pace-ms", "1"}, RunTimeoutMs);
+    return RunProcess({K400GW_EXE, "identify", "--port", port, "--pace-ms", "1"}, RunTimeoutMs);
 }
 
 class TempDir {
@@ -160,7 +160,7 @@ TEST(LinkEndToEnd, SimulatorLinkPathWorksAndIsRemovedOnTermination)
 TEST(LinkEndToEnd, BadCommandLinesAreUsageErrors)
 {
     EXPECT_EQ(RunProcess({K400GW_EXE, "sim", "--scenario"}, RunTimeoutMs).exitCode, 2);
-    EXPECT_EQ(RunProcess({K400GW_EXE, "demo", "--pace-ms", "-3"}, RunTimeoutMs).exitCode, 2);
+    EXPECT_EQ(RunProcess({K400GW_EXE, "identify", "--pace-ms", "-3"}, RunTimeoutMs).exitCode, 2);
     const RunResult missing = RunProcess({K400GW_EXE, "sim", "--scenario", "/no/such/scenario.json"}, RunTimeoutMs);
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("/no/such/scenario.json"), std::string::npos) << missing.err;
