@@ -363,6 +363,57 @@ TEST_F(FaultInjection, FailedReconnectKeepsOrDropsTheEarlierConnection)
     EXPECT_FALSE(silent.port->isOpen());
 }
 
+// A listing the module table cannot hold, or an address that is no number:
+// the connect stops with its message instead of overrunning the table or
+// storing a wrong module.
+TEST_F(FaultInjection, ListingsTheModuleTableCannotTake)
+{
+    Scenario fifteen = BuiltInScenario();
+    fifteen.modules.clear();
+    for (int address = 1; address <= 15; ++address) {
+        SimModule m;
+        m.address = address;
+        m.model = "M44";
+        m.typeCode = 0x40;
+        fifteen.modules.push_back(m);
+    }
+    const auto listing = [](Scenario scenario, const char* extra) {
+        return WithFault(std::move(scenario), FaultRule::GarbageBeforePrompt(CommandMatch::Line("/scan"), extra));
+    };
+
+    Rig sixteen(listing(fifteen, "!10M44{T40 B06 F00}\r\n"));
+    EXPECT_EQ(sixteen.Connect(), ConnectOutcome::Failed);
+    ASSERT_EQ(sixteen.ui.messages.size(), 1u);
+    EXPECT_EQ(sixteen.ui.messages[0].title, "Error");
+    EXPECT_EQ(sixteen.ui.status, "Scanning Process Stop");
+    EXPECT_FALSE(sixteen.state.Connected);
+    EXPECT_FALSE(sixteen.port->isOpen());
+
+    Rig garbled(listing(BuiltInScenario(), "!G1M44{T40 B06 F00}\r\n"));
+    EXPECT_EQ(garbled.Connect(), ConnectOutcome::Failed);
+    EXPECT_EQ(garbled.ui.status, "Scanning Process Stop");
+    EXPECT_FALSE(garbled.state.GatewayBusy);
+}
+
+// The EDS file's name is taken by a folder: the rename fails, the error is
+// shown, and the temporary file does not stay behind.
+TEST_F(FaultInjection, EdsNameTakenByAFolder)
+{
+    for (const Profile profile : {Profile::Canopen, Profile::DeviceNet}) {
+        fs::create_directory(folder / EdsName(profile, 3));
+        Rig rig(BuiltInScenario());
+        ASSERT_EQ(rig.Connect(), ConnectOutcome::Succeeded);
+        rig.ui.messages.clear();
+        EXPECT_EQ(rig.Finish(profile, folder), FinishOutcome::EdsFailed);
+        ASSERT_EQ(rig.ui.messages.size(), 1u);
+        EXPECT_NE(rig.ui.status, FinishDoneStatus);
+        EXPECT_FALSE(rig.state.GatewayBusy);
+        EXPECT_TRUE(fs::is_directory(folder / EdsName(profile, 3)));
+        fs::remove(folder / EdsName(profile, 3));
+        EXPECT_TRUE(FolderEntries(folder).empty());
+    }
+}
+
 // --- The real executable against `k400gw sim` over a pseudo-terminal ---
 
 constexpr int SimStartMs = 10000;
