@@ -8,30 +8,152 @@
 #include <unistd.h>
 
 #include "app/ProgramState.h"
-#include "canopen/CanopenWindow.h"
-#include "canopen/PdoTables.h"
+#include "app/Settings.h"
 #include "cli/ArgList.h"
 #include "cli/Commands.h"
+#include "cli/GatewayOptions.h"
+#include "cli/GatewaySession.h"
 #include "cli/JsonWriter.h"
+#include "cli/TerminalUserInterface.h"
 #include "gateway/ConfigImage.h"
+#include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 
 namespace k400 {
 
-std::optional<CliProfile> ProfileOption(ArgList& args, CommandIo& io, std::string_view command)
+namespace {
+
+std::unique_ptr<ProfileCommand> ProfileOption(ArgList& args, CommandIo& io, std::string_view command)
 {
     const auto profile = args.value("profile");
     if (!profile) {
         UsageError(io, command, "--profile canopen|devicenet is required");
-        return std::nullopt;
+        return nullptr;
     }
     if (*profile == "canopen")
-        return CliProfile::Canopen;
+        return MakeCanopenCommand();
     if (*profile == "devicenet")
-        return CliProfile::DeviceNet;
+        return MakeDeviceNetCommand();
     UsageError(io, command, "unknown profile '" + *profile + "' (canopen or devicenet)");
-    return std::nullopt;
+    return nullptr;
 }
+
+}  // namespace
+
+// `k400gw configure --profile canopen|devicenet`: a whole configuration of a
+// connected gateway, from the connect to the EDS file.
+int RunConfigureCommand(ArgList& args, CommandIo& io)
+{
+    constexpr const char* Command = "configure";
+    const auto profile = ProfileOption(args, io, Command);
+    if (!profile)
+        return ExitUsage;
+    const auto sessionOptions = TakeSessionOptions(args, io, Command);
+    if (!sessionOptions)
+        return ExitUsage;
+    const auto gatewayOptions = TakeGatewayOptions(args, io, Command);
+    if (!gatewayOptions)
+        return ExitUsage;
+    if (const int rc = profile->TakeWindowOptions(args, io, Command))
+        return rc;
+    const auto outputDir = args.value("output-dir");
+    const bool dryRun = args.flag("dry-run");
+    const bool json = args.flag("json");
+    if (const int rc = CheckNoLeftover(args, io, Command))
+        return rc;
+
+    // A dry run writes nothing, so its folder need not exist yet.
+    std::optional<std::filesystem::path> folder;
+    if (dryRun)
+        folder = outputDir ? std::filesystem::path(*outputDir) : ProgramFolder();
+    else if (!(folder = OutputFolder(outputDir, io)))
+        return ExitFailure;
+
+    const auto session = GatewaySession::Create(*sessionOptions, io);
+    if (!session)
+        return ExitFailure;
+    ProgramState& state = session->state();
+    TerminalUserInterface& ui = session->ui();
+
+    const std::uint8_t layer = profile->ApplicationLayer();
+    ParameterPanel panel;
+    if (!ConnectWithGatewayOptions(state, panel, session->link(), *gatewayOptions, layer))
+        return ExitFailure;
+    panel.ApplicationSelect = {layer == 0, layer != 0};
+    if (BuildEdsFile(state, ui, profile->Choice(), &session->port()) != profile->Window())
+        return ExitFailure;
+
+    if (const int rc = profile->OpenWindow(state, ui, io, Command))
+        return rc;
+    if (dryRun)
+        return profile->DryRun(state, session->clock(), *folder, json, io);
+    return profile->Finish(state, session->link(), session->clock(), *folder, json, io);
+}
+
+// `k400gw eds --profile canopen|devicenet`: the EDS file of a planned set of
+// modules, with no gateway attached.
+int RunEdsCommand(ArgList& args, CommandIo& io)
+{
+    constexpr const char* Command = "eds";
+    const auto profile = ProfileOption(args, io, Command);
+    if (!profile)
+        return ExitUsage;
+    const auto modules = TakeModulesOption(args, io, Command);
+    if (!modules)
+        return ExitUsage;
+    const auto settings = TakeSettingsOptions(args, io, Command);
+    if (!settings)
+        return ExitUsage;
+    if (const int rc = profile->TakeWindowOptions(args, io, Command))
+        return rc;
+    ProgramState state;
+    const std::string firmware = args.value("firmware").value_or("1.05-20071126");
+    if (!ParseFirmwareText(firmware, state))
+        return UsageError(io, Command,
+                          "--firmware needs MAJOR.MINOR-YYYYMMDD such as 1.05-20071126, not '" + firmware + "'");
+    const auto outputDir = args.value("output-dir");
+    const bool json = args.flag("json");
+    if (const int rc = CheckNoLeftover(args, io, Command))
+        return rc;
+    const auto folder = OutputFolder(outputDir, io);
+    if (!folder)
+        return ExitFailure;
+
+    TerminalUserInterface ui(io.err);
+    SystemClock clock;
+    std::string error;
+    if (!ApplyPlannedModules(state, modules->value_or(std::vector<PlannedModule>{}), error)) {
+        io.err << error << '\n';
+        return ExitFailure;
+    }
+    state.Connected = true;
+    ParameterPanel panel;
+    const std::uint8_t layer = profile->ApplicationLayer();
+    if (!ApplySettingsOptions(state, panel, ui, *settings, layer))
+        return ExitFailure;
+    state.ApplicationLayer = layer;
+
+    if (const int rc = profile->OpenWindow(state, ui, io, Command))
+        return rc;
+    return profile->WriteEds(state, clock, *folder, json, io);
+}
+
+bool ParseFirmwareText(const std::string& text, ProgramState& state)
+{
+    unsigned major = 0, minor = 0, year = 0, month = 0, day = 0;
+    char tail = 0;
+    // The length check keeps a short date such as "2007111" from passing as YYYYMMD.
+    if (text.size() < 12 || std::sscanf(text.c_str(), "%3u.%3u-%4u%2u%2u%c", &major, &minor, &year, &month, &day,
+                                        &tail) != 5)
+        return false;
+    if (major > 255 || minor > 255 || month < 1 || month > 12 || day < 1 || day > 31)
+        return false;
+    state.FirmwareVersion = {static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor)};
+    state.FirmwareDate = {static_cast<std::int16_t>(year), static_cast<std::uint8_t>(month),
+                          static_cast<std::uint8_t>(day)};
+    return true;
+}
+
 
 std::optional<std::string> CheckWritableFolder(const std::filesystem::path& folder)
 {
@@ -81,6 +203,14 @@ void PrintImageWords(std::ostream& out, const ProgramState& state, bool includeC
     }
 }
 
+void JsonWords(JsonWriter& json, const std::vector<double>& words, std::size_t count)
+{
+    json.beginArray();
+    for (std::size_t i = 0; i < count && i < words.size(); ++i)
+        json.value(static_cast<long long>(words[i]));
+    json.endArray();
+}
+
 void PrintTable(std::ostream& out, const std::string& title, const std::vector<std::vector<std::string>>& rows)
 {
     out << title << ":\n";
@@ -102,98 +232,6 @@ void PrintTable(std::ostream& out, const std::string& title, const std::vector<s
         }
         out << line << '\n';
     }
-}
-
-std::optional<CanopenWindowOptions> TakeCanopenWindowOptions(ArgList& args, CommandIo& io, std::string_view command)
-{
-    CanopenWindowOptions options;
-    options.guardTime = args.value("guard-time");
-    options.lifeFactor = args.value("life-factor");
-    options.heartbeat = args.value("heartbeat");
-    options.description = args.value("description");
-    options.createdBy = args.value("created-by");
-    if (options.heartbeat && (options.guardTime || options.lifeFactor)) {
-        UsageError(io, command, "--heartbeat cannot be combined with --guard-time or --life-factor");
-        return std::nullopt;
-    }
-    return options;
-}
-
-void EnterCanopenWindowOptions(CanopenWindow& window, const CanopenWindowOptions& options)
-{
-    auto& view = window.view();
-    if (options.heartbeat) {
-        window.SelectErrorControl(ErrorControlOption::Heartbeat);
-        view.HeartbeatText = *options.heartbeat;
-    } else if (options.guardTime || options.lifeFactor) {
-        window.SelectErrorControl(ErrorControlOption::NodeGuarding);
-        if (options.guardTime)
-            view.GuardTimeText = *options.guardTime;
-        if (options.lifeFactor)
-            view.LifeFactorText = *options.lifeFactor;
-    }
-    if (options.description)
-        view.EdsInfo[0] = *options.description;
-    if (options.createdBy)
-        view.EdsInfo[1] = *options.createdBy;
-}
-
-void PrintPdoTables(std::ostream& out, const ProgramState& state)
-{
-    PrintTable(out, "Receive PDO", PdoTableRows(state, PdoDirection::Receive));
-    PrintTable(out, "Transmit PDO", PdoTableRows(state, PdoDirection::Transmit));
-}
-
-namespace {
-
-void JsonWords(JsonWriter& json, const std::vector<double>& words, std::size_t count)
-{
-    json.beginArray();
-    for (std::size_t i = 0; i < count && i < words.size(); ++i)
-        json.value(static_cast<long long>(words[i]));
-    json.endArray();
-}
-
-void JsonPdoRows(JsonWriter& json, const std::vector<std::vector<std::string>>& rows)
-{
-    json.beginArray();
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        const auto& row = rows[r];
-        json.beginObject();
-        json.key("pdo").value(row[0]);
-        json.key("cob_id").value(row[1]);
-        json.key("transmission_type").value(row[2]);
-        json.key("inhibit_time").value(row[3]);
-        json.key("event_timer").value(row[4]);
-        json.key("mapping").beginArray();
-        for (std::size_t c = 5; c < row.size(); ++c)
-            json.value(row[c]);
-        json.endArray();
-        json.endObject();
-    }
-    json.endArray();
-}
-
-}  // namespace
-
-void PrintCanopenJson(std::ostream& out, const ProgramState& state, const std::string& edsFile)
-{
-    JsonWriter json(out);
-    json.beginObject();
-    json.key("eds_file").value(edsFile);
-    json.key("header_image");
-    JsonWords(json, state.HeaderImage, 9);
-    json.key("application_image");
-    JsonWords(json, state.ApplicationImage, static_cast<std::size_t>(std::max(0, state.ApplicationAreaBytes / 4)));
-    json.key("last_rx_pdo").value(static_cast<int>(state.LastOutputAssembly));
-    json.key("last_tx_pdo").value(static_cast<int>(state.LastInputAssembly));
-    json.key("pdo_table").beginObject();
-    json.key("receive");
-    JsonPdoRows(json, PdoTableRows(state, PdoDirection::Receive));
-    json.key("transmit");
-    JsonPdoRows(json, PdoTableRows(state, PdoDirection::Transmit));
-    json.endObject();
-    json.endObject();
 }
 
 }  // namespace k400

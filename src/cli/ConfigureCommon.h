@@ -1,7 +1,10 @@
 #pragma once
-// Pieces shared by the `configure` and `eds` commands of both profiles.
+// The `configure` and `eds` commands: one flow for both profiles, with the
+// profile's window, options and printing behind ProfileCommand.
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -13,15 +16,12 @@
 namespace k400 {
 
 class ArgList;
-class CanopenWindow;
+class Clock;
+class ConsoleLink;
+class JsonWriter;
+class UserInterface;
 struct CommandIo;
 struct ProgramState;
-
-enum class CliProfile { Canopen, DeviceNet };
-
-// --profile canopen|devicenet (required). On a bad or missing value prints a
-// usage error and returns nothing (exit code 2).
-std::optional<CliProfile> ProfileOption(ArgList& args, CommandIo& io, std::string_view command);
 
 // The folder given with --output-dir (taken with args.value("output-dir")),
 // or the folder that holds the program. The folder must exist and be
@@ -32,6 +32,10 @@ std::optional<std::filesystem::path> OutputFolder(const std::optional<std::strin
 // Checks that a folder exists and a file can be created in it; an error text naming it otherwise.
 std::optional<std::string> CheckWritableFolder(const std::filesystem::path& folder);
 
+// "1.05-20071126" (major.minor-YYYYMMDD) into the firmware version and date;
+// false, state untouched, for anything else.
+bool ParseFirmwareText(const std::string& text, ProgramState& state);
+
 // The image words a Finish writes, one "block B offset O: value (0xHEX)" line
 // each; the connection block only for DeviceNet.
 void PrintImageWords(std::ostream& out, const ProgramState& state, bool includeConnectionBlock);
@@ -40,39 +44,36 @@ void PrintImageWords(std::ostream& out, const ProgramState& state, bool includeC
 // title line. Empty cells print as "-" so that every row keeps its columns.
 void PrintTable(std::ostream& out, const std::string& title, const std::vector<std::vector<std::string>>& rows);
 
-// --- CANopen ---
+// The first `count` image words (at most as many as there are) as a JSON array.
+void JsonWords(JsonWriter& json, const std::vector<double>& words, std::size_t count);
 
-// The CANopen window's boxes as options: --guard-time MS --life-factor N, or
-// --heartbeat MS; --description TEXT, --created-by TEXT. The values are typed
-// into the boxes as they stand, so Finish's own checks judge them.
-struct CanopenWindowOptions {
-    std::optional<std::string> guardTime;
-    std::optional<std::string> lifeFactor;
-    std::optional<std::string> heartbeat;
-    std::optional<std::string> description;
-    std::optional<std::string> createdBy;
+// What differs between the profiles in `configure` and `eds`. The flow calls
+// TakeWindowOptions while parsing, then OpenWindow once the module tables are
+// filled, then one of DryRun, Finish or WriteEds. Each returns an exit code
+// (ExitSuccess to go on) and prints its own result on io.out.
+class ProfileCommand {
+public:
+    virtual ~ProfileCommand() = default;
+
+    virtual std::uint8_t ApplicationLayer() const = 0;  // 0 CANopen, 1 DeviceNet
+    virtual ApplicationChoice Choice() const = 0;
+    virtual ProfileWindow Window() const = 0;
+
+    virtual int TakeWindowOptions(ArgList& args, CommandIo& io, std::string_view command) = 0;
+    virtual int OpenWindow(ProgramState& state, UserInterface& ui, CommandIo& io, std::string_view command) = 0;
+
+    // configure --dry-run: what Finish would write, with nothing sent or
+    // written. edsFolder is where the EDS file would go.
+    virtual int DryRun(ProgramState& state, Clock& clock, const std::filesystem::path& edsFolder, bool json,
+                       CommandIo& io) = 0;
+    virtual int Finish(ProgramState& state, ConsoleLink& link, Clock& clock, const std::filesystem::path& edsFolder,
+                       bool json, CommandIo& io) = 0;
+    // eds: the EDS file of the planned modules, no gateway attached.
+    virtual int WriteEds(ProgramState& state, Clock& clock, const std::filesystem::path& edsFolder, bool json,
+                         CommandIo& io) = 0;
 };
 
-// Nothing (after a usage error) when heartbeat and node-guarding options are mixed.
-std::optional<CanopenWindowOptions> TakeCanopenWindowOptions(ArgList& args, CommandIo& io, std::string_view command);
-
-// Chooses the protocol and fills the boxes as a user would; options not given
-// leave the window's preset.
-void EnterCanopenWindowOptions(CanopenWindow& window, const CanopenWindowOptions& options);
-
-// The PDO viewer's two tabs.
-void PrintPdoTables(std::ostream& out, const ProgramState& state);
-
-// One JSON object: eds_file, header_image (offsets 40..72), application_image,
-// last_rx_pdo, last_tx_pdo and the PDO table of both directions.
-void PrintCanopenJson(std::ostream& out, const ProgramState& state, const std::string& edsFile);
-
-// The DeviceNet branches of the two commands (implemented with the DeviceNet profile).
-int RunDeviceNetConfigure(ArgList& args, CommandIo& io);
-int RunDeviceNetEds(ArgList& args, CommandIo& io);
-
-// The CANopen branches.
-int RunCanopenConfigure(ArgList& args, CommandIo& io);
-int RunCanopenEds(ArgList& args, CommandIo& io);
+std::unique_ptr<ProfileCommand> MakeCanopenCommand();
+std::unique_ptr<ProfileCommand> MakeDeviceNetCommand();
 
 }  // namespace k400

@@ -1,7 +1,8 @@
-// `k400gw configure --profile devicenet` and `k400gw eds --profile devicenet`:
-// the DeviceNet window driven from the command line.
+// The DeviceNet profile of `k400gw configure` and `k400gw eds`: the DeviceNet
+// window driven from the command line.
 
 #include <array>
+#include <memory>
 #include <cstdio>
 #include <optional>
 #include <ostream>
@@ -9,14 +10,10 @@
 
 #include "app/BuildEds.h"
 #include "app/ProgramState.h"
-#include "app/Settings.h"
 #include "cli/ArgList.h"
 #include "cli/Commands.h"
 #include "cli/ConfigureCommon.h"
-#include "cli/GatewayOptions.h"
-#include "cli/GatewaySession.h"
 #include "cli/JsonWriter.h"
-#include "cli/TerminalUserInterface.h"
 #include "devicenet/DeviceNetWindow.h"
 #include "devicenet/EdsWriter.h"
 #include "devicenet/ObjectTables.h"
@@ -41,7 +38,7 @@ struct DeviceNetWindowOptions {
     std::optional<std::string> createdBy;
 };
 
-std::optional<DeviceNetWindowOptions> TakeWindowOptions(ArgList& args, CommandIo& io, std::string_view command)
+std::optional<DeviceNetWindowOptions> TakeDeviceNetWindowOptions(ArgList& args, CommandIo& io, std::string_view command)
 {
     DeviceNetWindowOptions options;
     for (int k = 0; k < ConnectionKinds; ++k) {
@@ -134,14 +131,6 @@ void PrintAssemblyTables(std::ostream& out, const ProgramState& state)
         PrintTable(out, AssemblyTabCaption(tab), AssemblyObjectTable(state, tab).rows);
 }
 
-void JsonWordList(JsonWriter& json, const std::vector<double>& words, std::size_t count)
-{
-    json.beginArray();
-    for (std::size_t i = 0; i < count && i < words.size(); ++i)
-        json.value(static_cast<long long>(words[i]));
-    json.endArray();
-}
-
 void PrintJson(std::ostream& out, const ProgramState& state, const DeviceNetWindow& window, const std::string& edsFile,
                bool withImage)
 {
@@ -151,12 +140,12 @@ void PrintJson(std::ostream& out, const ProgramState& state, const DeviceNetWind
     json.key("node_id").value(static_cast<int>(state.NodeId));
     if (withImage) {
         json.key("header_image");
-        JsonWordList(json, state.HeaderImage, 9);
+        JsonWords(json, state.HeaderImage, 9);
         json.key("application_image");
-        JsonWordList(json, state.ApplicationImage,
+        JsonWords(json, state.ApplicationImage,
                      static_cast<std::size_t>(state.ApplicationAreaBytes > 0 ? state.ApplicationAreaBytes / 4 : 0));
         json.key("connection_image");
-        JsonWordList(json, state.ConnectionImage, 7);
+        JsonWords(json, state.ConnectionImage, 7);
     }
     json.key("last_output_assembly").value(static_cast<int>(state.LastOutputAssembly));
     json.key("last_input_assembly").value(static_cast<int>(state.LastInputAssembly));
@@ -199,154 +188,90 @@ void PrintJson(std::ostream& out, const ProgramState& state, const DeviceNetWind
     json.endObject();
 }
 
-// "1.05-20071126": major.minor and the build date.
-bool TakeFirmware(const std::string& text, ProgramState& state)
-{
-    unsigned major = 0, minor = 0, year = 0, month = 0, day = 0;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%3u.%3u-%4u%2u%2u%c", &major, &minor, &year, &month, &day, &tail) != 5)
-        return false;
-    if (major > 255 || minor > 255 || month < 1 || month > 12 || day < 1 || day > 31)
-        return false;
-    state.FirmwareVersion = {static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor)};
-    state.FirmwareDate = {static_cast<std::int16_t>(year), static_cast<std::uint8_t>(month),
-                          static_cast<std::uint8_t>(day)};
-    return true;
-}
+class DeviceNetCommand final : public ProfileCommand {
+public:
+    std::uint8_t ApplicationLayer() const override { return DeviceNetLayer; }
+    ApplicationChoice Choice() const override { return ApplicationChoice::DeviceNet; }
+    ProfileWindow Window() const override { return ProfileWindow::DeviceNet; }
 
-}  // namespace
-
-int RunDeviceNetConfigure(ArgList& args, CommandIo& io)
-{
-    constexpr const char* Command = "configure";
-    const auto sessionOptions = TakeSessionOptions(args, io, Command);
-    if (!sessionOptions)
-        return ExitUsage;
-    const auto gatewayOptions = TakeGatewayOptions(args, io, Command);
-    if (!gatewayOptions)
-        return ExitUsage;
-    const auto windowOptions = TakeWindowOptions(args, io, Command);
-    if (!windowOptions)
-        return ExitUsage;
-    const auto outputDir = args.value("output-dir");
-    const bool dryRun = args.flag("dry-run");
-    const bool json = args.flag("json");
-    if (const int rc = CheckNoLeftover(args, io, Command))
-        return rc;
-
-    std::optional<std::filesystem::path> folder;
-    if (!dryRun) {
-        folder = OutputFolder(outputDir, io);
-        if (!folder)
-            return ExitFailure;
+    int TakeWindowOptions(ArgList& args, CommandIo& io, std::string_view command) override
+    {
+        auto options = TakeDeviceNetWindowOptions(args, io, command);
+        if (!options)
+            return ExitUsage;
+        options_ = *options;
+        return ExitSuccess;
     }
 
-    const auto session = GatewaySession::Create(*sessionOptions, io);
-    if (!session)
-        return ExitFailure;
-    ProgramState& state = session->state();
-    TerminalUserInterface& ui = session->ui();
-    ConsoleLink& link = session->link();
+    int OpenWindow(ProgramState& state, UserInterface& ui, CommandIo& io, std::string_view command) override
+    {
+        window_ = std::make_unique<DeviceNetWindow>(state, ui);
+        if (!window_->Load())
+            return ExitFailure;
+        return EnterWindowOptions(*window_, options_, io, command);
+    }
 
-    ParameterPanel panel;
-    if (!ConnectWithGatewayOptions(state, panel, link, *gatewayOptions, DeviceNetLayer))
-        return ExitFailure;
-    panel.ApplicationSelect = {false, true};
-    if (BuildEdsFile(state, ui, ApplicationChoice::DeviceNet, &session->port()) != ProfileWindow::DeviceNet)
-        return ExitFailure;
-
-    DeviceNetWindow window(state, ui);
-    if (!window.Load())
-        return ExitFailure;
-    if (const int rc = EnterWindowOptions(window, *windowOptions, io, Command))
-        return rc;
-
-    if (dryRun) {
-        // What Finish would write; nothing reaches the gateway or the disk.
-        window.PrepareImage(session->clock().localTime());
+    // Names the EDS file without its folder, as callers of this profile's dry run expect.
+    int DryRun(ProgramState& state, Clock& clock, const std::filesystem::path&, bool json, CommandIo& io) override
+    {
+        window_->PrepareImage(clock.localTime());
         const std::string edsFile = DeviceNetEdsFileName(state.NodeId);
         if (json) {
-            PrintJson(io.out, state, window, edsFile, true);
+            PrintJson(io.out, state, *window_, edsFile, true);
         } else {
             io.out << "Dry run: nothing written. EDS file would be " << edsFile << '\n';
-            PrintSelectors(io.out, window);
+            PrintSelectors(io.out, *window_);
             PrintAssemblyTables(io.out, state);
             PrintImageWords(io.out, state, true);
         }
         return ExitSuccess;
     }
 
-    const FinishResult result = window.Finish(link, *folder);
-    if (!result.done())
-        return ExitFailure;
-    if (json) {
-        PrintJson(io.out, state, window, result.edsPath, true);
-    } else {
-        PrintSelectors(io.out, window);
-        PrintAssemblyTables(io.out, state);
-        io.out << "EDS file: " << result.edsPath << '\n' << FinishDoneStatus << '\n';
+    int Finish(ProgramState& state, ConsoleLink& link, Clock&, const std::filesystem::path& edsFolder, bool json,
+               CommandIo& io) override
+    {
+        const FinishResult result = window_->Finish(link, edsFolder);
+        if (!result.done())
+            return ExitFailure;
+        if (json) {
+            PrintJson(io.out, state, *window_, result.edsPath, true);
+        } else {
+            PrintSelectors(io.out, *window_);
+            PrintAssemblyTables(io.out, state);
+            io.out << "EDS file: " << result.edsPath << '\n' << FinishDoneStatus << '\n';
+        }
+        return ExitSuccess;
     }
-    return ExitSuccess;
-}
 
-int RunDeviceNetEds(ArgList& args, CommandIo& io)
+    int WriteEds(ProgramState& state, Clock& clock, const std::filesystem::path& edsFolder, bool json,
+                 CommandIo& io) override
+    {
+        state.EdsInfoText = window_->EdsInfo;
+        const TextFileResult written = WriteDeviceNetEds(state, window_->Choices(), clock.localTime(), edsFolder);
+        if (!written.ok) {
+            io.err << written.error << '\n';
+            return ExitFailure;
+        }
+        if (json) {
+            PrintJson(io.out, state, *window_, written.path.string(), false);
+        } else {
+            PrintSelectors(io.out, *window_);
+            PrintAssemblyTables(io.out, state);
+            io.out << "EDS file: " << written.path.string() << '\n';
+        }
+        return ExitSuccess;
+    }
+
+private:
+    DeviceNetWindowOptions options_;
+    std::unique_ptr<DeviceNetWindow> window_;
+};
+
+}  // namespace
+
+std::unique_ptr<ProfileCommand> MakeDeviceNetCommand()
 {
-    constexpr const char* Command = "eds";
-    const auto modules = TakeModulesOption(args, io, Command);
-    if (!modules)
-        return ExitUsage;
-    const auto settings = TakeSettingsOptions(args, io, Command);
-    if (!settings)
-        return ExitUsage;
-    const auto windowOptions = TakeWindowOptions(args, io, Command);
-    if (!windowOptions)
-        return ExitUsage;
-    ProgramState state;
-    const std::string firmware = args.value("firmware").value_or("1.05-20071126");
-    if (!TakeFirmware(firmware, state))
-        return UsageError(io, Command,
-                          "--firmware needs MAJOR.MINOR-YYYYMMDD such as 1.05-20071126, not '" + firmware + "'");
-    const auto outputDir = args.value("output-dir");
-    const bool json = args.flag("json");
-    if (const int rc = CheckNoLeftover(args, io, Command))
-        return rc;
-    const auto folder = OutputFolder(outputDir, io);
-    if (!folder)
-        return ExitFailure;
-
-    TerminalUserInterface ui(io.err);
-    SystemClock clock;
-    std::string error;
-    if (!ApplyPlannedModules(state, modules->value_or(std::vector<PlannedModule>{}), error)) {
-        io.err << error << '\n';
-        return ExitFailure;
-    }
-    state.Connected = true;
-    ParameterPanel panel;
-    if (!ApplySettingsOptions(state, panel, ui, *settings, DeviceNetLayer))
-        return ExitFailure;
-    state.ApplicationLayer = DeviceNetLayer;
-
-    DeviceNetWindow window(state, ui);
-    if (!window.Load())
-        return ExitFailure;
-    if (const int rc = EnterWindowOptions(window, *windowOptions, io, Command))
-        return rc;
-    state.EdsInfoText = window.EdsInfo;
-
-    const TextFileResult written = WriteDeviceNetEds(state, window.Choices(), clock.localTime(), *folder);
-    if (!written.ok) {
-        io.err << written.error << '\n';
-        return ExitFailure;
-    }
-    if (json) {
-        PrintJson(io.out, state, window, written.path.string(), false);
-    } else {
-        PrintSelectors(io.out, window);
-        PrintAssemblyTables(io.out, state);
-        io.out << "EDS file: " << written.path.string() << '\n';
-    }
-    return ExitSuccess;
+    return std::make_unique<DeviceNetCommand>();
 }
 
 }  // namespace k400
