@@ -6,6 +6,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -51,6 +53,26 @@ private slots:
         QVERIFY(window->isVisible());
         for (QWidget* top : QApplication::topLevelWidgets())
             QVERIFY(!(top->objectName() == QStringLiteral("Logo") && top->isVisible()));
+    }
+
+    // Help and version must answer where no display can be opened.
+    void helpAndVersionNeedNoDisplay()
+    {
+        for (const QString& option : {QStringLiteral("--help"), QStringLiteral("--version")}) {
+            QProcess gui;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove(QStringLiteral("DISPLAY"));
+            env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            gui.setProcessEnvironment(env);
+            gui.start(QStringLiteral(K400GW_GUI_EXE), {option});
+            QVERIFY(gui.waitForFinished(10000));
+            QCOMPARE(gui.exitCode(), 0);
+            const QString out = QString::fromUtf8(gui.readAllStandardOutput());
+            QVERIFY2(out.contains(option == QStringLiteral("--help") ? QStringLiteral("--output-dir")
+                                                                      : QStringLiteral("k400gw ")),
+                     qPrintable(out));
+        }
     }
 
     void startsIdleWithPortListAndDefaults()

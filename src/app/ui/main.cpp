@@ -8,49 +8,85 @@
 #include <string>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCommandLineParser>
 
 #include "app/ui/Screenshots.h"
 #include "app/ui/StartUp.h"
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("k400gw"));
-    QApplication::setApplicationDisplayName(QStringLiteral("K-400 Gateway Utility"));
-    QApplication::setApplicationVersion(QStringLiteral(K400GW_VERSION));
+namespace {
 
-    QCommandLineParser parser;
+struct Options {
+    QCommandLineOption demo{QStringLiteral("demo"), QStringLiteral("Offer the simulated gateway.")};
+    QCommandLineOption outputDir{QStringLiteral("output-dir"), QStringLiteral("Folder for the EDS files."),
+                                 QStringLiteral("DIR")};
+    QCommandLineOption pace{QStringLiteral("pace-ms"), QStringLiteral("Pause after each character sent."),
+                            QStringLiteral("N")};
+    QCommandLineOption screenshots{QStringLiteral("screenshots"),
+                                   QStringLiteral("Render every window into DIR as PNG and exit."),
+                                   QStringLiteral("DIR")};
+};
+
+void Describe(QCommandLineParser& parser, const Options& options)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("k400gw"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(K400GW_VERSION));
     parser.setApplicationDescription(QStringLiteral("Configuration utility for the GWC-1 and GWD-1 gateways"));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Offer the simulated gateway."));
-    const QCommandLineOption outputDir(QStringLiteral("output-dir"), QStringLiteral("Folder for the EDS files."),
-                                       QStringLiteral("DIR"));
-    const QCommandLineOption pace(QStringLiteral("pace-ms"), QStringLiteral("Pause after each character sent."),
-                                  QStringLiteral("N"));
-    const QCommandLineOption screenshots(QStringLiteral("screenshots"),
-                                         QStringLiteral("Render every window into DIR as PNG and exit."),
-                                         QStringLiteral("DIR"));
-    parser.addOptions({demo, outputDir, pace, screenshots});
-    parser.process(app);
-    if (parser.isSet(screenshots))
-        return k400::ui::RenderScreenshots(parser.value(screenshots));
+    parser.addOptions({options.demo, options.outputDir, options.pace, options.screenshots});
+}
 
-    k400::ui::MainWindowOptions options;
-    options.demo = parser.isSet(demo);
-    if (parser.isSet(outputDir))
-        options.outputFolder = parser.value(outputDir).toStdString();
-    if (parser.isSet(pace)) {
+// Help and version need no window, so they are answered before anything
+// asks for a display.
+bool AsksForHelpOrVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--")
+            break;
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version")
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const Options options;
+    if (AsksForHelpOrVersion(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        QCommandLineParser parser;
+        Describe(parser, options);
+        parser.process(core);  // prints to stdout and exits
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("K-400 Gateway Utility"));
+    QCommandLineParser parser;
+    Describe(parser, options);
+    parser.process(app);
+    if (parser.isSet(options.screenshots))
+        return k400::ui::RenderScreenshots(parser.value(options.screenshots));
+
+    k400::ui::MainWindowOptions windowOptions;
+    windowOptions.demo = parser.isSet(options.demo);
+    if (parser.isSet(options.outputDir))
+        windowOptions.outputFolder = parser.value(options.outputDir).toStdString();
+    if (parser.isSet(options.pace)) {
         bool ok = false;
-        const int ms = parser.value(pace).toInt(&ok);
+        const int ms = parser.value(options.pace).toInt(&ok);
         if (!ok || ms < 0 || ms > 1000) {
             std::fprintf(stderr, "k400gw-gui: --pace-ms takes a number from 0 to 1000\n");
             return 2;
         }
-        options.paceMs = ms;
+        windowOptions.paceMs = ms;
     }
 
-    auto window = k400::ui::StartUp(std::move(options));
+    auto window = k400::ui::StartUp(std::move(windowOptions));
     return QApplication::exec();
 }
