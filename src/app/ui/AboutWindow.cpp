@@ -8,6 +8,7 @@
 
 #include "app/ui/Pictures.h"
 #include "app/ui/WindowGeometry.h"
+#include "app/ui/WindowParts.h"
 
 namespace k400::ui {
 
@@ -17,12 +18,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About"));
 
-    auto* title = new QLabel(QStringLiteral("K-400 Gateway Utility"), this);
-    title->setObjectName(QStringLiteral("Title"));
-    QFont big = title->font();
-    big.setPointSizeF(big.pointSizeF() * 1.5);
-    big.setBold(true);
-    title->setFont(big);
+    QLabel* title = TitleLabel(QStringLiteral("K-400 Gateway Utility"), this, 1.5);
     auto* version = new QLabel(QStringLiteral("Ver. 1.5.0"), this);
     version->setObjectName(QStringLiteral("Version"));
     auto* date = new QLabel(QStringLiteral("January. 2008"), this);

@@ -25,6 +25,7 @@
 #include "app/ui/ScanParameterDialog.h"
 #include "app/ui/SelectablePort.h"
 #include "app/ui/WindowGeometry.h"
+#include "app/ui/WindowParts.h"
 #include "canopen/ui/CanopenWindow.h"
 #include "devicenet/ui/DeviceNetWindow.h"
 #include "gateway/ConnectSequence.h"
@@ -49,7 +50,6 @@ W* Named(W* widget, const QString& name)
     return widget;
 }
 
-QString Indexed(const char* name, int index) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index); }
 
 }  // namespace
 

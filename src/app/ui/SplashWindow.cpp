@@ -6,6 +6,7 @@
 
 #include "app/ui/Pictures.h"
 #include "app/ui/WindowGeometry.h"
+#include "app/ui/WindowParts.h"
 
 namespace k400::ui {
 
@@ -27,12 +28,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
 
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(24, 18, 24, 18);
-    auto* title = new QLabel(QStringLiteral("K-400 Gateway Utility"), frame);
-    title->setObjectName(QStringLiteral("Title"));
-    QFont big = title->font();
-    big.setPointSizeF(big.pointSizeF() * 1.8);
-    big.setBold(true);
-    title->setFont(big);
+    QLabel* title = TitleLabel(QStringLiteral("K-400 Gateway Utility"), frame, 1.8);
     title->setAlignment(Qt::AlignCenter);
     auto* subtitle = new QLabel(QStringLiteral("Configuration for the GWC-1 CANopen and GWD-1 DeviceNet gateways"), frame);
     subtitle->setAlignment(Qt::AlignCenter);

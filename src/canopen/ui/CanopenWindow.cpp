@@ -14,6 +14,7 @@
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/QtUserInterface.h"
 #include "app/ui/WindowGeometry.h"
+#include "app/ui/WindowParts.h"
 #include "canopen/ui/CanopenViewers.h"
 #include "gateway/ConsoleLink.h"
 #include "modules/ui/ModuleInfoViewer.h"
@@ -21,7 +22,6 @@
 namespace k400::ui {
 
 namespace {
-QString Indexed(const char* name, int index) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index); }
 
 void SetText(QLineEdit* box, const std::string& text)
 {
@@ -87,22 +87,9 @@ void CanopenWindow::buildControls()
     frameLayout->addWidget(parameterFrame_[0], 1, 0, 1, 2);
     frameLayout->addWidget(parameterFrame_[1], 1, 0, 1, 2);
 
-    auto* edsRegion = new QGroupBox(QStringLiteral("EDS File Information"), this);
-    edsRegion->setObjectName(QStringLiteral("EDSRegion"));
-    auto* edsLayout = new QGridLayout(edsRegion);
-    const char* edsLabels[2] = {"Description:", "Created By:"};
-    for (int i = 0; i < 2; ++i) {
-        edsInfo_[i] = new QLineEdit(edsRegion);
-        edsInfo_[i]->setObjectName(Indexed("EDSInfo", i));
-        edsLayout->addWidget(new QLabel(QString::fromLatin1(edsLabels[i]), edsRegion), i, 0);
-        edsLayout->addWidget(edsInfo_[i], i, 1);
-    }
+    QGroupBox* edsRegion = BuildEdsInfoRegion(this, edsInfo_);
 
-    auto button = [this](const char* caption, const char* name) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        return b;
-    };
+    auto button = [this](const char* caption, const char* name) { return NamedButton(this, caption, name); };
     QPushButton* pdo = button("PDO Information", "ShowSettingResult");
     QPushButton* dictionary = button("Device Information", "ShowObjDictionary");
     QPushButton* tarn = button("TARN Information", "ShowTarn");
@@ -161,9 +148,7 @@ void CanopenWindow::storeInput()
 
 void CanopenWindow::closeViewers()
 {
-    delete pdoViewer_.data();
-    delete dictionaryViewer_.data();
-    delete tarnViewer_.data();
+    CloseViewers({&pdoViewer_, &dictionaryViewer_, &tarnViewer_});
 }
 
 void CanopenWindow::selectErrorControl(int option)
@@ -202,30 +187,21 @@ void CanopenWindow::openPdoView()
 {
     if (!logic_.RequestViewer(CanopenViewer::Pdo))
         return;
-    if (pdoViewer_ == nullptr)
-        pdoViewer_ = OpenPdoViewer(main_.state(), this);
-    pdoViewer_->show();
-    pdoViewer_->raise();
+    ShowViewer(pdoViewer_, [this] { return OpenPdoViewer(main_.state(), this); });
 }
 
 void CanopenWindow::openObjectDictionary()
 {
     if (!logic_.RequestViewer(CanopenViewer::ObjectDictionary))
         return;
-    if (dictionaryViewer_ == nullptr)
-        dictionaryViewer_ = OpenObjectDictionaryViewer(main_.state(), this);
-    dictionaryViewer_->show();
-    dictionaryViewer_->raise();
+    ShowViewer(dictionaryViewer_, [this] { return OpenObjectDictionaryViewer(main_.state(), this); });
 }
 
 void CanopenWindow::openTarnInfo()
 {
     if (!logic_.RequestViewer(CanopenViewer::ModuleInformation))
         return;
-    if (tarnViewer_ == nullptr)
-        tarnViewer_ = OpenModuleInfoViewer(main_.state(), this);
-    tarnViewer_->show();
-    tarnViewer_->raise();
+    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); });
 }
 
 

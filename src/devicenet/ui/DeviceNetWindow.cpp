@@ -15,13 +15,13 @@
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/QtUserInterface.h"
 #include "app/ui/WindowGeometry.h"
+#include "app/ui/WindowParts.h"
 #include "devicenet/ui/ObjectViewers.h"
 #include "modules/ui/ModuleInfoViewer.h"
 
 namespace k400::ui {
 
 namespace {
-QString Indexed(const char* name, int index) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index); }
 
 void Fill(QComboBox* box, const std::vector<std::string>& entries, int selected)
 {
@@ -51,16 +51,7 @@ DeviceNetWindow::~DeviceNetWindow() { closeViewers(); }
 
 void DeviceNetWindow::buildControls()
 {
-    auto* edsRegion = new QGroupBox(QStringLiteral("EDS File Information"), this);
-    edsRegion->setObjectName(QStringLiteral("EDSRegion"));
-    auto* edsLayout = new QGridLayout(edsRegion);
-    const char* edsLabels[2] = {"Description:", "Created By:"};
-    for (int i = 0; i < 2; ++i) {
-        edsInfo_[i] = new QLineEdit(edsRegion);
-        edsInfo_[i]->setObjectName(Indexed("EDSInfo", i));
-        edsLayout->addWidget(new QLabel(QString::fromLatin1(edsLabels[i]), edsRegion), i, 0);
-        edsLayout->addWidget(edsInfo_[i], i, 1);
-    }
+    QGroupBox* edsRegion = BuildEdsInfoRegion(this, edsInfo_);
 
     const char* frameNames[3] = {"Frame1", "Frame2", "Frame3"};
     const char* frameCaptions[3] = {"Poll Info", "Strobe Info", "COS/Cyclic Info"};
@@ -107,11 +98,7 @@ void DeviceNetWindow::buildControls()
         });
     }
 
-    auto button = [this](const char* caption, const char* name) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        return b;
-    };
+    auto button = [this](const char* caption, const char* name) { return NamedButton(this, caption, name); };
     QPushButton* appObj = button("Application View", "AppObj");
     QPushButton* assembly = button("Assembly Objcet View", "ShowSettingResult");
     QPushButton* tarn = button("View Tarn Info", "ShowTarnInf");
@@ -156,9 +143,7 @@ void DeviceNetWindow::render()
 
 void DeviceNetWindow::closeViewers()
 {
-    delete appViewer_.data();
-    delete assemblyViewer_.data();
-    delete tarnViewer_.data();
+    CloseViewers({&appViewer_, &assemblyViewer_, &tarnViewer_});
 }
 
 void DeviceNetWindow::finish()
@@ -198,26 +183,17 @@ void DeviceNetWindow::closeEvent(QCloseEvent* event)
 
 void DeviceNetWindow::openApplicationView()
 {
-    if (appViewer_ == nullptr)
-        appViewer_ = OpenApplicationObjectViewer(main_.state(), this);
-    appViewer_->show();
-    appViewer_->raise();
+    ShowViewer(appViewer_, [this] { return OpenApplicationObjectViewer(main_.state(), this); });
 }
 
 void DeviceNetWindow::openAssemblyView()
 {
-    if (assemblyViewer_ == nullptr)
-        assemblyViewer_ = OpenAssemblyObjectViewer(main_.state(), this);
-    assemblyViewer_->show();
-    assemblyViewer_->raise();
+    ShowViewer(assemblyViewer_, [this] { return OpenAssemblyObjectViewer(main_.state(), this); });
 }
 
 void DeviceNetWindow::openTarnInfo()
 {
-    if (tarnViewer_ == nullptr)
-        tarnViewer_ = OpenModuleInfoViewer(main_.state(), this);
-    tarnViewer_->show();
-    tarnViewer_->raise();
+    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); });
 }
 
 

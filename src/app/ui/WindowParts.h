@@ -1,0 +1,39 @@
+#pragma once
+// Controls several windows build alike: indexed object names, named buttons,
+// the EDS information region, big titles and the viewer windows a profile
+// window opens.
+
+#include <array>
+#include <functional>
+#include <initializer_list>
+
+#include <QPointer>
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace k400::ui {
+
+class TableViewer;
+
+// "Name_3": the object name of element 3 of a control array.
+QString Indexed(const char* name, int index);
+
+QPushButton* NamedButton(QWidget* parent, const char* caption, const char* name);
+
+// A bold title label, its font scaled by `scale`.
+QLabel* TitleLabel(const QString& text, QWidget* parent, double scale);
+
+// "EDS File Information" (EDSRegion) with the description and creator boxes (EDSInfo_0, EDSInfo_1).
+QGroupBox* BuildEdsInfoRegion(QWidget* parent, std::array<QLineEdit*, 2>& boxes);
+
+// Opens the viewer on first use, then brings it to the front.
+void ShowViewer(QPointer<TableViewer>& viewer, const std::function<TableViewer*()>& open);
+
+void CloseViewers(std::initializer_list<QPointer<TableViewer>*> viewers);
+
+}  // namespace k400::ui
