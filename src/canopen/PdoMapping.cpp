@@ -12,12 +12,7 @@ namespace {
 
 constexpr int LastPdoIndex = static_cast<int>(AssemblyTableSize) - 1;
 
-std::string TwoDigits(int n)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", n);
-    return text;
-}
+std::string TwoDigits(int n) { return FormatInt("%02d", n); }
 
 bool Usable(const ScannedModule& module)
 {

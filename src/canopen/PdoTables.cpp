@@ -4,24 +4,14 @@
 #include <cstdio>
 
 #include "app/ProgramState.h"
+#include "gateway/NumberText.h"
 
 namespace k400 {
 
 namespace {
 
-std::string Hex(unsigned value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", value);
-    return text;
-}
-
-std::string Two(int value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
+std::string Hex(unsigned value) { return FormatInt("%X", static_cast<int>(value)); }
+std::string Two(int value) { return FormatInt("%02d", value); }
 
 // Fills one column downwards from row 3, never past the grid.
 class ColumnFiller {

@@ -96,13 +96,9 @@ void PrintJson(std::ostream& out, const ProgramState& state)
     json.key("ao").value(static_cast<int>(state.TotalAOBytes));
     json.endObject();
     json.key("modules").beginArray();
-    for (std::size_t r = 0; r < state.ModuleCount && r < ModuleTableSize; ++r) {
-        const auto index = state.ModuleOrder[r];
-        if (index >= ModuleTableSize)
-            continue;
+    for (const ShownModule& shown : ShownModules(state)) {
+        const std::size_t index = shown.index;
         const auto& m = state.ModuleTable[index];
-        if (m.Address.empty())
-            continue;
         const auto& t = state.TarnInfTable[index];
         json.beginObject();
         json.key("index").value(static_cast<int>(index));

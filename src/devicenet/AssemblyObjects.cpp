@@ -5,6 +5,7 @@
 
 #include "app/ProgramState.h"
 #include "canopen/PdoMapping.h"
+#include "gateway/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "modules/ModuleInfo.h"
 
@@ -12,12 +13,7 @@ namespace k400 {
 
 namespace {
 
-std::string TwoDigits(int n)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", n);
-    return text;
-}
+std::string TwoDigits(int n) { return FormatInt("%02d", n); }
 
 std::string BitRange(int byteNumber, int channels)
 {

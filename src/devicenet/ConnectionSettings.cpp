@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/ProgramState.h"
+#include "gateway/NumberText.h"
 #include "platform/UserInterface.h"
 
 namespace k400 {
@@ -11,22 +12,12 @@ namespace {
 
 std::string Entry(const char* direction, int number, const std::string& rest)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", number);
-    return direction + std::string(text) + rest;
+    return direction + FormatInt("%02d", number) + rest;
 }
 
 std::string ApplicationEntry(const char* direction, int number, const char* kind, int instance)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", instance);
-    return Entry(direction, number, std::string("(") + kind + ",App." + text + ")");
-}
-
-// Scanned entries that the readers may look at.
-int ScannedCount(const ProgramState& state)
-{
-    return state.CurrentModuleIndex < ModuleTableSize ? state.CurrentModuleIndex : ModuleTableSize;
+    return Entry(direction, number, std::string("(") + kind + ",App." + FormatInt("%02d", instance) + ")");
 }
 
 std::vector<std::string> BuildList(const ProgramState& state, bool output)
@@ -38,23 +29,36 @@ std::vector<std::string> BuildList(const ProgramState& state, bool output)
         list.push_back(Entry(direction, k + 1, "(Assembly)"));
     if (assemblies == 0)
         return list;
-    for (bool analog : {false, true}) {
-        for (int i = 0; i < ScannedCount(state); ++i) {
-            if (state.ModuleTable[i].Address.empty())
-                continue;
-            const TarnInf& object = state.TarnInfTable[i];
-            const int length = output ? (analog ? object.AOLength : object.DOLength)
-                                      : (analog ? object.AILength : object.DILength);
-            if (length == 0)
-                continue;
-            const char* kind = output ? (analog ? "AO" : "DO") : (analog ? "AI" : "DI");
-            list.push_back(ApplicationEntry(direction, static_cast<int>(list.size()), kind, i + 1));
-        }
+    for (const ApplicationData& data : ApplicationDataObjects(state, output)) {
+        const char* kind = output ? (data.analog ? "AO" : "DO") : (data.analog ? "AI" : "DI");
+        list.push_back(ApplicationEntry(direction, static_cast<int>(list.size()), kind, data.slot + 1));
     }
     return list;
 }
 
 }  // namespace
+
+int ScannedSlots(const ProgramState& state)
+{
+    return state.CurrentModuleIndex < ModuleTableSize ? state.CurrentModuleIndex : ModuleTableSize;
+}
+
+std::vector<ApplicationData> ApplicationDataObjects(const ProgramState& state, bool output)
+{
+    std::vector<ApplicationData> objects;
+    for (bool analog : {false, true}) {
+        for (int i = 0; i < ScannedSlots(state); ++i) {
+            if (state.ModuleTable[i].Address.empty())
+                continue;
+            const TarnInf& object = state.TarnInfTable[i];
+            const int length = output ? (analog ? object.AOLength : object.DOLength)
+                                      : (analog ? object.AILength : object.DILength);
+            if (length != 0)
+                objects.push_back({i, analog, length});
+        }
+    }
+    return objects;
+}
 
 SelectorLists BuildSelectorLists(const ProgramState& state)
 {

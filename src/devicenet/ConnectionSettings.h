@@ -45,6 +45,21 @@ struct ConnectionChoices {
     std::uint16_t DefaultConnection = 0;
 };
 
+// Module table entries the DeviceNet tables may read: those scanned, at most the table size.
+int ScannedSlots(const ProgramState& state);
+
+// One module's digital or analog data of one direction.
+struct ApplicationData {
+    int slot = 0;  // module table index
+    bool analog = false;
+    int length = 0;  // bytes
+};
+
+// The application objects that carry data in one direction, in the order the
+// selectors and the EDS file list them: every module's digital data, then
+// every module's analog data.
+std::vector<ApplicationData> ApplicationDataObjects(const ProgramState& state, bool output);
+
 // "None", the assembly entries, then the application objects with digital
 // and then analog data. Only assemblies holding data are offered.
 SelectorLists BuildSelectorLists(const ProgramState& state);

@@ -3,22 +3,17 @@
 #include <cstdio>
 
 #include "app/ProgramState.h"
+#include "gateway/NumberText.h"
 
 namespace k400 {
 
 namespace {
 
-std::string Format(const char* format, int n)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, format, n);
-    return text;
-}
-std::string D(int n) { return Format("%d", n); }
+std::string D(int n) { return FormatInt("%d", n); }
 std::string S(int n) { return n < 0 ? D(n) : " " + D(n); }
-std::string F2(int n) { return Format("%02d", n); }
-std::string H(int n) { return Format("%X", n); }
-std::string H2(int n) { return Format("%02X", n); }
+std::string F2(int n) { return FormatInt("%02d", n); }
+std::string H(int n) { return FormatInt("%X", n); }
+std::string H2(int n) { return FormatInt("%02X", n); }
 std::string Spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 const std::string Q = "\"";
 
@@ -91,37 +86,23 @@ void AddEntry(Lines& out, const ConnectionEntry& e, int mask, const std::string&
     out.add("");
 }
 
-int ScannedCount(const ProgramState& state)
-{
-    return state.CurrentModuleIndex < ModuleTableSize ? state.CurrentModuleIndex : ModuleTableSize;
-}
-
 void AddApplicationEntries(Lines& out, const ProgramState& state, bool output, int firstNumber, int mask,
                            const std::string& names)
 {
     int number = firstNumber;
-    for (bool analog : {false, true}) {
-        for (int i = 0; i < ScannedCount(state); ++i) {
-            if (state.ModuleTable[i].Address.empty())
-                continue;
-            const TarnInf& object = state.TarnInfTable[i];
-            const int length = output ? (analog ? object.AOLength : object.DOLength)
-                                      : (analog ? object.AILength : object.DILength);
-            if (length == 0)
-                continue;
-            ConnectionEntry e;
-            e.key = (output ? "Output" : "Input") + D(number++);
-            e.length = length;
-            if (output)
-                e.comment = analog ? "-Analog Output " : "-Digital Output";
-            else
-                e.comment = analog ? "-Analog Input " : "-Digital Input ";
-            e.name = output ? "OUTPUT DATA" : "INPUT DATA";
-            const char* attribute = output ? (analog ? "15" : "14") : (analog ? "17" : "16");
-            e.path = "20 64 24 " + H2(i + 1) + " 30 " + attribute;
-            e.pathNote = "Application Object Instance 0x" + H2(i + 1);
-            AddEntry(out, e, mask, names);
-        }
+    for (const auto [i, analog, length] : ApplicationDataObjects(state, output)) {
+        ConnectionEntry e;
+        e.key = (output ? "Output" : "Input") + D(number++);
+        e.length = length;
+        if (output)
+            e.comment = analog ? "-Analog Output " : "-Digital Output";
+        else
+            e.comment = analog ? "-Analog Input " : "-Digital Input ";
+        e.name = output ? "OUTPUT DATA" : "INPUT DATA";
+        const char* attribute = output ? (analog ? "15" : "14") : (analog ? "17" : "16");
+        e.path = "20 64 24 " + H2(i + 1) + " 30 " + attribute;
+        e.pathNote = "Application Object Instance 0x" + H2(i + 1);
+        AddEntry(out, e, mask, names);
     }
 }
 
@@ -167,7 +148,7 @@ void AddAssemblyRows(Lines& out, const AssemblyTable& table, int count, int firs
 
 void AddApplicationRows(Lines& out, const ProgramState& state)
 {
-    for (int i = 0; i < ScannedCount(state); ++i) {
+    for (int i = 0; i < ScannedSlots(state); ++i) {
         if (state.ModuleTable[i].Address.empty())
             continue;
         const TarnInf& t = state.TarnInfTable[i];
@@ -224,7 +205,7 @@ std::string DeviceNetEdsText(const ProgramState& state, const ConnectionChoices&
     AddAssemblyRows(out, state.InputAssemblies, nIn, FirstAssemblyId + nOut, false);
     out.add("$" + equals);
 
-    const std::string date = F2(now.Month) + "-" + F2(now.Day) + "-" + Format("%04d", now.Year);
+    const std::string date = F2(now.Month) + "-" + F2(now.Day) + "-" + FormatInt("%04d", now.Year);
     const int major = state.FirmwareVersion.Major;
     const int minor = state.FirmwareVersion.Minor;
     out.add("[File]");

@@ -5,21 +5,17 @@
 
 #include "app/ProgramState.h"
 #include "devicenet/AssemblyObjects.h"
+#include "devicenet/ConnectionSettings.h"
+#include "gateway/NumberText.h"
 #include "modules/ModelCatalogue.h"
 
 namespace k400 {
 
 namespace {
 
-std::string Format(const char* format, int n)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, format, n);
-    return text;
-}
-std::string D(int n) { return Format("%d", n); }
-std::string X2(int n) { return Format("0x%02X", n); }
-std::string H(int n) { return Format("%X", n); }
+std::string D(int n) { return FormatInt("%d", n); }
+std::string X2(int n) { return FormatInt("0x%02X", n); }
+std::string H(int n) { return FormatInt("%X", n); }
 
 constexpr int FixedColumnWidth = 1500;
 constexpr int MappingColumnWidth = 1600;
@@ -33,8 +29,7 @@ TextGrid ApplicationObjectTable(const ProgramState& state)
                          "TypeCod(Att.5)", "DataFormate(Att.6)", "DO Length(Att.7)", "AO Length(Att.8)",
                          "DI Length(Att.9)", "AI Length(Att.10)", "DO Num.(Att.11)", "AO Num.(Att.12)",
                          "DI Num.(Att.13)", "AI Num.(Att.14)"});
-    const int scanned = std::min<int>(state.CurrentModuleIndex, ModuleTableSize);
-    for (int i = 0; i < scanned; ++i) {
+    for (int i = 0; i < ScannedSlots(state); ++i) {
         if (state.ModuleTable[i].Address.empty())
             continue;
         const TarnInf& t = state.TarnInfTable[i];

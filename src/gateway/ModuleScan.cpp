@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "gateway/ConsoleLink.h"
+#include "gateway/NumberText.h"
 #include "modules/ModuleInfo.h"
 #include "platform/UserInterface.h"
 
@@ -18,20 +19,8 @@ std::optional<unsigned> HexPair(std::string_view text)
 {
     if (text.size() != 2)
         return std::nullopt;
-    unsigned value = 0;
-    for (char c : text) {
-        unsigned digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else
-            return std::nullopt;
-        value = value * 16 + digit;
-    }
-    return value;
+    const auto value = HexDigitsValue(text);
+    return value ? std::optional<unsigned>(static_cast<unsigned>(*value)) : std::nullopt;
 }
 
 }  // namespace

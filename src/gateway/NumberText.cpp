@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 
 namespace k400 {
@@ -82,17 +83,6 @@ double ParseDecimal(std::string_view text, bool allowExponent)
     return negative ? -value : value;
 }
 
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 }  // namespace
 
 double ToUnsignedLong(double x)
@@ -161,6 +151,38 @@ void WaitSeconds(Clock& clock, UserInterface& ui, double seconds)
         const double remaining = std::ceil(limitMs - elapsed);
         clock.sleepMs(static_cast<int>(std::min<double>(remaining, SliceMs)));
     }
+}
+
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+std::optional<std::uint64_t> HexDigitsValue(std::string_view digits)
+{
+    if (digits.empty() || digits.size() > 16)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<std::uint64_t>(digit);
+    }
+    return value;
+}
+
+std::string FormatInt(const char* format, int value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
 }
 
 }  // namespace k400

@@ -2,6 +2,8 @@
 // Conversions between console texts and the numbers the gateway link keeps,
 // and the seconds delay used at start-up.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +36,15 @@ double NumericValue(std::string_view text);
 // optional sign, digits, optional decimal part and exponent; reading stops at
 // the first other character; 0 when there are no digits.
 double LeadingDecimalValue(std::string_view text);
+
+// 0..15 for 0-9, A-F and a-f; -1 for any other character.
+int HexDigitValue(char c);
+
+// The value of 1 to 16 hexadecimal digits and nothing else; nothing otherwise.
+std::optional<std::uint64_t> HexDigitsValue(std::string_view digits);
+
+// printf-style text of one integer: FormatInt("%02X", 10) is "0A".
+std::string FormatInt(const char* format, int value);
 
 // Removes leading and trailing blanks: spaces, tabs, carriage returns and line feeds.
 std::string_view TrimBlanks(std::string_view text);

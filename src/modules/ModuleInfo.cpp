@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "gateway/ConsoleLink.h"
+#include "gateway/NumberText.h"
 #include "modules/ModelCatalogue.h"
 
 namespace k400 {
@@ -11,31 +12,14 @@ namespace {
 
 constexpr std::string_view Com2Prompt = "[COM2:]";
 
-std::optional<unsigned> HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return static_cast<unsigned>(c - '0');
-    if (c >= 'A' && c <= 'F')
-        return static_cast<unsigned>(c - 'A' + 10);
-    if (c >= 'a' && c <= 'f')
-        return static_cast<unsigned>(c - 'a' + 10);
-    return std::nullopt;
-}
-
 // Hex digits at [pos, pos + count) of text; nullopt when the reply is too
 // short or holds anything else there (a garbled reply is not a type code).
 std::optional<std::uint8_t> HexField(const std::string& text, std::size_t pos, std::size_t count)
 {
     if (pos + count > text.size())
         return std::nullopt;
-    unsigned value = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        auto digit = HexDigit(text[pos + i]);
-        if (!digit)
-            return std::nullopt;
-        value = value * 16 + *digit;
-    }
-    return static_cast<std::uint8_t>(value);
+    const auto value = HexDigitsValue(std::string_view(text).substr(pos, count));
+    return value ? std::optional<std::uint8_t>(static_cast<std::uint8_t>(*value)) : std::nullopt;
 }
 
 // One TARN query; the position of the reply's "!" or nullopt on failure.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "gateway/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "modules/ModuleInfo.h"
 
@@ -12,12 +13,7 @@ const ModuleInfoRow ModuleInfoHeadings = {"No.",       "Address",   "   Name",  
 
 namespace {
 
-std::string Hex(unsigned value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", value);
-    return text;
-}
+std::string Hex(unsigned value) { return FormatInt("%X", static_cast<int>(value)); }
 
 }  // namespace
 
@@ -26,20 +22,26 @@ std::string PrefixedHex(unsigned value)
     return (value < 16 ? "0x0" : "0x") + Hex(value);
 }
 
+std::vector<ShownModule> ShownModules(const ProgramState& state)
+{
+    std::vector<ShownModule> shown;
+    const std::size_t count = state.ModuleCount < ModuleTableSize ? state.ModuleCount : ModuleTableSize;
+    for (std::size_t r = 0; r < count; ++r) {
+        const std::size_t index = state.ModuleOrder[r];
+        if (index < ModuleTableSize && !state.ModuleTable[index].Address.empty())
+            shown.push_back({r, index});
+    }
+    return shown;
+}
+
 std::vector<ModuleInfoRow> ModuleInfoRows(const ProgramState& state)
 {
     std::vector<ModuleInfoRow> rows;
     rows.push_back(ModuleInfoHeadings);
-    const std::size_t count = state.ModuleCount < ModuleTableSize ? state.ModuleCount : ModuleTableSize;
-    for (std::size_t r = 0; r < count; ++r) {
-        const auto index = state.ModuleOrder[r];
-        if (index >= ModuleTableSize)
-            continue;
+    for (const auto [position, index] : ShownModules(state)) {
         const auto& m = state.ModuleTable[index];
-        if (m.Address.empty())
-            continue;
         ModuleInfoRow row;
-        row[0] = std::to_string(r + 1);
+        row[0] = std::to_string(position + 1);
         row[1] = PrefixedHex(static_cast<unsigned>(AddressValue(m.Address).value_or(0)));
         row[2] = m.Name;
         row[3] = m.TypeCodeCount == 1 ? PrefixedHex(m.TypeCode)

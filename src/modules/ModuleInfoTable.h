@@ -18,6 +18,15 @@ extern const ModuleInfoRow ModuleInfoHeadings;
 // "0x0A", "0x10", "0xFF": upper-case hex, at least two digits.
 std::string PrefixedHex(unsigned value);
 
+// A module in display order: its place in the scan (from 0) and its table index.
+struct ShownModule {
+    std::size_t position = 0;
+    std::size_t index = 0;
+};
+
+// The modules named by ModuleOrder that hold an entry, in display order.
+std::vector<ShownModule> ShownModules(const ProgramState& state);
+
 // Row 0 the headings; rows 1..ModuleCount the modules named by ModuleOrder.
 std::vector<ModuleInfoRow> ModuleInfoRows(const ProgramState& state);
 

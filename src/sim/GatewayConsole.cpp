@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "gateway/NumberText.h"
+
 namespace k400 {
 
 namespace {
@@ -74,20 +76,8 @@ std::optional<int> HexPair(std::string_view text)
 {
     if (text.size() != 2)
         return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        int digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        value = value * 16 + digit;
-    }
-    return value;
+    const auto value = HexDigitsValue(text);
+    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }
 
 // TARN checksum: the sum of the characters, modulo 256, as two hex digits.

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "gateway/NumberText.h"
+
 namespace k400 {
 
 const JsonValue* JsonValue::find(std::string_view name) const
@@ -220,17 +222,10 @@ private:
     {
         code = 0;
         for (int i = 0; i < 4; ++i) {
-            const char c = peek();
-            unsigned digit = 0;
-            if (c >= '0' && c <= '9')
-                digit = static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f')
-                digit = static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F')
-                digit = static_cast<unsigned>(c - 'A' + 10);
-            else
+            const int digit = HexDigitValue(peek());
+            if (digit < 0)
                 return fail("bad \\u escape, expected four hexadecimal digits");
-            code = code * 16 + digit;
+            code = code * 16 + static_cast<unsigned>(digit);
             advance();
         }
         return true;

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <set>
 
+#include "gateway/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "platform/TextFile.h"
 #include "sim/Json.h"
@@ -193,15 +194,8 @@ public:
                 return fail(value, path, "expected a number or a hexadecimal text such as \"0x3F\"");
             std::int64_t result = 0;
             for (std::size_t i = 2; i < text.size(); ++i) {
-                const char c = text[i];
-                int digit = 0;
-                if (c >= '0' && c <= '9')
-                    digit = c - '0';
-                else if (c >= 'a' && c <= 'f')
-                    digit = c - 'a' + 10;
-                else if (c >= 'A' && c <= 'F')
-                    digit = c - 'A' + 10;
-                else
+                const int digit = HexDigitValue(text[i]);
+                if (digit < 0)
                     return fail(value, path, "\"" + text + "\" is not a hexadecimal number");
                 result = result * 16 + digit;
             }
