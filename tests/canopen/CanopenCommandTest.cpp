@@ -1,47 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <unistd.h>
 
-#include "cli/Commands.h"
 #include "sim/Json.h"
+#include "support/CommandRun.h"
+#include "support/TestFiles.h"
 
 namespace k400::test {
 namespace {
 
-struct CommandRun {
-    int rc = -1;
-    std::string out;
-    std::string err;
-};
-
-CommandRun RunK400(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    CommandIo io{out, err};
-    CommandRun run;
-    run.rc = RunCommandLine(args, io);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
 class CanopenCommandTest : public ::testing::Test {
 protected:
-    std::filesystem::path dir;
-
-    void SetUp() override
-    {
-        dir = std::filesystem::temp_directory_path() /
-              ("k400-canopen-cli-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    TempFolder dir{"k400-canopen-cli"};
 
     std::vector<std::string> Configure(std::vector<std::string> extra) const
     {
@@ -59,14 +29,14 @@ TEST_F(CanopenCommandTest, UsageErrors)
     EXPECT_EQ(RunK400(Configure({"--heartbeat", "100", "--guard-time", "10"})).rc, ExitUsage);
     EXPECT_EQ(RunK400(Configure({"--colour", "red"})).rc, ExitUsage);
     EXPECT_EQ(RunK400({"eds", "--profile", "canopen", "--firmware", "1.5", "--output-dir", dir.string()}).rc, ExitUsage);
-    EXPECT_TRUE(std::filesystem::is_empty(dir));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST_F(CanopenCommandTest, DryRunWritesNothingAndShowsTheImage)
 {
     const auto run = RunK400(Configure({"--dry-run", "--heartbeat", "250"}));
     ASSERT_EQ(run.rc, ExitSuccess) << run.err;
-    EXPECT_TRUE(std::filesystem::is_empty(dir));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
     EXPECT_NE(run.out.find("COPn3.eds"), std::string::npos) << run.out;
     // Heartbeat 250 ms: 0x04 << 24 | 250 << 8.
     EXPECT_NE(run.out.find("block 2 offset 0: " + std::to_string((4u << 24) | (250u << 8))), std::string::npos)
@@ -108,7 +78,7 @@ TEST_F(CanopenCommandTest, RefusedValuesFailWithTheWindowsMessages)
     EXPECT_NE(run.err.find("Guard Time is overflow"), std::string::npos) << run.err;
     run = RunK400(Configure({"--node-id", "128"}));
     EXPECT_EQ(run.rc, ExitFailure);
-    EXPECT_TRUE(std::filesystem::is_empty(dir));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 
     run = RunK400({"configure", "--port", "sim", "--profile", "canopen", "--output-dir", (dir / "nope").string()});
     EXPECT_EQ(run.rc, ExitFailure);
@@ -121,8 +91,7 @@ TEST_F(CanopenCommandTest, EdsOfPlannedModules)
                         "--heartbeat", "250", "--firmware", "2.10-20100315", "--output-dir", dir.string()});
     ASSERT_EQ(run.rc, ExitSuccess) << run.err;
     EXPECT_NE(run.out.find("0x3-M38:08~12"), std::string::npos) << run.out;
-    std::ifstream in(dir / "COPn1.eds", std::ios::binary);
-    const std::string eds((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string eds = ReadFile(dir / "COPn1.eds");
     EXPECT_NE(eds.find("\r\nDefaultValue=0x201\r\n"), std::string::npos);
     EXPECT_NE(eds.find("[1017]\r\nParameterName=Producer Heartbeat Time\r\n"), std::string::npos);
     EXPECT_NE(eds.find("\r\nDefaultValue=2.10-20100315\r\n"), std::string::npos);

@@ -2,29 +2,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 #include "app/ProgramState.h"
 #include "canopen/CanopenWindow.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/ModuleFixture.h"
-#include "gateway/ConsoleLink.h"
 #include "modules/ModelCatalogue.h"
-#include "sim/SimulatedPort.h"
-#include "support/FakeClock.h"
-#include "support/RecordingUserInterface.h"
+#include "support/SimulatedGateway.h"
 
 namespace k400::test {
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::uint32_t ModelCode(const char* name)
 {
@@ -32,42 +19,19 @@ std::uint32_t ModelCode(const char* name)
     return model ? model->ModelNumber : 0xFFFFFFFFu;
 }
 
-class CanopenWindowTest : public ::testing::Test {
+class CanopenWindowTest : public ::testing::Test, protected SimulatedGateway {
 protected:
-    ProgramState state;
-    RecordingUserInterface ui;
-    FakeClock clock;
-    SimulatedPort port{BuiltInScenario(), clock};
-    ConsoleLink link{port, clock, ui};
-    CanopenWindow window{state, ui};
-    std::filesystem::path folder;
-
-    void SetUp() override
+    CanopenWindowTest() : SimulatedGateway("k400-canopen-window")
     {
-        folder = std::filesystem::temp_directory_path() /
-                 ("k400-canopen-window-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-
-        port.setPortName("COM1");
-        state.Connected = true;
-        state.ControllerPrompt = "K400E>";
-        state.FirmwareVersion = {1, 5};
         state.FirmwareDate = {2007, 11, 26};
-        state.NodeId = 5;
         state.CanBaudIndex = 3;
         state.Com2Checksum = 0;
-        state.Com2BaudIndex = 3;
-        state.Com2Timeout = 200;
         PlaceModule(state, 0, {"M44", 1, 0, 0, 16, 0});
         PlaceModule(state, 1, {"M60", 6, 2, 0, 0, 4});
         PlaceModule(state, 2, {"M32", 12, 0, 2, 0, 0});
-        clock.local = {2008, 1, 24, 13, 45, 10};
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
-    std::uint32_t Word(int block, int offset) const { return port.console().eeprom()[block][offset / 4]; }
+    CanopenWindow window{state, ui};
     std::filesystem::path EdsPath() const { return folder / "COPn5.eds"; }
 
     void Boxes(const char* guard, const char* factor, const char* heartbeat)
@@ -189,10 +153,7 @@ TEST_F(CanopenWindowTest, FinishWritesTheImageThenTheEdsFile)
 
 TEST_F(CanopenWindowTest, TimeoutWritesNoEdsAndKeepsAnOlderOne)
 {
-    {
-        std::ofstream old(EdsPath(), std::ios::binary);
-        old << "older file\r\n";
-    }
+    WriteFile(EdsPath(), "older file\r\n");
     Scenario scenario = BuiltInScenario();
     scenario.faults.push_back(FaultRule::NoAnswerTo(CommandMatch::Line("block 2")));
     SimulatedPort faulty(scenario, clock);

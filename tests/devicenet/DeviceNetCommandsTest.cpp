@@ -3,54 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
-#include "cli/Commands.h"
+#include "support/CommandRun.h"
+#include "support/TestFiles.h"
 
 namespace k400::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int rc = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCli(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    CommandIo io{out, err};
-    CliRun run;
-    run.rc = RunCommandLine(args, io);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class DeviceNetCommandsTest : public ::testing::Test {
 protected:
-    fs::path dir;
-
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("k400-dn-cli-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    TempFolder dir{"k400-dn-cli"};
 
     std::vector<std::string> Eds(std::vector<std::string> extra)
     {
@@ -63,7 +27,7 @@ protected:
 
 TEST_F(DeviceNetCommandsTest, EdsForPlannedModulesWithSelections)
 {
-    const CliRun run = RunCli(Eds({"--node-id", "7", "--poll-in", "1", "--poll-out", "1", "--cos-in", "2",
+    const CommandRun run = RunK400(Eds({"--node-id", "7", "--poll-in", "1", "--poll-out", "1", "--cos-in", "2",
                                 "--firmware", "2.10-20080101", "--description", "Hall 2"}));
     ASSERT_EQ(run.rc, 0) << run.out << run.err;
     EXPECT_NE(run.out.find("   3  INPUT  03(DI,App.01)\n"), std::string::npos) << run.out;
@@ -82,33 +46,35 @@ TEST_F(DeviceNetCommandsTest, EdsForPlannedModulesWithSelections)
 TEST_F(DeviceNetCommandsTest, RefusalsAndTheirExitCodes)
 {
     // Node IDs above 63 fail the DeviceNet "Setting" check.
-    CliRun run = RunCli(Eds({"--node-id", "64"}));
+    CommandRun run = RunK400(Eds({"--node-id", "64"}));
     EXPECT_EQ(run.rc, 1);
     EXPECT_NE(run.err.find("Node ID is not supported!(1~63)"), std::string::npos) << run.err;
 
     // The analog input assembly (12 bytes) cannot feed the bit-strobe connection.
-    run = RunCli(Eds({"--strobe-in", "2"}));
+    run = RunK400(Eds({"--strobe-in", "2"}));
     EXPECT_EQ(run.rc, 1);
     EXPECT_NE(run.err.find("Error! The selected data length > 8 bytes"), std::string::npos) << run.err;
 
     // An index the selector does not have is a usage error.
-    run = RunCli(Eds({"--poll-in", "7"}));
+    run = RunK400(Eds({"--poll-in", "7"}));
     EXPECT_EQ(run.rc, 2);
     EXPECT_NE(run.err.find("0..6"), std::string::npos) << run.err;
-    run = RunCli(Eds({"--default-io", "sometimes"}));
+    run = RunK400(Eds({"--default-io", "sometimes"}));
     EXPECT_EQ(run.rc, 2);
+    // The date needs all eight digits.
+    EXPECT_EQ(RunK400(Eds({"--firmware", "1.0-2007111"})).rc, 2);
 
     EXPECT_FALSE(fs::exists(dir / "TARNDNS 1.eds"));
 }
 
 TEST_F(DeviceNetCommandsTest, DryRunPrintsTheImageAndWritesNothing)
 {
-    CliRun dry = RunCli({"configure", "--port", "sim", "--pace-ms", "0", "--profile", "devicenet", "--node-id", "9",
+    CommandRun dry = RunK400({"configure", "--port", "sim", "--pace-ms", "0", "--profile", "devicenet", "--node-id", "9",
                       "--poll-in", "2", "--cos-out", "3", "--dry-run", "--json"});
     ASSERT_EQ(dry.rc, 0) << dry.out << dry.err;
     EXPECT_NE(dry.out.find("\"connection_image\":[0,33817603,"), std::string::npos) << dry.out;
     EXPECT_NE(dry.out.find("\"eds_file\":\"TARNDNS 9.eds\""), std::string::npos) << dry.out;
-    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 }  // namespace

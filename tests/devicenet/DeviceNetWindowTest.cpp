@@ -1,20 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 #include "app/ProgramState.h"
 #include "devicenet/DeviceNetWindow.h"
 #include "devicenet/EdsWriter.h"
 #include "devicenet/ModelCode.h"
 #include "DeviceNetModules.h"
-#include "gateway/ConsoleLink.h"
 #include "modules/ModelCatalogue.h"
-#include "sim/SimulatedPort.h"
-#include "support/FakeClock.h"
-#include "support/RecordingUserInterface.h"
+#include "support/SimulatedGateway.h"
 
 namespace k400::test {
 namespace {
@@ -31,31 +25,11 @@ std::uint32_t Packed(int selection, int cls, int instance, int attribute)
     return static_cast<std::uint32_t>(selection) << 24 | cls << 16 | instance << 8 | attribute;
 }
 
-class DeviceNetWindowTest : public ::testing::Test {
+class DeviceNetWindowTest : public ::testing::Test, protected SimulatedGateway {
 protected:
-    ProgramState state;
-    RecordingUserInterface ui;
-    FakeClock clock;
-    SimulatedPort port{BuiltInScenario(), clock};
-    ConsoleLink link{port, clock, ui};
-    DeviceNetWindow window{state, ui};
-    std::filesystem::path folder;
-
-    void SetUp() override
+    DeviceNetWindowTest() : SimulatedGateway("k400-dn-window")
     {
-        folder = std::filesystem::temp_directory_path() /
-                 ("k400-dn-window-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        port.setPortName("COM1");
-        state.Connected = true;
-        state.ControllerPrompt = "K400E>";
-        state.FirmwareVersion = {1, 5};
-        state.NodeId = 5;
         state.CanBaudIndex = 1;
-        state.Com2BaudIndex = 3;
-        state.Com2Timeout = 200;
         state.ErrorControlFlags = 0;
         state.GuardTime = 1000;
         state.LifeTimeFactor = 3;
@@ -63,22 +37,10 @@ protected:
         AddModule(state, "M27P", 3);
         AddModule(state, "M60", 10);
         AddModule(state, "M29Z", 4);
-        clock.local = {2008, 1, 24, 13, 45, 10};
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
-    std::uint32_t Word(const SimulatedPort& p, int block, int offset) const
-    {
-        return p.console().eeprom()[block][offset / 4];
-    }
+    DeviceNetWindow window{state, ui};
     std::filesystem::path EdsPath() const { return folder / "TARNDNS 5.eds"; }
-    bool Shown(const std::string& text) const
-    {
-        for (const auto& m : ui.messages)
-            if (m.text == text)
-                return true;
-        return false;
-    }
 };
 
 TEST_F(DeviceNetWindowTest, FinishWritesAllThreeBlocksThenTheEds)
