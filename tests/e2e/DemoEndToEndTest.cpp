@@ -2,28 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "support/ChildProcess.h"
+#include "support/TestFiles.h"
 
 namespace k400::test {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST(DemoEndToEnd, ConfiguresBothProfilesAndReadsTheResultBack)
 {
-    char pattern[] = "/tmp/k400-demo-e2e-XXXXXX";
-    const std::filesystem::path folder = ::mkdtemp(pattern);
+    const TempFolder folder("k400-demo-e2e");
 
     const RunResult run = RunProcess({K400GW_EXE, "demo", "--pace-ms", "0", "--output-dir", folder.string()}, 120000);
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -42,8 +31,6 @@ TEST(DemoEndToEnd, ConfiguresBothProfilesAndReadsTheResultBack)
     EXPECT_NE(tail.find("Stored configuration: valid"), std::string::npos) << tail;
     EXPECT_NE(tail.find("Application layer: DeviceNet"), std::string::npos) << tail;
     EXPECT_NE(tail.find("Node ID: 5"), std::string::npos) << tail;
-
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

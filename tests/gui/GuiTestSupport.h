@@ -13,10 +13,12 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "app/ui/GridTable.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/MessageBoxes.h"
 #include "app/ui/ScanParameterDialog.h"
@@ -105,6 +107,25 @@ void ConnectThroughDialog(ui::MainWindow& window, Fill fill)
 inline void ConnectWithDefaults(ui::MainWindow& window)
 {
     ConnectThroughDialog(window, [](ui::ScanParameterDialog&) {});
+}
+
+// Chooses the application (0 CANopen, 1 DeviceNet), stores the node ID with
+// "Setting" and presses "Build EDS File".
+inline void BuildEdsFor(ui::MainWindow& window, int application, int nodeId)
+{
+    Find<QRadioButton>(&window, QStringLiteral("ApplicationSelect_%1").arg(application))->click();
+    Find<QLineEdit>(&window, QStringLiteral("CANNodeId"))->setText(QString::number(nodeId));
+    Find<QPushButton>(&window, QStringLiteral("SettingParameter"))->click();
+    QTest::mouseClick(Find<QPushButton>(&window, QStringLiteral("WriteEDS")), Qt::LeftButton);
+}
+
+// The grid shows exactly the core's rows, fixed row and column included.
+inline void CompareGrid(const ui::GridTable* grid, const std::vector<std::vector<std::string>>& rows)
+{
+    QCOMPARE(grid->gridRows(), static_cast<int>(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            QCOMPARE(grid->cellText(static_cast<int>(r), static_cast<int>(c)), QString::fromStdString(rows[r][c]));
 }
 
 }  // namespace k400::test

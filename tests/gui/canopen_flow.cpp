@@ -19,15 +19,6 @@ using namespace k400::test;
 
 namespace {
 
-// The grid shows exactly the core's rows, fixed row and column included.
-void CompareGrid(const ui::GridTable* grid, const std::vector<std::vector<std::string>>& rows)
-{
-    QCOMPARE(grid->gridRows(), static_cast<int>(rows.size()));
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            QCOMPARE(grid->cellText(static_cast<int>(r), static_cast<int>(c)), QString::fromStdString(rows[r][c]));
-}
-
 std::vector<std::vector<std::string>> Rows(const std::vector<ModuleInfoRow>& rows)
 {
     std::vector<std::vector<std::string>> out;
@@ -38,10 +29,7 @@ std::vector<std::vector<std::string>> Rows(const std::vector<ModuleInfoRow>& row
 
 ui::CanopenWindow* OpenCanopenWindow(ui::MainWindow& window, int nodeId)
 {
-    Find<QRadioButton>(&window, "ApplicationSelect_0")->click();
-    Find<QLineEdit>(&window, "CANNodeId")->setText(QString::number(nodeId));
-    Find<QPushButton>(&window, "SettingParameter")->click();
-    QTest::mouseClick(Find<QPushButton>(&window, "WriteEDS"), Qt::LeftButton);
+    BuildEdsFor(window, 0, nodeId);
     return window.canopenWindow();
 }
 

@@ -18,14 +18,6 @@ using namespace k400::test;
 
 namespace {
 
-void CompareGrid(const ui::GridTable* grid, const std::vector<std::vector<std::string>>& rows)
-{
-    QCOMPARE(grid->gridRows(), static_cast<int>(rows.size()));
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            QCOMPARE(grid->cellText(static_cast<int>(r), static_cast<int>(c)), QString::fromStdString(rows[r][c]));
-}
-
 // A user's choice in a drop-down list.
 void Choose(QComboBox* box, int index)
 {
@@ -35,10 +27,7 @@ void Choose(QComboBox* box, int index)
 
 ui::DeviceNetWindow* OpenDeviceNetWindow(ui::MainWindow& window, int nodeId)
 {
-    Find<QRadioButton>(&window, "ApplicationSelect_1")->click();
-    Find<QLineEdit>(&window, "CANNodeId")->setText(QString::number(nodeId));
-    Find<QPushButton>(&window, "SettingParameter")->click();
-    QTest::mouseClick(Find<QPushButton>(&window, "WriteEDS"), Qt::LeftButton);
+    BuildEdsFor(window, 1, nodeId);
     return window.deviceNetWindow();
 }
 
