@@ -8,12 +8,12 @@
 #include <initializer_list>
 
 #include <QPointer>
+#include <QPushButton>
 #include <QString>
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QWidget;
 
 namespace k400::ui {
@@ -24,6 +24,15 @@ class TableViewer;
 QString Indexed(const char* name, int index);
 
 QPushButton* NamedButton(QWidget* parent, const char* caption, const char* name);
+
+// A named button whose click calls the window's handler.
+template <typename Window>
+QPushButton* NamedButton(Window* window, const char* caption, const char* name, void (Window::*handler)())
+{
+    QPushButton* button = NamedButton(static_cast<QWidget*>(window), caption, name);
+    QObject::connect(button, &QPushButton::clicked, window, handler);
+    return button;
+}
 
 // A bold title label, its font scaled by `scale`.
 QLabel* TitleLabel(const QString& text, QWidget* parent, double scale);

@@ -89,17 +89,12 @@ void CanopenWindow::buildControls()
 
     QGroupBox* edsRegion = BuildEdsInfoRegion(this, edsInfo_);
 
-    auto button = [this](const char* caption, const char* name) { return NamedButton(this, caption, name); };
-    QPushButton* pdo = button("PDO Information", "ShowSettingResult");
-    QPushButton* dictionary = button("Device Information", "ShowObjDictionary");
-    QPushButton* tarn = button("TARN Information", "ShowTarn");
-    QPushButton* finishButton = button("Finish", "FinishButton");
-    QPushButton* backButton = button("Back", "BackButton");
-    connect(pdo, &QPushButton::clicked, this, &CanopenWindow::openPdoView);
-    connect(dictionary, &QPushButton::clicked, this, &CanopenWindow::openObjectDictionary);
-    connect(tarn, &QPushButton::clicked, this, &CanopenWindow::openTarnInfo);
-    connect(finishButton, &QPushButton::clicked, this, &CanopenWindow::finish);
-    connect(backButton, &QPushButton::clicked, this, &CanopenWindow::back);
+    QPushButton* pdo = NamedButton(this, "PDO Information", "ShowSettingResult", &CanopenWindow::openPdoView);
+    QPushButton* dictionary =
+        NamedButton(this, "Device Information", "ShowObjDictionary", &CanopenWindow::openObjectDictionary);
+    QPushButton* tarn = NamedButton(this, "TARN Information", "ShowTarn", &CanopenWindow::openTarnInfo);
+    QPushButton* finishButton = NamedButton(this, "Finish", "FinishButton", &CanopenWindow::finish);
+    QPushButton* backButton = NamedButton(this, "Back", "BackButton", &CanopenWindow::back);
 
     auto* viewers = new QVBoxLayout;
     viewers->addWidget(pdo);

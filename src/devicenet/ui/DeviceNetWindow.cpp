@@ -98,17 +98,12 @@ void DeviceNetWindow::buildControls()
         });
     }
 
-    auto button = [this](const char* caption, const char* name) { return NamedButton(this, caption, name); };
-    QPushButton* appObj = button("Application View", "AppObj");
-    QPushButton* assembly = button("Assembly Objcet View", "ShowSettingResult");
-    QPushButton* tarn = button("View Tarn Info", "ShowTarnInf");
-    finish_ = button("Finish", "FinishDeviceSet");
-    QPushButton* backButton = button("Back", "BackButton");
-    connect(appObj, &QPushButton::clicked, this, &DeviceNetWindow::openApplicationView);
-    connect(assembly, &QPushButton::clicked, this, &DeviceNetWindow::openAssemblyView);
-    connect(tarn, &QPushButton::clicked, this, &DeviceNetWindow::openTarnInfo);
-    connect(finish_, &QPushButton::clicked, this, &DeviceNetWindow::finish);
-    connect(backButton, &QPushButton::clicked, this, &DeviceNetWindow::back);
+    QPushButton* appObj = NamedButton(this, "Application View", "AppObj", &DeviceNetWindow::openApplicationView);
+    QPushButton* assembly =
+        NamedButton(this, "Assembly Objcet View", "ShowSettingResult", &DeviceNetWindow::openAssemblyView);
+    QPushButton* tarn = NamedButton(this, "View Tarn Info", "ShowTarnInf", &DeviceNetWindow::openTarnInfo);
+    finish_ = NamedButton(this, "Finish", "FinishDeviceSet", &DeviceNetWindow::finish);
+    QPushButton* backButton = NamedButton(this, "Back", "BackButton", &DeviceNetWindow::back);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(appObj);
