@@ -109,6 +109,26 @@ inline void ConnectWithDefaults(ui::MainWindow& window)
     ConnectThroughDialog(window, [](ui::ScanParameterDialog&) {});
 }
 
+// Clicks the button and, once while the gateway dialogue it started runs,
+// calls `during`. Returns whether `during` ran.
+template <typename During>
+bool ClickAndActWhileBusy(ui::MainWindow& window, QPushButton* button, During during)
+{
+    bool ran = false;
+    QTimer poke;
+    poke.setInterval(0);
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+        if (ran || !window.state().GatewayBusy)
+            return;
+        ran = true;
+        during();
+    });
+    poke.start();
+    QTest::mouseClick(button, Qt::LeftButton);
+    poke.stop();
+    return ran;
+}
+
 // Chooses the application (0 CANopen, 1 DeviceNet), stores the node ID with
 // "Setting" and presses "Build EDS File".
 inline void BuildEdsFor(ui::MainWindow& window, int application, int nodeId)

@@ -153,22 +153,12 @@ private slots:
         ConnectWithDefaults(*window);
         QPointer<ui::CanopenWindow> canopen = OpenCanopenWindow(*window, 9);
         QVERIFY(canopen != nullptr);
-        bool tried = false;
         bool frameDisabled = false;
-        QTimer poke;
-        poke.setInterval(0);
-        QObject::connect(&poke, &QTimer::timeout, [&] {
-            if (tried || !window->state().GatewayBusy || canopen.isNull())
-                return;
-            tried = true;
+        QVERIFY(ClickAndActWhileBusy(*window, Find<QPushButton>(canopen.data(), "FinishButton"), [&] {
             frameDisabled = !Find<QGroupBox>(canopen.data(), "Frame1")->isEnabled();
             canopen->finish();  // a second Finish does nothing
             canopen->close();   // refused
-        });
-        poke.start();
-        QTest::mouseClick(Find<QPushButton>(canopen.data(), "FinishButton"), Qt::LeftButton);
-        poke.stop();
-        QVERIFY(tried);
+        }));
         QVERIFY(frameDisabled);
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Module is connecting now!")});
         QCOMPARE(window->statusText(), QStringLiteral("Produce .EDS file is OK"));

@@ -148,24 +148,14 @@ private slots:
         QPointer<ui::DeviceNetWindow> dns = OpenDeviceNetWindow(*window, 3);
         QVERIFY(dns != nullptr);
         boxes.shown.clear();
-        bool tried = false;
         bool finishDisabled = false;
-        QTimer poke;
-        poke.setInterval(0);
-        QObject::connect(&poke, &QTimer::timeout, [&] {
-            if (tried || !window->state().GatewayBusy || dns.isNull())
-                return;
-            tried = true;
+        QVERIFY(ClickAndActWhileBusy(*window, Find<QPushButton>(dns.data(), "FinishDeviceSet"), [&] {
             finishDisabled = !Find<QPushButton>(dns.data(), "FinishDeviceSet")->isEnabled() &&
                              !Find<QGroupBox>(dns.data(), "Frame1")->isEnabled();
             dns->finish();
             dns->close();
             dns->back();
-        });
-        poke.start();
-        Find<QPushButton>(dns.data(), "FinishDeviceSet")->click();
-        poke.stop();
-        QVERIFY(tried);
+        }));
         QVERIFY(finishDisabled);
         QCOMPARE(boxes.texts(), (QStringList{QStringLiteral("Module is connecting now!"),
                                              QStringLiteral("Module is connecting now!")}));
