@@ -1,25 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/ProgramState.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/ModuleFixture.h"
 #include "canopen/PdoMapping.h"
 #include "support/FakeClock.h"
+#include "support/TestFiles.h"
 
 namespace k400::test {
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> SplitCrLf(const std::string& text)
 {
@@ -168,9 +159,7 @@ TEST_F(EdsWriterTest, LaterPdosUseHexSectionsAndDisabledCobIds)
 
 TEST_F(EdsWriterTest, WritesIntoTheFolderAndKeepsOldFileOnFailure)
 {
-    auto folder = std::filesystem::temp_directory_path() / ("k400-eds-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const TempFolder folder("k400-eds");
     state.NodeId = 5;
     ASSERT_TRUE(BuildCanopenPdoMapping(state));
 
@@ -179,22 +168,22 @@ TEST_F(EdsWriterTest, WritesIntoTheFolderAndKeepsOldFileOnFailure)
     EXPECT_EQ(result.path, folder / "COPn5.eds");
     EXPECT_EQ(ReadFile(folder / "COPn5.eds"), CanopenEdsText(state, clock));
 
-    auto missing = folder / "no-such-folder";
+    const auto missing = folder / "no-such-folder";
     result = WriteCanopenEds(state, clock, missing);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find(missing.string()), std::string::npos) << result.error;
 
     // A folder that cannot be written: the older file stays as it was.
     if (::geteuid() != 0) {
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(folder.path(),
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         const std::string before = ReadFile(folder / "COPn5.eds");
         state.EdsInfoText[0] = "changed";
         result = WriteCanopenEds(state, clock, folder);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(ReadFile(folder / "COPn5.eds"), before);
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+        std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
     }
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "app/ProgramState.h"
 #include "devicenet/EdsWriter.h"
 #include "DeviceNetModules.h"
+#include "support/TestFiles.h"
 
 namespace k400::test {
 namespace {
@@ -17,10 +15,7 @@ const LocalDateTime FinishTime{2026, 12, 5, 14, 5, 9};
 
 std::string Golden(const std::string& name)
 {
-    std::ifstream in(std::string(K400_TEST_DATA_DIR) + "/devicenet/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadFile(std::filesystem::path(K400_TEST_DATA_DIR) / "devicenet" / name);
 }
 
 // Compares line by line first, so that a failure names the line.
@@ -106,13 +101,8 @@ TEST(DeviceNetEds, FileGoesToTarnDnsWithNodeIdAndReplacesAnOlderOne)
     EXPECT_EQ(DeviceNetEdsFileName(5), "TARNDNS 5.eds");
     EXPECT_EQ(DeviceNetEdsFileName(12), "TARNDNS 12.eds");
 
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("k400-dn-eds-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    {
-        std::ofstream old(folder / "TARNDNS 12.eds");
-        old << "older file, longer than nothing at all";
-    }
+    const TempFolder folder("k400-dn-eds");
+    WriteFile(folder / "TARNDNS 12.eds", "older file, longer than nothing at all");
     ProgramState state;
     state.NodeId = 12;
     AddModule(state, "M44", 1);
@@ -120,12 +110,9 @@ TEST(DeviceNetEds, FileGoesToTarnDnsWithNodeIdAndReplacesAnOlderOne)
     const TextFileResult result = WriteDeviceNetEds(state, ConnectionChoices{}, FinishTime, folder);
     ASSERT_TRUE(result) << result.error;
     EXPECT_EQ(result.path, folder / "TARNDNS 12.eds");
-    std::ifstream in(result.path, std::ios::binary);
-    std::ostringstream written;
-    written << in.rdbuf();
-    EXPECT_EQ(written.str(), DeviceNetEdsText(state, ConnectionChoices{}, FinishTime));
+    EXPECT_EQ(ReadFile(result.path), DeviceNetEdsText(state, ConnectionChoices{}, FinishTime));
     std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
         ++files;
     EXPECT_EQ(files, 1u);  // no temporary file left behind
 
@@ -133,7 +120,6 @@ TEST(DeviceNetEds, FileGoesToTarnDnsWithNodeIdAndReplacesAnOlderOne)
         WriteDeviceNetEds(state, ConnectionChoices{}, FinishTime, folder / "no" / "such" / "folder");
     EXPECT_FALSE(missing);
     EXPECT_FALSE(missing.error.empty());
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -334,25 +334,6 @@ private slots:
         QVERIFY(Shown(window.get(), "SettingParameter"));
     }
 
-    void deviceNetWithAnUnlistedBaudIndexFallsBackToTheFirstEntry()
-    {
-        ScriptedBoxes boxes;
-        auto window = DemoWindow(folder_.path().toStdString());
-        ConnectWithDefaults(*window);
-        QTest::mouseClick(Find<QPushButton>(window.get(), "ComButton_1"), Qt::LeftButton);
-        window->state().ApplicationLayer = 1;
-        window->state().CanBaudIndex = 5;
-        QTest::mouseClick(Find<QPushButton>(window.get(), "ComButton_0"), Qt::LeftButton);
-        QCOMPARE(window->state().CanBaudIndex, 0);
-        auto* baud = Find<QComboBox>(window.get(), "CANBaudrate");
-        QCOMPARE(baud->count(), 3);
-        QCOMPARE(baud->currentText(), QStringLiteral("       125    KBPS"));
-        QCOMPARE(Text(window.get(), "ViewerText_0"), QStringLiteral("       125    KBPS"));
-        QCOMPARE(Text(window.get(), "ViewerText_1"), QStringLiteral("DeviceNet"));
-        QVERIFY(Find<QRadioButton>(window.get(), "ApplicationSelect_1")->isChecked());
-        QVERIFY(!Find<QRadioButton>(window.get(), "ApplicationSelect_0")->isChecked());
-    }
-
     void settingChecksAndStoresTheShownSide()
     {
         ScriptedBoxes boxes;

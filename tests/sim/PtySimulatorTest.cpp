@@ -12,6 +12,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "support/TestFiles.h"
+
 namespace k400::test {
 namespace {
 
@@ -60,17 +62,6 @@ private:
     int fd_ = -1;
 };
 
-class TempDir {
-public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/k400sim-test-XXXXXX";
-        path = ::mkdtemp(pattern);
-    }
-    ~TempDir() { fs::remove_all(path); }
-    fs::path path;
-};
-
 // Runs a server in a thread for the duration of a test.
 class Server {
 public:
@@ -102,8 +93,8 @@ public:
 
 TEST(PtySimulator, ServesTheConsoleAndWritesEepromChanges)
 {
-    TempDir dir;
-    const std::string eepromFile = (dir.path / "eeprom.json").string();
+    TempFolder dir("k400sim-pty");
+    const std::string eepromFile = (dir / "eeprom.json").string();
     Server server(BuiltInScenario(), {"", "", eepromFile});
     ASSERT_TRUE(server.start());
     ASSERT_TRUE(fs::exists(eepromFile)) << "the starting EEPROM is written at once";
@@ -130,8 +121,8 @@ TEST(PtySimulator, ServesTheConsoleAndWritesEepromChanges)
 
 TEST(PtySimulator, KeepsServingTheNextOpenerAndCleansUpItsLink)
 {
-    TempDir dir;
-    const std::string link = (dir.path / "gateway").string();
+    TempFolder dir("k400sim-pty");
+    const std::string link = (dir / "gateway").string();
     {
         Server server(BuiltInScenario(), {"", link, ""});
         ASSERT_TRUE(server.start());
@@ -173,8 +164,8 @@ TEST(PtySimulator, HonoursDelayedAndSplitReplies)
 
 TEST(PtySimulator, VanishClosesTheDeviceAndEndsTheServer)
 {
-    TempDir dir;
-    const std::string link = (dir.path / "gateway").string();
+    TempFolder dir("k400sim-pty");
+    const std::string link = (dir / "gateway").string();
     Scenario s;
     s.faults.push_back(FaultRule::VanishAt(CommandMatch::Line("use com2")));
     Server server(s, {"", link, ""});
@@ -194,14 +185,14 @@ TEST(PtySimulator, VanishClosesTheDeviceAndEndsTheServer)
 
 TEST(PtySimulatorRun, RefusesBadScenarioAndARealFileAtTheLinkPath)
 {
-    TempDir dir;
+    TempFolder dir("k400sim-pty");
     std::ostringstream out, err;
-    EXPECT_EQ(RunPtySimulator({(dir.path / "missing.json").string(), "", ""}, out, err), 1);
+    EXPECT_EQ(RunPtySimulator({(dir / "missing.json").string(), "", ""}, out, err), 1);
     EXPECT_NE(err.str().find("missing.json"), std::string::npos);
     EXPECT_TRUE(out.str().empty());
 
-    const fs::path precious = dir.path / "precious.txt";
-    { std::FILE* f = std::fopen(precious.c_str(), "w"); std::fputs("keep me", f); std::fclose(f); }
+    const fs::path precious = dir / "precious.txt";
+    WriteFile(precious, "keep me");
     std::ostringstream out2, err2;
     EXPECT_EQ(RunPtySimulator({"", precious.string(), ""}, out2, err2), 1);
     EXPECT_NE(err2.str().find("not a symbolic link"), std::string::npos);
@@ -210,8 +201,8 @@ TEST(PtySimulatorRun, RefusesBadScenarioAndARealFileAtTheLinkPath)
 
 TEST(PtySimulatorRun, PrintsTheDeviceFirstAndStopsOnSigterm)
 {
-    TempDir dir;
-    const std::string link = (dir.path / "gateway").string();
+    TempFolder dir("k400sim-pty");
+    const std::string link = (dir / "gateway").string();
     std::ostringstream out, err;
     int rc = -1;
     std::thread server([&] { rc = RunPtySimulator({"", link, ""}, out, err); });

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "modules/ModelCatalogue.h"
+#include "support/TestFiles.h"
 
 namespace k400::test {
 namespace {
@@ -302,8 +303,7 @@ TEST(BuiltInScenario, HeaderMatchesItsModulesAndTheDemoFile)
 
 TEST(EepromFile, RoundTripsThroughAnAtomicWrite)
 {
-    const fs::path dir = fs::temp_directory_path() / ("k400sim-eeprom-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const TempFolder dir("k400sim-eeprom");
     const std::string path = (dir / "eeprom.json").string();
     EepromImage image{};
     image[0][10] = 0x01B40024;
@@ -324,7 +324,6 @@ TEST(EepromFile, RoundTripsThroughAnAtomicWrite)
 
     EXPECT_FALSE(WriteEepromFile((dir / "no-such-folder" / "e.json").string(), image, error));
     EXPECT_FALSE(error.empty());
-    fs::remove_all(dir);
 }
 
 }  // namespace
