@@ -206,7 +206,11 @@ PdoBuildResult BuildCanopenPdoMapping(ProgramState& state)
                         "input"};
     for (const SideInputs* side : {&receive, &transmit}) {
         if (!BuildSide(state, *side)) {
+            // Nothing of a refused layout may look mapped, not even the PDO
+            // count an earlier build left.
             ClearTables(state);
+            state.LastOutputAssembly = 0;
+            state.LastInputAssembly = 0;
             PdoBuildResult result;
             result.ok = false;
             result.error = std::string("The ") + side->channelKind + " channels of the modules do not fit into 32 " +

@@ -82,7 +82,8 @@ FinishResult DeviceNetWindow::Finish(ConsoleLink& link, const std::filesystem::p
     PrepareImage(now);
     const ConnectionChoices choices = choices_;
     FinishResult result = RunProfileFinish(state_, link, true, [&] {
-        return WriteDeviceNetEds(state_, choices, now, edsFolder);
+        // The file carries the time it is written, after the console dialogue.
+        return WriteDeviceNetEds(state_, choices, link.clock().localTime(), edsFolder);
     });
     if (result.done()) {
         finished_ = true;

@@ -216,6 +216,9 @@ TEST_F(PdoMappingTest, ChannelsBeyondThirtyTwoPdosAreRefused)
     result = BuildCanopenPdoMapping(state);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("receive PDOs"), std::string::npos);
+    // The viewers and Finish must not see the PDO count of the earlier build.
+    EXPECT_EQ(state.LastOutputAssembly, 0);
+    EXPECT_EQ(state.LastInputAssembly, 0);
 }
 
 TEST_F(PdoMappingTest, ModulesWithoutAddressContributeNothing)

@@ -1,5 +1,6 @@
 #include "app/ui/QtUserInterface.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
 
@@ -14,9 +15,15 @@ QtUserInterface::QtUserInterface(MainWindow& window) : window_(window) {}
 
 QWidget* QtUserInterface::parentWindow() const
 {
-    if (messageParent_ != nullptr && messageParent_->isVisible())
+    // A box parented to a disabled window cannot be answered, and the main
+    // window is disabled while the scan parameter dialog is open: prefer the
+    // window the user is working in.
+    const auto usable = [](QWidget* w) { return w != nullptr && w->isVisible() && w->isEnabled(); };
+    if (QWidget* active = QApplication::activeWindow(); usable(active))
+        return active;
+    if (usable(messageParent_))
         return messageParent_;
-    return window_.isVisible() ? &window_ : nullptr;
+    return usable(&window_) ? &window_ : nullptr;
 }
 
 void QtUserInterface::showMessage(std::string_view text, std::string_view title)

@@ -138,7 +138,8 @@ void CanopenWindow::storeInput()
     view.GuardTimeText = guardTime_[0]->text().toStdString();
     view.LifeFactorText = guardTime_[1]->text().toStdString();
     view.HeartbeatText = heartbeat_->text().toStdString();
-    view.EdsInfo = {edsInfo_[0]->text().toStdString(), edsInfo_[1]->text().toStdString()};
+    // The EDS file carries these texts in the system's 8-bit character set.
+    view.EdsInfo = {edsInfo_[0]->text().toLocal8Bit().toStdString(), edsInfo_[1]->text().toLocal8Bit().toStdString()};
 }
 
 void CanopenWindow::closeViewers()

@@ -143,7 +143,7 @@ void DeviceNetWindow::closeViewers()
 
 void DeviceNetWindow::finish()
 {
-    logic_.EdsInfo = {edsInfo_[0]->text().toStdString(), edsInfo_[1]->text().toStdString()};
+    logic_.EdsInfo = {edsInfo_[0]->text().toLocal8Bit().toStdString(), edsInfo_[1]->text().toLocal8Bit().toStdString()};
     if (!main_.state().GatewayBusy && logic_.FinishEnabled()) {
         delete tarnViewer_.data();
         // Shown disabled while the console dialogue runs; its pacing lets events in.
