@@ -211,11 +211,11 @@ public:
         return EnterWindowOptions(*window_, options_, io, command);
     }
 
-    // Names the EDS file without its folder, as callers of this profile's dry run expect.
-    int DryRun(ProgramState& state, Clock& clock, const std::filesystem::path&, bool json, CommandIo& io) override
+    int DryRun(ProgramState& state, Clock& clock, const std::filesystem::path& edsFolder, bool json,
+               CommandIo& io) override
     {
         window_->PrepareImage(clock.localTime());
-        const std::string edsFile = DeviceNetEdsFileName(state.NodeId);
+        const std::string edsFile = (edsFolder / DeviceNetEdsFileName(state.NodeId)).string();
         if (json) {
             PrintJson(io.out, state, *window_, edsFile, true);
         } else {
