@@ -14,6 +14,7 @@
     "                  /dev/ttyUSB0, `sim` (built-in simulated gateway) or\n"        \
     "                  `sim:FILE.json` (simulated gateway from a scenario file)\n"   \
     "  --pace-ms N     pause after each character sent, in ms (default 5)\n"          \
+    "  --strict-timing let every recovery step wait its whole time-out\n"             \
     "  --verbose       print status texts while running\n"
 
 namespace k400 {

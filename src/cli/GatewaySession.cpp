@@ -14,6 +14,7 @@ std::optional<SessionOptions> TakeSessionOptions(ArgList& args, CommandIo& io, s
 {
     SessionOptions options;
     options.verbose = args.flag("verbose");
+    options.strictTiming = args.flag("strict-timing");
     if (auto port = args.value("port")) {
         if (port->empty()) {
             UsageError(io, command, "--port needs a port name");
@@ -71,6 +72,7 @@ std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& opt
     }
     session->link_ = std::make_unique<ConsoleLink>(*session->port_, *session->clock_, session->ui_);
     session->link_->PaceMs = options.paceMs;
+    session->link_->StrictTiming = options.strictTiming;
     return session;
 }
 

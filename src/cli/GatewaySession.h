@@ -22,10 +22,11 @@ struct CommandIo;
 struct SessionOptions {
     std::string port;  // as typed: COMn, a number 1..16, a device path, "sim" or "sim:FILE"
     int paceMs = 5;
+    bool strictTiming = false;  // recovery steps wait out the whole time-out
     bool verbose = false;
 };
 
-// Takes --port PORT, --pace-ms N (0..1000) and --verbose from the arguments.
+// Takes --port PORT, --pace-ms N (0..1000), --strict-timing and --verbose from the arguments.
 // With no --port, defaultPort is used; when that is empty too, or a value is
 // bad, prints a usage error and returns nothing (exit code 2).
 std::optional<SessionOptions> TakeSessionOptions(ArgList& args, CommandIo& io, std::string_view command,

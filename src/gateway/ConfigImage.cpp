@@ -369,9 +369,9 @@ void PrepareApplicationImage(ProgramState& state, const ModelCodeFn& modelCode)
 bool WriteConfigurationImage(ProgramState& state, ConsoleLink& link, bool includeConnectionBlock)
 {
     // W1: whatever mode the console is in, back to the top level.
-    link.SendAndExpect("/q", "]");
-    link.SendAndExpect("exit", ">");
-    link.SendAndExpect(".", EepromPrompt);
+    link.SendIgnored("/q", "]");
+    link.SendIgnored("exit", ">");
+    link.SendIgnored(".", EepromPrompt);
     if (!link.SendAndExpect("exit", ">"))
         return false;
 

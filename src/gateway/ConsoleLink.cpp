@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "gateway/NumberText.h"
 
@@ -59,10 +60,11 @@ bool ConsoleLink::sendLine(std::string_view command, bool pumpWhileDraining)
     return true;
 }
 
-bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool scan)
+bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool scan, int settleMs)
 {
     const std::int64_t limitMs = scan ? std::int64_t{ScanInactivityFactor} * ConsoleTimeoutMs : ConsoleTimeoutMs;
     std::int64_t start = clock_.nowMs();
+    std::optional<std::int64_t> lastPieceMs;
     for (;;) {
         if (scan)
             ui_.pumpEvents();
@@ -74,8 +76,9 @@ bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool 
             text += TrimBlanks(piece);
             if (text.size() > MaxReplyBytes)
                 return false;
+            lastPieceMs = clock_.nowMs();
             if (scan)
-                start = clock_.nowMs();
+                start = *lastPieceMs;
             continue;
         }
         // The marker is looked for only once the console has paused, so a
@@ -83,9 +86,32 @@ bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool 
         if (!marker.empty() && text.find(marker) != std::string::npos)
             return true;
         std::int64_t wait = limitMs - elapsed;
+        if (settleMs > 0 && lastPieceMs) {
+            const std::int64_t quiet = clock_.nowMs() - *lastPieceMs;
+            if (quiet >= settleMs)
+                return false;
+            wait = std::min<std::int64_t>(wait, settleMs - quiet);
+        }
         if (scan)
             wait = std::min<std::int64_t>(wait, ScanWaitSliceMs);
         port_.waitForInput(static_cast<int>(wait));
+    }
+}
+
+void ConsoleLink::discardUntilQuiet()
+{
+    const std::int64_t start = clock_.nowMs();
+    std::int64_t lastMs = start;
+    while (port_.isOpen()) {
+        const std::int64_t now = clock_.nowMs();
+        if (now - lastMs >= SettleMs || now - start >= ConsoleTimeoutMs)
+            return;
+        if (port_.inputCount() > 0) {
+            port_.readAll();
+            lastMs = clock_.nowMs();
+            continue;
+        }
+        port_.waitForInput(static_cast<int>(std::min<std::int64_t>(SettleMs - (now - lastMs), ConsoleTimeoutMs - (now - start))));
     }
 }
 
@@ -102,11 +128,29 @@ bool ConsoleLink::SendAndExpect(std::string_view command, std::string_view marke
 
 bool ConsoleLink::ScanAndWait(std::string_view portNumberText)
 {
+    // A prompt still arriving from the step before (one whose marker was an
+    // echoed value, not the prompt) would otherwise end the scan at once with
+    // an empty listing.
+    if (!StrictTiming)
+        discardUntilQuiet();
     if (!sendLine("/scan", true))
         return false;
     const std::string marker = "[COM" + std::string(portNumberText) + ":]";
     ReplyText.clear();
     if (!collectUntil(ReplyText, marker, true))
+        return false;
+    ReplyText.resize(ReplyText.find(marker));
+    return true;
+}
+
+bool ConsoleLink::SendIgnored(std::string_view command, std::string_view marker)
+{
+    if (StrictTiming)
+        return SendAndExpect(command, marker);
+    if (!sendLine(command, true))
+        return false;
+    ReplyText.clear();
+    if (!collectUntil(ReplyText, marker, false, SettleMs))
         return false;
     ReplyText.resize(ReplyText.find(marker));
     return true;

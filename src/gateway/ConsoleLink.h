@@ -29,12 +29,21 @@ public:
     // "/scan", waiting for "[COM" + portNumberText + ":]"; the limit is
     // 15 x ConsoleTimeoutMs of silence, restarted by every piece. Window
     // events run all through the wait.
+    // Unless StrictTiming, it first lets the line go quiet (SettleMs, at most
+    // one time-out): a prompt still arriving for the step before would end
+    // the scan at once with an empty listing.
     bool ScanAndWait(std::string_view portNumberText);
     // Waits for "-->" as SendAndExpect waits, then reads the number between
     // the (trimmed) key and the next "-->". False when the key is empty or
     // missing, even though "-->" came. Leaves ReplyText alone. Unlike the
     // other two, lets no window events run while the transmit queue drains.
     bool SendAndReadValue(std::string_view command, std::string_view key, double& value);
+    // A recovery step whose answer nobody needs. Unless StrictTiming, it also
+    // ends (false) once the console has answered and the line has then been
+    // quiet for SettleMs, instead of waiting out the time-out for a marker
+    // that cannot come because the console is already where the step would
+    // bring it; the next step throws away anything that still arrives.
+    bool SendIgnored(std::string_view command, std::string_view marker);
 
     SerialPort& port() { return port_; }
     Clock& clock() { return clock_; }
@@ -43,6 +52,10 @@ public:
     std::string ReplyText;
     int ConsoleTimeoutMs = 1000;
     int PaceMs = 5;  // pause after each character and after the line
+    // Recovery steps wait out the whole time-out, and ScanAndWait starts
+    // without first letting the line go quiet.
+    bool StrictTiming = false;
+    int SettleMs = 50;  // quiet line that ends an answered recovery step
 
 private:
     // Pacing pause: lets window events run, then sleeps PaceMs.
@@ -52,7 +65,11 @@ private:
     bool sendLine(std::string_view command, bool pumpWhileDraining);
     // Appends trimmed pieces to text until the receive queue is empty and the
     // marker is in it. scan: inactivity limit of 15 time-outs, events pumped.
-    bool collectUntil(std::string& text, std::string_view marker, bool scan);
+    // settleMs > 0: also false once something arrived and the line has been
+    // quiet that long.
+    bool collectUntil(std::string& text, std::string_view marker, bool scan, int settleMs = 0);
+    // Drops input until the line has been quiet for SettleMs (at most one time-out).
+    void discardUntilQuiet();
 
     SerialPort& port_;
     Clock& clock_;

@@ -251,17 +251,12 @@ TEST_F(FaultInjection, EveryDeviceNetFinishStepWithheld)
 }
 
 // Replies that trickle in one byte per millisecond, or with line noise before
-// every prompt, configure the gateway exactly as a clean line does. (The two
-// scan set-up steps whose marker is the echoed value, not the prompt, are
-// answered whole: a prompt still trickling in after its value would be taken
-// as the answer to the next command.)
+// every prompt, configure the gateway exactly as a clean line does.
 TEST_F(FaultInjection, TrickledAndNoisyRepliesGiveTheSameResult)
 {
     Scenario trickled = BuiltInScenario();
     trickled.splitBytes = 1;
     trickled.splitGapMs = 1;
-    for (const char* echoed : {"/timeout 200", "/baud 9600"})
-        trickled.faults.push_back(FaultRule::SplitReply(CommandMatch::Line(echoed), 4096, 0));
     const Scenario noisy =
         WithFault(BuiltInScenario(), FaultRule::GarbageBeforePrompt(CommandMatch::Any(), "~ line noise ~"));
 
@@ -276,6 +271,55 @@ TEST_F(FaultInjection, TrickledAndNoisyRepliesGiveTheSameResult)
             EXPECT_TRUE(rig.port->console().eeprom() == ref.eeprom);
             EXPECT_TRUE(ReadFile(folder / EdsName(profile, 3)) == ref.eds);
         }
+    }
+}
+
+// Recovery steps that the console has answered end once the line is quiet
+// instead of waiting out the time-out; the gateway ends up configured the
+// same, and a console left in any mode is still brought back.
+TEST_F(FaultInjection, AnsweredRecoveryStepsEndEarly)
+{
+    struct Timing {
+        std::int64_t connectMs = 0;
+        std::int64_t finishMs = 0;
+        EepromImage eeprom{};
+    };
+    const auto run = [&](bool strict, Profile profile) {
+        Rig rig(BuiltInScenario());
+        rig.link->StrictTiming = strict;
+        Timing t;
+        std::int64_t start = rig.clock.nowMs();
+        EXPECT_EQ(rig.Connect(), ConnectOutcome::Succeeded);
+        t.connectMs = rig.clock.nowMs() - start;
+        start = rig.clock.nowMs();
+        EXPECT_EQ(rig.Finish(profile, folder), FinishOutcome::Done);
+        t.finishMs = rig.clock.nowMs() - start;
+        t.eeprom = rig.port->console().eeprom();
+        return t;
+    };
+    for (const Profile profile : {Profile::Canopen, Profile::DeviceNet}) {
+        const Timing strict = run(true, profile);
+        const Timing fast = run(false, profile);
+        // At the top level "." never shows "[EEPROM:]" (connect); "/q" never
+        // shows "]" and "." never shows "[EEPROM:]" (Finish).
+        EXPECT_GE(strict.connectMs - fast.connectMs, 900);
+        EXPECT_GE(strict.finishMs - fast.finishMs, 1800);
+        EXPECT_TRUE(strict.eeprom == fast.eeprom);
+    }
+
+    // Left in the value editor, in a running scan, in the COM2 sub-mode.
+    for (const char* left : {"use eeprom\rblock 0\rel 40\r", "use com2\r/scan\r", "use com2\r"}) {
+        SCOPED_TRACE(left);
+        Rig rig(BuiltInScenario());
+        const EepromImage before = rig.port->console().eeprom();
+        rig.port->open();
+        rig.port->write(left);
+        rig.clock.advance(30);
+        rig.port->readAll();
+        ASSERT_EQ(rig.Connect(), ConnectOutcome::Succeeded);
+        EXPECT_EQ(rig.state.ModuleCount, 6);
+        EXPECT_FALSE(rig.state.StoredImageInvalid);
+        EXPECT_TRUE(rig.port->console().eeprom() == before);
     }
 }
 
@@ -503,6 +547,22 @@ TEST_F(FaultInjection, CommandLineRefusesAnOutputFolderThatCannotBeWritten)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find((notAFolder / "eds").string()), std::string::npos) << run.err;
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"plain-file"});
+}
+
+// The documented timing stays available: every recovery step waits out its
+// time-out, and the result is the same.
+TEST_F(FaultInjection, CommandLineStrictTimingConfiguresTheSame)
+{
+    const fs::path strict = folder / "strict";
+    const fs::path fast = folder / "fast";
+    fs::create_directories(strict);
+    fs::create_directories(fast);
+    const RunResult a = Configure("sim", strict, {"--pace-ms", "0", "--strict-timing"});
+    const RunResult b = Configure("sim", fast, {"--pace-ms", "0"});
+    ASSERT_EQ(a.exitCode, 0) << a.err;
+    ASSERT_EQ(b.exitCode, 0) << b.err;
+    EXPECT_EQ(FolderEntries(strict), std::vector<std::string>{"COPn3.eds"});
+    EXPECT_EQ(FolderEntries(fast), std::vector<std::string>{"COPn3.eds"});
 }
 
 }  // namespace
