@@ -2,18 +2,21 @@
 // real pseudo-terminal against `k400gw sim`, and the peak memory of a whole
 // `k400gw configure` run.
 //
-//   bench_endtoend [--pace-ms N] [--rounds N] [--k400gw PATH] [--scenario FILE]
+//   bench_endtoend [--pace-ms N] [--rounds N] [--strict-timing] [--k400gw PATH] [--scenario FILE]
 //
 // For each procedure: wall time; the floor, i.e. what the dialogue cannot go
 // below: (characters + lines) x pace + the simulator's scan delays + one
 // ConsoleTimeoutMs for every step whose marker never comes (recovery steps
-// sent at the top level); wall / floor; and the client's processor time.
+// sent at the top level, with --strict-timing) or one SettleMs for every
+// quiet line the link waits for (answered recovery steps, the start of the
+// scan); wall / floor; and the client's processor time.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -69,6 +72,7 @@ public:
         for (char c : data) {
             if (atLineStart_) {
                 lineStarts.push_back(clock_.nowMs());
+                texts.emplace_back();
                 atLineStart_ = false;
             }
             if (c == '\r') {
@@ -77,6 +81,7 @@ public:
                 atLineStart_ = true;
             } else {
                 ++characters;
+                texts.back() += c;
             }
         }
         inner_.write(data);
@@ -87,15 +92,19 @@ public:
         characters = lines = 0;
         lineStarts.clear();
         lineEnds.clear();
+        texts.clear();
         atLineStart_ = true;
     }
-    // Steps after which the client waited a whole time-out before going on.
-    int timeouts(int timeoutMs) const
+    // Gaps from one line's end to the next line's start of at least minMs and
+    // below maxMs, the scan's own wait not counted.
+    int gaps(std::int64_t minMs, std::int64_t maxMs) const
     {
         int count = 0;
-        for (std::size_t i = 0; i + 1 < lineStarts.size() && i < lineEnds.size(); ++i)
-            if (lineStarts[i + 1] - lineEnds[i] >= timeoutMs)
+        for (std::size_t i = 0; i + 1 < lineStarts.size() && i < lineEnds.size(); ++i) {
+            const std::int64_t gap = lineStarts[i + 1] - lineEnds[i];
+            if (gap >= minMs && gap < maxMs && texts[i] != "/scan")
                 ++count;
+        }
         return count;
     }
 
@@ -103,6 +112,7 @@ public:
     long lines = 0;
     std::vector<std::int64_t> lineStarts;
     std::vector<std::int64_t> lineEnds;
+    std::vector<std::string> texts;
 
 private:
     SerialPort& inner_;
@@ -119,13 +129,15 @@ struct Figures {
     long characters = 0;
     long lines = 0;
     int timeouts = 0;
+    int settles = 0;
 };
 
 void Print(const Figures& f, int paceMs)
 {
-    std::printf("%-18s %-4s %9.0f %9.0f %6.3f %8.1f %6.2f%% %6ld %5ld %4d   (pace %d ms)\n", f.name.c_str(),
+    std::printf("%-18s %-4s %9.0f %9.0f %6.3f %8.1f %6.2f%% %6ld %5ld %4d %6d\n", f.name.c_str(),
                 f.ok ? "ok" : "FAIL", f.wallMs, f.floorMs, f.floorMs > 0 ? f.wallMs / f.floorMs : 0.0, f.cpuMs,
-                f.wallMs > 0 ? 100.0 * f.cpuMs / f.wallMs : 0.0, f.characters, f.lines, f.timeouts, paceMs);
+                f.wallMs > 0 ? 100.0 * f.cpuMs / f.wallMs : 0.0, f.characters, f.lines, f.timeouts, f.settles);
+    (void)paceMs;
 }
 
 template <typename Run>
@@ -141,9 +153,11 @@ Figures Measure(const std::string& name, CountingPort& port, ConsoleLink& link, 
     f.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     f.characters = port.characters;
     f.lines = port.lines;
-    f.timeouts = port.timeouts(link.ConsoleTimeoutMs);
+    f.timeouts = port.gaps(link.ConsoleTimeoutMs, INT64_MAX);
+    f.settles = link.StrictTiming ? 0 : port.gaps(link.SettleMs, link.ConsoleTimeoutMs);
     f.floorMs = static_cast<double>(f.characters + f.lines) * link.PaceMs + simDelayMs +
-                static_cast<double>(f.timeouts) * link.ConsoleTimeoutMs;
+                static_cast<double>(f.timeouts) * link.ConsoleTimeoutMs +
+                static_cast<double>(f.settles) * link.SettleMs;
     return f;
 }
 
@@ -180,6 +194,7 @@ int main(int argc, char* argv[])
     std::string scenario = K400_BENCH_SCENARIO;
     int paceMs = 5;
     int rounds = 1;
+    const bool strict = args.flag("strict-timing");
     if (auto v = args.value("k400gw"))
         exe = *v;
     if (auto v = args.value("scenario"))
@@ -213,9 +228,11 @@ int main(int argc, char* argv[])
     CountingPort port(serial, clock);
     ConsoleLink link(port, clock, ui);
     link.PaceMs = paceMs;
+    link.StrictTiming = strict;
 
-    std::printf("%-18s %-4s %9s %9s %6s %8s %7s %6s %5s %4s\n", "procedure", "", "wall ms", "floor ms", "ratio",
-                "cpu ms", "cpu%", "chars", "lines", "t/o");
+    std::printf("pace %d ms, %s timing\n", paceMs, strict ? "strict" : "settling");
+    std::printf("%-18s %-4s %9s %9s %6s %8s %7s %6s %5s %4s %6s\n", "procedure", "", "wall ms", "floor ms", "ratio",
+                "cpu ms", "cpu%", "chars", "lines", "t/o", "settle");
     bool allOk = true;
     for (int round = 0; round < rounds; ++round) {
         ProgramState state;
@@ -245,9 +262,11 @@ int main(int argc, char* argv[])
     }
 
     int exitCode = -1;
-    const auto peak = PeakMemoryKiB({exe, "configure", "--port", *device, "--profile", "canopen", "--output-dir",
-                                     out.string(), "--pace-ms", "1"},
-                                    exitCode);
+    std::vector<std::string> configure = {exe, "configure", "--port", *device, "--profile", "canopen",
+                                          "--output-dir", out.string(), "--pace-ms", "1"};
+    if (strict)
+        configure.push_back("--strict-timing");
+    const auto peak = PeakMemoryKiB(configure, exitCode);
     if (peak)
         std::printf("k400gw configure: peak memory %.1f MiB (ru_maxrss), exit code %d\n", *peak / 1024.0, exitCode);
     allOk = allOk && peak && exitCode == 0;

@@ -15,13 +15,19 @@ fi
 
 build=${K400_BENCH_BUILD_DIR:-build-bench}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DK400_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" --target bench_dialogue bench_endtoend bench_eds -j2 | grep -v '^\[' || true
+if ! cmake --build "$build" --target bench_dialogue bench_endtoend bench_eds -j2 >"$build/build.log" 2>&1; then
+    cat "$build/build.log"
+    exit 1
+fi
 
 echo "== console dialogue (50 lines) =="
 "$build/bench/bench_dialogue"
 echo
 echo "== connect, CANopen Finish, DeviceNet Finish: fifteen modules, pace 5 ms =="
 "$build/bench/bench_endtoend" --rounds "$rounds"
+echo
+echo "== the same with --strict-timing (recovery steps wait out their time-out) =="
+"$build/bench/bench_endtoend" --rounds "$rounds" --strict-timing
 echo
 echo "== EDS generation, largest configuration =="
 "$build/bench/bench_eds" --benchmark_min_time=0.5
