@@ -161,12 +161,14 @@ private:
         state_.GatewayBusy = false;
         ui_.setProgress(10);
         ui_.showProgress(false);
+        // The result is on screen before the warning box asks for attention.
+        ui_.connectPhase(ConnectPhase::Succeeded, state_);
         if (state_.StoredImageInvalid)
             ui_.showMessage(StoredImageWarning, "Warnning");
 
         panel_.ComButton[0].Pressed = true;
         SideToggleHandler(state_, panel_, 0);
-        ui_.connectPhase(ConnectPhase::Succeeded, state_);
+        ui_.connectPhase(ConnectPhase::SidePressed, state_);
     }
 
     ConnectOutcome fail(const std::string& message, const std::string& status)

@@ -13,7 +13,8 @@ struct ProgramState;
 enum class ConnectPhase {
     Started,    // port open: reset the view, disable controls, show progress
     Released,   // ReleaseConnection: port closed, controls enabled, progress hidden
-    Succeeded,  // show controller, firmware, settings; press the CAN side toggle
+    Succeeded,    // show controller, firmware, settings, enable the controls
+    SidePressed,  // after the result (and any warning): the CAN side toggle pressed
 };
 
 class UserInterface {

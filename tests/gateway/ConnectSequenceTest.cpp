@@ -49,10 +49,12 @@ protected:
         const auto& lines = port->console().receivedLines();
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
+    // The warning comes once the result is on screen, not before.
     bool Warned() const
     {
-        return std::any_of(ui.messages.begin(), ui.messages.end(), [](const ShownMessage& m) {
-            return m.text == StoredImageWarning && m.title == "Warnning";
+        return std::any_of(ui.messages.begin(), ui.messages.end(), [this](const ShownMessage& m) {
+            return m.text == StoredImageWarning && m.title == "Warnning" && m.phasesBefore > 0 &&
+                   ui.phases[m.phasesBefore - 1] == ConnectPhase::Succeeded;
         });
     }
     void ExpectFailure(const std::string& message, const std::string& status)
@@ -121,7 +123,8 @@ TEST_F(Connect, ValidStoredImageGivesTheStoredSettings)
     EXPECT_EQ(state.TotalAOBytes, 12);
 
     EXPECT_EQ(ui.progress, (std::vector<int>{0, 1, 3, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(ui.phases, (std::vector<ConnectPhase>{ConnectPhase::Started, ConnectPhase::Succeeded}));
+    EXPECT_EQ(ui.phases, (std::vector<ConnectPhase>{ConnectPhase::Started, ConnectPhase::Succeeded,
+                                                    ConnectPhase::SidePressed}));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.status, "Waiting for configuration");
     EXPECT_NE(std::find(ui.statusHistory.begin(), ui.statusHistory.end(), "Scaning..."), ui.statusHistory.end());

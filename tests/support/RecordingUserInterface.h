@@ -12,17 +12,18 @@ namespace k400::test {
 struct ShownMessage {
     std::string text;
     std::string title;
+    std::size_t phasesBefore = 0;  // connect phases reported before the box
 };
 
 class RecordingUserInterface : public UserInterface {
 public:
     void showMessage(std::string_view text, std::string_view title) override
     {
-        messages.push_back({std::string(text), std::string(title)});
+        messages.push_back({std::string(text), std::string(title), phases.size()});
     }
     bool askYesNo(std::string_view text, std::string_view title) override
     {
-        messages.push_back({std::string(text), std::string(title)});
+        messages.push_back({std::string(text), std::string(title), phases.size()});
         return yesNoAnswer;
     }
     void setStatusText(std::string_view text) override

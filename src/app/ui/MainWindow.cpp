@@ -435,6 +435,8 @@ void MainWindow::showConnectPhase(ConnectPhase phase, const ProgramState& state)
         exitProgram_->setEnabled(true);
         connect_->setEnabled(true);
         break;
+    case ConnectPhase::SidePressed:
+        break;
     }
     refreshPanel();
 }
