@@ -8,6 +8,19 @@ namespace k400 {
 
 namespace {
 
+// The options of the two profiles' windows, shared by configure and eds.
+#define K400_PROFILE_OPTIONS_USAGE \
+    "  --guard-time MS        CANopen: node guarding time (0..65535)\n" \
+    "  --life-factor N        CANopen: node guarding life time factor (0..255)\n" \
+    "  --heartbeat MS         CANopen: heartbeat protocol with this time (0..65535)\n" \
+    "  --poll-in N            DeviceNet: poll produced connection, input selector index (0 = None)\n" \
+    "  --poll-out N           DeviceNet: poll consumed connection, output selector index\n" \
+    "  --strobe-in N          DeviceNet: strobe produced connection (at most 8 bytes)\n" \
+    "  --strobe-out N         DeviceNet: strobe consumed connection\n" \
+    "  --cos-in N             DeviceNet: change-of-state/cyclic produced connection\n" \
+    "  --cos-out N            DeviceNet: change-of-state/cyclic consumed connection\n" \
+    "  --default-io KIND      DeviceNet: poll, strobe, cos or cyclic (default poll)\n"
+
 const std::array<CommandInfo, 6> Commands = {{
     {"demo", "the whole job against the built-in simulated gateway",
      "usage: k400gw demo [--pace-ms N] [--output-dir DIR]\n"
@@ -57,16 +70,7 @@ const std::array<CommandInfo, 6> Commands = {{
      "  --com2-baud BPS        COM2 baud rate\n"
      "  --com2-checksum on|off COM2 checksum\n"
      "  --com2-timeout MS      COM2 time-out\n"
-     "  --guard-time MS        CANopen: node guarding time (0..65535)\n"
-     "  --life-factor N        CANopen: node guarding life time factor (0..255)\n"
-     "  --heartbeat MS         CANopen: heartbeat protocol with this time (0..65535)\n"
-     "  --poll-in N            DeviceNet: poll produced connection, input selector index (0 = None)\n"
-     "  --poll-out N           DeviceNet: poll consumed connection, output selector index\n"
-     "  --strobe-in N          DeviceNet: strobe produced connection (at most 8 bytes)\n"
-     "  --strobe-out N         DeviceNet: strobe consumed connection\n"
-     "  --cos-in N             DeviceNet: change-of-state/cyclic produced connection\n"
-     "  --cos-out N            DeviceNet: change-of-state/cyclic consumed connection\n"
-     "  --default-io KIND      DeviceNet: poll, strobe, cos or cyclic (default poll)\n"
+     K400_PROFILE_OPTIONS_USAGE
      "  --description TEXT     Description key of the EDS file\n"
      "  --created-by TEXT      CreatedBy key of the EDS file\n"
      "  --output-dir DIR       folder of the EDS file (default: the program's folder)\n"
@@ -83,16 +87,7 @@ const std::array<CommandInfo, 6> Commands = {{
      "  --modules LIST         planned modules, model@address separated by commas\n"
      "  --node-id N            CAN node ID (default 1)\n"
      "  --can-baud KBPS        CAN baud rate in kbit/s\n"
-     "  --guard-time MS        CANopen: node guarding time (0..65535)\n"
-     "  --life-factor N        CANopen: node guarding life time factor (0..255)\n"
-     "  --heartbeat MS         CANopen: heartbeat protocol with this time (0..65535)\n"
-     "  --poll-in N            DeviceNet: poll produced connection, input selector index (0 = None)\n"
-     "  --poll-out N           DeviceNet: poll consumed connection, output selector index\n"
-     "  --strobe-in N          DeviceNet: strobe produced connection (at most 8 bytes)\n"
-     "  --strobe-out N         DeviceNet: strobe consumed connection\n"
-     "  --cos-in N             DeviceNet: change-of-state/cyclic produced connection\n"
-     "  --cos-out N            DeviceNet: change-of-state/cyclic consumed connection\n"
-     "  --default-io KIND      DeviceNet: poll, strobe, cos or cyclic (default poll)\n"
+     K400_PROFILE_OPTIONS_USAGE
      "  --firmware V           firmware as MAJOR.MINOR-YYYYMMDD (default 1.05-20071126)\n"
      "  --description TEXT     Description key of the EDS file\n"
      "  --created-by TEXT      CreatedBy key of the EDS file\n"
