@@ -122,8 +122,9 @@ void QtSerialPort::write(std::string_view data)
     if (!port_->isOpen() || data.empty())
         return;
     port_->write(data.data(), static_cast<qint64>(data.size()));
-    // Queued bytes only leave when something drives the port.
-    port_->waitForBytesWritten(1000);
+    // Queued bytes only leave when something drives the port; flush() hands
+    // them to the device without blocking, and outputCount() waits for the rest.
+    port_->flush();
 }
 
 std::string QtSerialPort::readAll()
