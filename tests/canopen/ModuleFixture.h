@@ -7,7 +7,7 @@
 
 namespace k400::test {
 
-struct ModuleSpec {
+struct ModuleShape {
     std::string name;
     int address = 0;
     int doChannels = 0;
@@ -18,15 +18,15 @@ struct ModuleSpec {
 
 // Puts the module into table entry `index` and recounts the totals, the
 // module order and the module count.
-inline void PlaceModule(ProgramState& state, std::size_t index, const ModuleSpec& spec)
+inline void PlaceModule(ProgramState& state, std::size_t index, const ModuleShape& shape)
 {
     auto& m = state.ModuleTable[index];
-    m.Name = spec.name;
-    m.Address = std::to_string(spec.address);
-    m.DOChannels = static_cast<std::uint8_t>(spec.doChannels);
-    m.AOChannels = static_cast<std::uint8_t>(spec.aoChannels);
-    m.DIChannels = static_cast<std::uint8_t>(spec.diChannels);
-    m.AIChannels = static_cast<std::uint8_t>(spec.aiChannels);
+    m.Name = shape.name;
+    m.Address = std::to_string(shape.address);
+    m.DOChannels = static_cast<std::uint8_t>(shape.doChannels);
+    m.AOChannels = static_cast<std::uint8_t>(shape.aoChannels);
+    m.DIChannels = static_cast<std::uint8_t>(shape.diChannels);
+    m.AIChannels = static_cast<std::uint8_t>(shape.aiChannels);
 
     state.TotalDIBytes = state.TotalDOBytes = state.TotalAIBytes = state.TotalAOBytes = 0;
     state.ModuleCount = 0;
