@@ -6,7 +6,6 @@
 #include "gateway/ConfigImage.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/GatewayPort.h"
-#include "gateway/NumberText.h"
 
 namespace k400 {
 
@@ -29,40 +28,26 @@ int RunIdentifyCommand(ArgList& args, CommandIo& io)
         return ExitFailure;
     ui.setStatusText("Connecting");
 
-    const auto timeout = [&] {
-        ui.showMessage("Timeout", "Error");
+    const auto fail = [&](const char* message) {
+        ui.showMessage(message, "Error");
         ui.setStatusText("Timeout");
         port.close();
         return ExitFailure;
     };
 
-    // Whatever mode the console was left in, these bring it back to the top;
-    // each may go unanswered.
-    for (int i = 0; i < 3; ++i)
-        link.SendAndExpect("", ">");
-    link.SendAndExpect("/q", ">");
-    link.SendAndExpect(".", "[EEPROM:]");
-    if (!link.SendAndExpect("exit", ">"))
-        return timeout();
-
-    const std::string_view banner = TrimBlanks(link.ReplyText);
-    std::string prompt;
-    if (banner.find("K400E") != std::string_view::npos) {
-        prompt = "K400E>";
-    } else if (banner.find("K400B") != std::string_view::npos) {
-        prompt = "K400B>";
-    } else {
-        ui.showMessage("This modules is not K400B/E!", "Error");
-        ui.setStatusText("Timeout");
-        port.close();
-        return ExitFailure;
-    }
-
     ProgramState& state = session->state();
-    state.ControllerPrompt = prompt;
+    switch (RecogniseController(state, link)) {
+    case ControllerRecognition::Recognised:
+        break;
+    case ControllerRecognition::NoAnswer:
+        return fail("Timeout");
+    case ControllerRecognition::Unknown:
+        return fail(UnknownControllerMessage);
+    }
+    const std::string& prompt = state.ControllerPrompt;
     // Firmware words and the stored header, read as the connect sequence does.
     if (!ReadHeaderBlocks(state, link) || !link.SendAndExpect("exit", prompt))
-        return timeout();
+        return fail("Timeout");
     port.close();
 
     io.out << "Controller: " << prompt.substr(0, prompt.size() - 1) << '\n'

@@ -41,23 +41,14 @@ public:
         }
         prepare();
 
-        // 4: back to the top level from whatever mode the console is in.
-        link_.SendIgnored("", ">");
-        link_.SendIgnored("", ">");
-        link_.SendIgnored("", ">");
-        link_.SendIgnored("/q", ">");
-        link_.SendIgnored(".", "[EEPROM:]");
-
-        // 5, 6
-        if (!link_.SendAndExpect("exit", ">"))
+        // 4 to 6
+        switch (RecogniseController(state_, link_)) {
+        case ControllerRecognition::Recognised:
+            break;
+        case ControllerRecognition::NoAnswer:
             return timeout();
-        const std::string prompt(TrimBlanks(link_.ReplyText));
-        if (prompt.find("K400E") != std::string::npos) {
-            state_.ControllerPrompt = "K400E>";
-        } else if (prompt.find("K400B") != std::string::npos) {
-            state_.ControllerPrompt = "K400B>";
-        } else {
-            return fail("This modules is not K400B/E!", "Timeout");
+        case ControllerRecognition::Unknown:
+            return fail(UnknownControllerMessage, "Timeout");
         }
 
         // 7, 8
@@ -188,6 +179,27 @@ private:
 };
 
 }  // namespace
+
+ControllerRecognition RecogniseController(ProgramState& state, ConsoleLink& link)
+{
+    // Back to the top level from whatever mode the console is in.
+    link.SendIgnored("", ">");
+    link.SendIgnored("", ">");
+    link.SendIgnored("", ">");
+    link.SendIgnored("/q", ">");
+    link.SendIgnored(".", "[EEPROM:]");
+
+    if (!link.SendAndExpect("exit", ">"))
+        return ControllerRecognition::NoAnswer;
+    const std::string prompt(TrimBlanks(link.ReplyText));
+    if (prompt.find("K400E") != std::string::npos)
+        state.ControllerPrompt = "K400E>";
+    else if (prompt.find("K400B") != std::string::npos)
+        state.ControllerPrompt = "K400B>";
+    else
+        return ControllerRecognition::Unknown;
+    return ControllerRecognition::Recognised;
+}
 
 ConnectOutcome RunConnectSequence(ProgramState& state, ParameterPanel& panel, ConsoleLink& link)
 {

@@ -20,6 +20,14 @@ enum class ConnectOutcome {
     Succeeded,      // Connected true (the stored image may still be invalid)
 };
 
+enum class ControllerRecognition { Recognised, NoAnswer, Unknown };
+
+inline constexpr const char* UnknownControllerMessage = "This modules is not K400B/E!";
+
+// Brings the console to its top level from whatever mode it is in and
+// recognises the controller from the prompt; sets ControllerPrompt.
+ControllerRecognition RecogniseController(ProgramState& state, ConsoleLink& link);
+
 // Runs the whole sequence on link's port, user interface and clock; the port
 // name must already be set. Every path ends with the port closed. The panel
 // ends showing the CAN side, as the window should look after a connect.
