@@ -1,7 +1,9 @@
 #include "app/BuildEds.h"
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "gateway/ConnectSequence.h"
+#include "gateway/GatewaySettings.h"
+#include "platform/Messages.h"
 #include "platform/SerialPort.h"
 #include "platform/UserInterface.h"
 
@@ -9,27 +11,27 @@ namespace k400 {
 
 namespace {
 
-ProfileWindow RefuseNodeId(ProgramState& state, UserInterface& ui, SerialPort* port)
+Profile RefuseNodeId(ProgramState& state, UserInterface& ui, SerialPort* port)
 {
-    ui.showMessage("NodeID Error", "Error");
-    ui.setStatusText("NodeID or Application error");
+    ui.showMessage(msg::NodeIdError, msg::ErrorTitle);
+    ui.setStatusText(msg::StatusNodeIdError);
     if (port) {
         ReleaseConnection(state, ui, *port);
     } else {
         state.GatewayBusy = false;
         ui.showProgress(false);
-        ui.connectPhase(ConnectPhase::Released, state);
+        ui.connectPhase(ConnectPhase::Released);
     }
-    return ProfileWindow::None;
+    return Profile::None;
 }
 
 }  // namespace
 
-ProfileWindow BuildEdsFile(ProgramState& state, UserInterface& ui, ApplicationChoice choice, SerialPort* port)
+Profile BuildEdsFile(ProgramState& state, UserInterface& ui, ApplicationChoice choice, SerialPort* port)
 {
     if (!state.Connected) {
-        ui.setStatusText("Connect to K-400 first");
-        return ProfileWindow::None;
+        ui.setStatusText(msg::StatusConnectFirst);
+        return Profile::None;
     }
     if (choice == ApplicationChoice::Canopen) {
         if (state.ApplicationLayer == 1)
@@ -37,13 +39,13 @@ ProfileWindow BuildEdsFile(ProgramState& state, UserInterface& ui, ApplicationCh
         state.ApplicationLayer = 0;
         if (state.NodeId > MaxCanopenNodeId)
             return RefuseNodeId(state, ui, port);
-        return ProfileWindow::Canopen;
+        return Profile::Canopen;
     }
     // A node ID left over from a CANopen configuration may exceed what a
     // DeviceNet slave accepts; it would otherwise be written to the gateway.
     if (state.NodeId > MaxDeviceNetNodeId)
         return RefuseNodeId(state, ui, port);
-    return ProfileWindow::DeviceNet;
+    return Profile::DeviceNet;
 }
 
 }  // namespace k400

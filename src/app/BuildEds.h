@@ -1,6 +1,6 @@
 #pragma once
-// The main window's "Build EDS File" button: the checks before a profile
-// window opens, and which window that is.
+// "Build EDS File": the checks before a profile is configured, and which
+// profile that is.
 
 #include <cstdint>
 
@@ -17,21 +17,16 @@ enum class ApplicationChoice {
     DeviceNet,
 };
 
-enum class ProfileWindow {
-    None,  // stay in the main window
+enum class Profile {
+    None,  // refused: stay where the user is
     Canopen,
     DeviceNet,
 };
 
-// Highest node ID each CAN application accepts.
-inline constexpr std::uint8_t MaxCanopenNodeId = 127;
-inline constexpr std::uint8_t MaxDeviceNetNodeId = 63;
-
 // Not connected: status "Connect to K-400 first". CANopen chosen: a DeviceNet
 // image stored earlier no longer counts as valid and ApplicationLayer becomes
 // 0. A node ID out of the chosen application's range gives "NodeID Error" and
-// releases the connection (port closed, controls enabled). The main window
-// hides itself when a profile window is returned.
-ProfileWindow BuildEdsFile(ProgramState& state, UserInterface& ui, ApplicationChoice choice, SerialPort* port);
+// releases the connection (port closed, controls enabled).
+Profile BuildEdsFile(ProgramState& state, UserInterface& ui, ApplicationChoice choice, SerialPort* port);
 
 }  // namespace k400

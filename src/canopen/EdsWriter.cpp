@@ -5,16 +5,14 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/ProgramState.h"
+#include "gateway/GatewaySettings.h"
+#include "gateway/ProgramState.h"
 #include "canopen/PdoMapping.h"
 #include "platform/Clock.h"
 
 namespace k400 {
 
 namespace {
-
-constexpr std::array<const char*, 8> CanBaudRates = {"10", "20", "50", "125", "250", "500", "800", "1000"};
-constexpr std::uint8_t HeartbeatBit = 0x04;
 
 // Upper-case hexadecimal with at least `width` digits. Hand-rolled: the
 // file is thousands of these, and printf-style formatting dominated.
@@ -234,19 +232,28 @@ std::string EdsClockText(int hour, int minute)
     return Two(twelve) + ":" + Two(minute) + (hour < 12 ? "AM" : "PM");
 }
 
-std::string CanopenEdsText(const ProgramState& state, Clock& clock)
+namespace {
+
+// Which of the four I/O kinds the modules have; most sections depend on it.
+struct IoKinds {
+    bool di, dO, ai, ao;
+
+    explicit IoKinds(const ProgramState& state)
+        : di(state.TotalDIBytes != 0), dO(state.TotalDOBytes != 0), ai(state.TotalAIBytes != 0),
+          ao(state.TotalAOBytes != 0)
+    {
+    }
+    bool outputs() const { return dO || ao; }
+    bool inputs() const { return di || ai; }
+};
+
+bool Heartbeat(const ProgramState& state)
 {
-    const bool heartbeat = (state.ErrorControlFlags & HeartbeatBit) != 0;
-    const bool hasDI = state.TotalDIBytes != 0;
-    const bool hasDO = state.TotalDOBytes != 0;
-    const bool hasAI = state.TotalAIBytes != 0;
-    const bool hasAO = state.TotalAOBytes != 0;
-    const bool hasOutputs = hasDO || hasAO;
-    const bool hasInputs = hasDI || hasAI;
+    return (state.ErrorControlFlags & HeartbeatBit) != 0;
+}
 
-    EdsText eds;
-
-    LocalDateTime created = clock.localTime();
+void WriteFileInfo(EdsText& eds, const ProgramState& state, const LocalDateTime& now)
+{
     eds.line("[FileInfo]");
     eds.line("FileName=VOLK_TARN" + std::to_string(state.NodeId) + ".eds");
     eds.line("FileVersion=1");
@@ -255,15 +262,17 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
     const std::string description = SingleLine(state.EdsInfoText[0]);
     const std::string creator = SingleLine(state.EdsInfoText[1]);
     eds.line("Description=" + (description.empty() ? std::string("NORVAK CANopen slave/TARN master Gateway") : description));
-    eds.line("CreationTime=" + EdsClockText(created.Hour, created.Minute));
-    eds.line("CreationDate=" + DateText(created));
+    eds.line("CreationTime=" + EdsClockText(now.Hour, now.Minute));
+    eds.line("CreationDate=" + DateText(now));
     eds.line("CreatedBy=" + (creator.empty() ? std::string("NORVAK") : creator));
-    LocalDateTime modified = clock.localTime();
-    eds.line("ModificationTime=" + EdsClockText(modified.Hour, modified.Minute));
-    eds.line("ModificationDate=" + DateText(modified));
+    eds.line("ModificationTime=" + EdsClockText(now.Hour, now.Minute));
+    eds.line("ModificationDate=" + DateText(now));
     eds.line("ModifiedBy=None");
     eds.blank();
+}
 
+void WriteDeviceInfo(EdsText& eds, const ProgramState& state)
+{
     eds.line("[DeviceInfo]");
     eds.line("VendorName=NORVAK CO. LTd.");
     eds.line("VendorNumber=0x000003B7");
@@ -271,8 +280,8 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
     eds.line("ProductNumber=" + std::to_string(state.FirmwareVersion.Major));
     eds.line("RevisionNumber=" + std::to_string(state.FirmwareVersion.Minor));
     eds.line("OrderCode=VOLKTARN Gateway");
-    for (int i = 7; i >= 0; --i)
-        eds.line(std::string("BaudRate_") + CanBaudRates[static_cast<std::size_t>(i)] +
+    for (int i = static_cast<int>(CanopenBaudKbps.size()) - 1; i >= 0; --i)
+        eds.line("BaudRate_" + std::to_string(CanopenBaudKbps[static_cast<std::size_t>(i)]) +
                  (i == state.CanBaudIndex ? "=1" : "=0"));
     for (const char* fixed : {"SimpleBootUpSlave=1", "SimpleBootUpMaster=0", "Granularity=8",
                               "DynamicChannelsSupported=0", "GroupMessaging=0", "NrOfRxPdo= 32", "NrOfTxPdo= 32",
@@ -284,7 +293,10 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
     for (int i = 1; i <= 7; ++i)
         eds.line("Dummy000" + std::to_string(i) + "=0");
     eds.blank();
+}
 
+void WriteMandatoryObjects(EdsText& eds, const IoKinds& io)
+{
     eds.line("[MandatoryObjects]");
     eds.line("SupportedObjects=3");
     eds.line("1=0x1000");
@@ -293,13 +305,13 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
     eds.blank();
 
     std::uint32_t deviceType = 0x191;
-    if (hasDI)
+    if (io.di)
         deviceType += 0x10000;
-    if (hasDO)
+    if (io.dO)
         deviceType += 0x20000;
-    if (hasAI)
+    if (io.ai)
         deviceType += 0x40000;
-    if (hasAO)
+    if (io.ao)
         deviceType += 0x80000;
     eds.entry("1000", "Device Type", "0x0007", "ro", "0x" + Hex(deviceType), 0);
     eds.entry("1001", "Error Register", "0x0005", "ro", nullptr, 0);
@@ -309,10 +321,16 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
     eds.entry("1018sub2", "Product code", "0x0007", "ro", "", 0);
     eds.entry("1018sub3", "Revision number", "0x0007", "ro", "", 0);
     eds.entry("1018sub4", "Serial number", "0x0007", "ro", "", 0);
+}
 
-    int pdoObjects = (hasOutputs ? 32 : 0) + (hasInputs ? 32 : 0);
-    int applicationObjects = (hasDI ? 1 : 0) + (hasDO ? 3 : 0) + (hasAI ? 1 : 0) + (hasAO ? 3 : 0);
-    int supported = (heartbeat ? 9 : 10) + 2 * pdoObjects + applicationObjects;
+// The list of optional objects: communication objects, the PDOs of each
+// direction the modules use, then the device profile objects.
+void WriteOptionalObjectList(EdsText& eds, const ProgramState& state, const IoKinds& io)
+{
+    const bool heartbeat = Heartbeat(state);
+    const int pdoObjects = (io.outputs() ? 32 : 0) + (io.inputs() ? 32 : 0);
+    const int applicationObjects = (io.di ? 1 : 0) + (io.dO ? 3 : 0) + (io.ai ? 1 : 0) + (io.ao ? 3 : 0);
+    const int supported = (heartbeat ? 9 : 10) + 2 * pdoObjects + applicationObjects;
     eds.line("[OptionalObjects]");
     eds.line("SupportedObjects= " + std::to_string(supported));
     int n = 1;
@@ -328,34 +346,38 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
     if (heartbeat)
         listed(0x1017);
     listed(0x1200);
-    if (hasOutputs) {
+    const auto pdoRange = [&](std::uint32_t base) {
         for (std::uint32_t k = 0; k < AssemblyTableSize; ++k)
-            listed(0x1400 + k);
-        for (std::uint32_t k = 0; k < AssemblyTableSize; ++k)
-            listed(0x1600 + k);
+            listed(base + k);
+    };
+    if (io.outputs()) {
+        pdoRange(0x1400);
+        pdoRange(0x1600);
     }
-    if (hasInputs) {
-        for (std::uint32_t k = 0; k < AssemblyTableSize; ++k)
-            listed(0x1800 + k);
-        for (std::uint32_t k = 0; k < AssemblyTableSize; ++k)
-            listed(0x1A00 + k);
+    if (io.inputs()) {
+        pdoRange(0x1800);
+        pdoRange(0x1A00);
     }
-    if (hasDI)
+    if (io.di)
         listed(0x6000);
-    if (hasDO) {
+    if (io.dO) {
         listed(0x6200);
         listed(0x6206);
         listed(0x6207);
     }
-    if (hasAI)
+    if (io.ai)
         listed(0x6401);
-    if (hasAO) {
+    if (io.ao) {
         listed(0x6411);
         listed(0x6443);
         listed(0x6444);
     }
     eds.blank();
+}
 
+void WriteCommunicationObjects(EdsText& eds, const ProgramState& state)
+{
+    const bool heartbeat = Heartbeat(state);
     eds.header("1003", 6, "pre-defined error field", "0x08");
     eds.entry("1003sub0", "number of errors", "0x0005", "rw", "0x0", 0);
     for (std::uint32_t s = 1; s <= 5; ++s)
@@ -380,20 +402,19 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
     eds.entry("1200sub0", "number of entries", "0x0005", "ro", "0x02", 0);
     eds.entry("1200sub1", "COB_ID Client->Server (rx)", "0x0007", "ro", "$NODEID+0x600", 0);
     eds.entry("1200sub2", "COB_ID Server ->Client (tx)", "0x0007", "ro", "$NODEID+0x580", 0);
+}
 
-    if (hasOutputs)
-        WritePdos(eds, state, PdoSide{true, 0x1400, 0x1600, "Receive"});
-    if (hasInputs)
-        WritePdos(eds, state, PdoSide{false, 0x1800, 0x1A00, "Transmit"});
-
+// The CiA 401 objects of the I/O kinds present.
+void WriteDeviceProfileObjects(EdsText& eds, const ProgramState& state, const IoKinds& io)
+{
     const int nDI = state.TotalDIBytes;
     const int nDO = state.TotalDOBytes;
     const int nAI = state.TotalAIBytes / 2;
     const int nAO = state.TotalAOBytes / 2;
-    if (hasDI)
+    if (io.di)
         WriteArray(eds, {0x6000, "Read Input 8-Bit", "Number of Inputs 8-Bit", "0x0005", "ro", nullptr, 1}, nDI,
                    InputsName);
-    if (hasDO) {
+    if (io.dO) {
         WriteArray(eds, {0x6200, "Write Output 8-Bit", "Number of Outputs 8-Bit", "0x0005", "rww", "0x0", 1}, nDO,
                    OutputsName);
         WriteArray(eds, {0x6206, "Error Mode Output 8-Bit", "Number of Outputs 8-Bit", "0x0005", "rw", "0xFF", 0},
@@ -401,12 +422,12 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
         WriteArray(eds, {0x6207, "Error Value Output 8-Bit", "Number of Outputs 8-Bit", "0x0005", "rw", "0x0", 0},
                    nDO, OutputsName);
     }
-    if (hasAI)
+    if (io.ai)
         WriteArray(eds,
                    {0x6401, "Read Analogue Input 16-Bit", "Number of Analogue Inputs 16-Bit", "0x0003", "ro", nullptr,
                     1},
                    nAI, AnalogInputName);
-    if (hasAO) {
+    if (io.ao) {
         WriteArray(eds,
                    {0x6411, "Write Analogue Output 16-Bit", "Number of Analogue Outputs 16-Bit", "0x0003", "rww",
                     "0x0", 1},
@@ -419,7 +440,11 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
                     0},
                    nAO, AnalogOutputName);
     }
+}
 
+// The gateway's own objects: one sub-index per module.
+void WriteManufacturerObjects(EdsText& eds, const ProgramState& state)
+{
     eds.line("[ManufacturerObjects]");
     const int modules = state.ModuleCount;
     if (modules == 0) {
@@ -442,17 +467,35 @@ std::string CanopenEdsText(const ProgramState& state, Clock& clock)
         WriteArray(eds, {0x2003, "TARN Module WDT Status", "Number of TARN Modules", "0x0005", "rw", "0x0", 0},
                    modules, ModuleName);
     }
-
     eds.blank();
     eds.line("[Comments]");
     eds.line("Lines=0");
     eds.blank();
+}
+
+}  // namespace
+
+std::string CanopenEdsText(const ProgramState& state, const LocalDateTime& now)
+{
+    const IoKinds io(state);
+    EdsText eds;
+    WriteFileInfo(eds, state, now);
+    WriteDeviceInfo(eds, state);
+    WriteMandatoryObjects(eds, io);
+    WriteOptionalObjectList(eds, state, io);
+    WriteCommunicationObjects(eds, state);
+    if (io.outputs())
+        WritePdos(eds, state, PdoSide{true, 0x1400, 0x1600, "Receive"});
+    if (io.inputs())
+        WritePdos(eds, state, PdoSide{false, 0x1800, 0x1A00, "Transmit"});
+    WriteDeviceProfileObjects(eds, state, io);
+    WriteManufacturerObjects(eds, state);
     return eds.take();
 }
 
-TextFileResult WriteCanopenEds(const ProgramState& state, Clock& clock, const std::filesystem::path& folder)
+TextFileResult WriteCanopenEds(const ProgramState& state, const LocalDateTime& now, const std::filesystem::path& folder)
 {
-    return WriteTextFile(folder / CanopenEdsFileName(state.NodeId), CanopenEdsText(state, clock));
+    return WriteTextFile(folder / CanopenEdsFileName(state.NodeId), CanopenEdsText(state, now));
 }
 
 }  // namespace k400

@@ -3,16 +3,15 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/ProgramState.h"
-#include "gateway/NumberText.h"
+#include "gateway/ProgramState.h"
+#include "modules/ByteLabels.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 
 namespace {
 
 constexpr int LastPdoIndex = static_cast<int>(AssemblyTableSize) - 1;
-
-std::string TwoDigits(int n) { return FormatInt("%02d", n); }
 
 bool Usable(const ScannedModule& module)
 {
@@ -121,32 +120,6 @@ void ClearTables(ProgramState& state)
 
 }  // namespace
 
-unsigned ModuleAddressValue(const std::string& address)
-{
-    const double value = NumericValue(address);
-    return value > 0 ? static_cast<unsigned>(std::lround(value)) : 0u;
-}
-
-std::string ModuleLabelPrefix(const ScannedModule& module)
-{
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%X", ModuleAddressValue(module.Address));
-    return "0x" + std::string(hex) + "-" + module.Name;
-}
-
-std::string DigitalByteLabel(const ScannedModule& module, int channels, int byteNumber)
-{
-    int first = 8 * (byteNumber - 1);
-    int bytes = (channels + 7) / 8;
-    int last = byteNumber < bytes ? 8 * byteNumber - 1 : channels - 1;
-    return ModuleLabelPrefix(module) + ":" + TwoDigits(first) + "~" + TwoDigits(last);
-}
-
-std::string AnalogChannelLabel(const ScannedModule& module, int channel)
-{
-    return ModuleLabelPrefix(module) + ":" + std::to_string(channel);
-}
-
 bool IsEmptyPdoLabel(const std::string& label)
 {
     return label.empty() || label == EmptyMappingLabel;
@@ -190,7 +163,7 @@ std::array<std::vector<std::uint32_t>, AssemblyTableSize> PdoMappingEntries(cons
     return entries;
 }
 
-PdoBuildResult BuildCanopenPdoMapping(ProgramState& state)
+BuildResult BuildCanopenPdoMapping(ProgramState& state)
 {
     // Labels left by an earlier build (of either profile) would otherwise be
     // read as mapped data.
@@ -211,7 +184,7 @@ PdoBuildResult BuildCanopenPdoMapping(ProgramState& state)
             ClearTables(state);
             state.LastOutputAssembly = 0;
             state.LastInputAssembly = 0;
-            PdoBuildResult result;
+            BuildResult result;
             result.ok = false;
             result.error = std::string("The ") + side->channelKind + " channels of the modules do not fit into 32 " +
                            side->pdoKind + " PDOs";

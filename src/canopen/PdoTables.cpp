@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/ProgramState.h"
-#include "gateway/NumberText.h"
+#include "gateway/ProgramState.h"
+#include "modules/ByteLabels.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 

@@ -7,8 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "cli/ArgList.h"
+#include <CLI/CLI.hpp>
+
 #include "cli/Commands.h"
+#include "cli/Options.h"
 #include "sim/PtySimulator.h"
 #include "sim/Scenario.h"
 
@@ -21,15 +23,31 @@ struct DemoStep {
     std::vector<std::string> args;  // without --port / --pace-ms / --output-dir
 };
 
-}  // namespace
+class DemoCommand final : public Command {
+public:
+    std::string_view name() const override { return "demo"; }
+    std::string_view summary() const override { return "the whole job against the built-in simulated gateway"; }
+    std::string_view description() const override
+    {
+        return "Serves the built-in simulated gateway on a pseudo-terminal and runs, through the real\n"
+               "serial port code: a scan, a CANopen and a DeviceNet configuration, and a second scan.";
+    }
 
-int RunDemoCommand(ArgList& args, CommandIo& io)
+    void define(CLI::App& command) override
+    {
+        AddWholeOption(command, "--pace-ms", pace_, 0, 1000, "MS", "pause after each character sent");
+        AddTextOption(command, "--output-dir", outputDir_, "DIR", "folder of the EDS files (default: the program's folder)");
+    }
+
+    int run(CommandIo& io) override;
+
+private:
+    std::optional<int> pace_;
+    std::optional<std::string> outputDir_;
+};
+
+int DemoCommand::run(CommandIo& io)
 {
-    const auto pace = args.value("pace-ms");
-    const auto outputDir = args.value("output-dir");
-    if (const int rc = CheckNoLeftover(args, io, "demo"))
-        return rc;
-
     PtySimulator simulator(BuiltInScenario(), PtySimulatorOptions{});
     std::string error;
     if (!simulator.open(error)) {
@@ -61,10 +79,10 @@ int RunDemoCommand(ArgList& args, CommandIo& io)
         io.out << "$ k400gw";
         std::vector<std::string> command = step.args;
         command.insert(command.begin() + 1, {"--port", simulator.devicePath()});
-        if (pace)
-            command.insert(command.end(), {"--pace-ms", *pace});
-        if (outputDir && step.args.front() == "configure")
-            command.insert(command.end(), {"--output-dir", *outputDir});
+        if (pace_)
+            command.insert(command.end(), {"--pace-ms", std::to_string(*pace_)});
+        if (outputDir_ && step.args.front() == "configure")
+            command.insert(command.end(), {"--output-dir", *outputDir_});
         for (const std::string& word : command)
             io.out << ' ' << (word.find(' ') == std::string::npos ? word : '"' + word + '"');
         io.out << '\n' << std::flush;
@@ -77,6 +95,13 @@ int RunDemoCommand(ArgList& args, CommandIo& io)
     server.join();
     io.err << simulatorErrors.str();
     return rc;
+}
+
+}  // namespace
+
+std::unique_ptr<Command> MakeDemoCommand()
+{
+    return std::make_unique<DemoCommand>();
 }
 
 }  // namespace k400

@@ -1,47 +1,14 @@
 #include "cli/GatewaySession.h"
 
-#include "cli/ArgList.h"
 #include "cli/Commands.h"
-#include "gateway/GatewayPort.h"
+#include "platform/PortNames.h"
 #include "platform/qt/QtSerialPort.h"
 #include "sim/Scenario.h"
 #include "sim/SimulatedPort.h"
 
 namespace k400 {
 
-std::optional<SessionOptions> TakeSessionOptions(ArgList& args, CommandIo& io, std::string_view command,
-                                                 std::string_view defaultPort)
-{
-    SessionOptions options;
-    options.verbose = args.flag("verbose");
-    options.strictTiming = args.flag("strict-timing");
-    if (auto port = args.value("port")) {
-        if (port->empty()) {
-            UsageError(io, command, "--port needs a port name");
-            return std::nullopt;
-        }
-        options.port = std::move(*port);
-    } else if (!defaultPort.empty()) {
-        options.port = std::string(defaultPort);
-    } else {
-        UsageError(io, command, "--port PORT is required (COM1..COM16, a device path or sim)");
-        return std::nullopt;
-    }
-    if (const auto pace = args.value("pace-ms")) {
-        const auto number = ParseIntegerOption(*pace, 0, 1000);
-        if (!number) {
-            UsageError(io, command, "--pace-ms needs a whole number of milliseconds from 0 to 1000, not '" + *pace + "'");
-            return std::nullopt;
-        }
-        options.paceMs = static_cast<int>(*number);
-    }
-    return options;
-}
-
-GatewaySession::GatewaySession(CommandIo& io, bool verbose)
-    : clock_(std::make_unique<SystemClock>()), ui_(io.err, verbose)
-{
-}
+GatewaySession::GatewaySession(CommandIo& io, bool verbose) : ui_(io.err, verbose) {}
 
 GatewaySession::~GatewaySession()
 {
@@ -49,9 +16,11 @@ GatewaySession::~GatewaySession()
         port_->close();
 }
 
-std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& options, CommandIo& io)
+std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& options, const ScanParameters& scan,
+                                                       CommandIo& io)
 {
     std::unique_ptr<GatewaySession> session(new GatewaySession(io, options.verbose));
+    session->ui_.scanAnswer = scan;
     if (options.port == "sim" || options.port.rfind("sim:", 0) == 0) {
         Scenario scenario = BuiltInScenario();
         if (options.port.size() > 4) {
@@ -63,16 +32,14 @@ std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& opt
             }
             scenario = std::move(*loaded);
         }
-        session->port_ = std::make_unique<SimulatedPort>(std::move(scenario), *session->clock_);
-        session->simulated_ = true;
+        session->port_ = std::make_unique<SimulatedPort>(std::move(scenario), session->clock_);
     } else {
         auto port = std::make_unique<QtSerialPort>();
         port->setPortName(NormalizePortName(options.port));
         session->port_ = std::move(port);
     }
-    session->link_ = std::make_unique<ConsoleLink>(*session->port_, *session->clock_, session->ui_);
-    session->link_->PaceMs = options.paceMs;
-    session->link_->StrictTiming = options.strictTiming;
+    session->link_ =
+        std::make_unique<ConsoleLink>(*session->port_, session->clock_, session->ui_, options.timing());
     return session;
 }
 

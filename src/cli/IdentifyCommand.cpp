@@ -1,58 +1,81 @@
 // `k400gw identify`: recognise the controller and read its firmware words, without scanning.
 
-#include "cli/ArgList.h"
+#include <CLI/CLI.hpp>
+
 #include "cli/Commands.h"
 #include "cli/GatewaySession.h"
 #include "gateway/ConfigImage.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/GatewayPort.h"
+#include "platform/Messages.h"
 
 namespace k400 {
 
-int RunIdentifyCommand(ArgList& args, CommandIo& io)
-{
-    const auto options = TakeSessionOptions(args, io, "identify", "sim");
-    if (!options)
-        return ExitUsage;
-    if (const int rc = CheckNoLeftover(args, io, "identify"))
-        return rc;
-    const auto session = GatewaySession::Create(*options, io);
-    if (!session)
-        return ExitFailure;
+namespace {
 
-    SerialPort& port = session->port();
-    TerminalUserInterface& ui = session->ui();
-    ConsoleLink& link = session->link();
-
-    if (!OpenGatewayPort(port, ui, PortCaller::Connect))
-        return ExitFailure;
-    ui.setStatusText("Connecting");
-
-    const auto fail = [&](const char* message) {
-        ui.showMessage(message, "Error");
-        ui.setStatusText("Timeout");
-        port.close();
-        return ExitFailure;
-    };
-
-    ProgramState& state = session->state();
-    switch (RecogniseController(state, link)) {
-    case ControllerRecognition::Recognised:
-        break;
-    case ControllerRecognition::NoAnswer:
-        return fail("Timeout");
-    case ControllerRecognition::Unknown:
-        return fail(UnknownControllerMessage);
+class IdentifyCommand final : public Command {
+public:
+    std::string_view name() const override { return "identify"; }
+    std::string_view summary() const override { return "recognise the controller and read its firmware version"; }
+    std::string_view description() const override
+    {
+        return "The short dialogue that checks a cable: brings the console to its top level, recognises\n"
+               "the controller (K400E or K400B) and reads the firmware words. Nothing is scanned or written.";
     }
-    const std::string& prompt = state.ControllerPrompt;
-    // Firmware words and the stored header, read as the connect sequence does.
-    if (!ReadHeaderBlocks(state, link) || !link.SendAndExpect("exit", prompt))
-        return fail("Timeout");
-    port.close();
 
-    io.out << "Controller: " << prompt.substr(0, prompt.size() - 1) << '\n'
-           << "Firmware: " << FirmwareVersionText(state) << '\n';
-    return ExitSuccess;
+    void define(CLI::App& command) override { AddSessionOptions(command, session_); }
+
+    int run(CommandIo& io) override
+    {
+        if (const int rc = RequirePort(session_, io, name()))
+            return rc;
+        const auto session = GatewaySession::Create(session_, ScanParameters{}, io);
+        if (!session)
+            return ExitFailure;
+        SerialPort& port = session->port();
+        UserInterface& ui = session->ui();
+        ConsoleLink& link = session->link();
+
+        if (!OpenGatewayPort(port, ui, PortCaller::Connect))
+            return ExitFailure;
+        ui.setStatusText(msg::StatusConnecting);
+
+        const auto fail = [&](const char* message) {
+            ui.showMessage(message, msg::ErrorTitle);
+            ui.setStatusText(msg::StatusTimeout);
+            port.close();
+            return ExitFailure;
+        };
+
+        ProgramState& state = session->state();
+        switch (RecogniseController(state, link)) {
+        case ControllerRecognition::Recognised:
+            break;
+        case ControllerRecognition::NoAnswer:
+            return fail(msg::Timeout);
+        case ControllerRecognition::Unknown:
+            return fail(msg::UnknownController);
+        }
+        const std::string& prompt = state.ControllerPrompt;
+        // Firmware words and the stored header, read as the connect sequence does.
+        if (!ReadHeaderBlocks(state, link) || !link.SendAndExpect("exit", prompt))
+            return fail(msg::Timeout);
+        port.close();
+
+        io.out << "Controller: " << prompt.substr(0, prompt.size() - 1) << '\n'
+               << "Firmware: " << FirmwareVersionText(state) << '\n';
+        return ExitSuccess;
+    }
+
+private:
+    SessionOptions session_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeIdentifyCommand()
+{
+    return std::make_unique<IdentifyCommand>();
 }
 
 }  // namespace k400

@@ -5,24 +5,21 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramState.h"
-#include "app/Settings.h"
-#include "cli/ArgList.h"
+#include <CLI/CLI.hpp>
+
 #include "cli/Commands.h"
-#include "cli/ConfigureCommon.h"
-#include "cli/GatewayOptions.h"
 #include "cli/GatewaySession.h"
-#include "cli/JsonWriter.h"
+#include "cli/Options.h"
+#include "cli/Output.h"
 #include "gateway/ConnectSequence.h"
+#include "gateway/GatewaySettings.h"
 #include "modules/ModuleInfo.h"
 #include "modules/ModuleInfoTable.h"
+#include "platform/Messages.h"
 
 namespace k400 {
 
 namespace {
-
-constexpr const char* Command = "scan";
-constexpr const char* StoredImageWarning = "Attached modules do not match the configuration stored in EEPROM!";
 
 std::string ControllerName(const ProgramState& state)
 {
@@ -34,17 +31,14 @@ std::string ControllerName(const ProgramState& state)
 
 std::string ApplicationName(const ProgramState& state)
 {
-    return state.ApplicationLayer == 0 ? "CANopen" : "DeviceNet";
+    return state.ApplicationLayer == CanopenLayer ? msg::CanopenName : msg::DeviceNetName;
 }
 
 std::string CanBaudText(const ProgramState& state)
 {
-    const auto index = state.CanBaudIndex;
-    if (state.ApplicationLayer == 0 && index < CanopenBaudKbps.size())
-        return std::to_string(CanopenBaudKbps[index]) + " kbit/s";
-    if (state.ApplicationLayer != 0 && index < DeviceNetBaudKbps.size())
-        return std::to_string(DeviceNetBaudKbps[index]) + " kbit/s";
-    return "index " + std::to_string(index);
+    if (const auto kbps = CanBaudKbps(state.ApplicationLayer, state.CanBaudIndex))
+        return std::to_string(*kbps) + " kbit/s";
+    return "index " + std::to_string(state.CanBaudIndex);
 }
 
 std::string Com2BaudText(const ProgramState& state)
@@ -65,8 +59,6 @@ void PrintText(std::ostream& out, const ProgramState& state)
         << "COM2 baud rate: " << Com2BaudText(state) << '\n'
         << "COM2 checksum: " << (state.Com2Checksum != 0 ? "on" : "off") << '\n'
         << "COM2 time-out: " << state.Com2Timeout << " ms\n";
-    if (state.StoredImageInvalid)
-        out << "Warning: " << StoredImageWarning << '\n';
     std::vector<std::vector<std::string>> rows;
     for (const auto& row : ModuleInfoRows(state))
         rows.emplace_back(row.begin(), row.end());
@@ -74,81 +66,92 @@ void PrintText(std::ostream& out, const ProgramState& state)
     PrintTable(out, "TARN modules (" + std::to_string(state.ModuleCount) + ")", rows);
 }
 
-void PrintJson(std::ostream& out, const ProgramState& state)
+Json ScanJson(const ProgramState& state)
 {
-    JsonWriter json(out);
-    json.beginObject();
-    json.key("controller").value(ControllerName(state));
-    json.key("firmware").value(FirmwareVersionText(state));
-    json.key("stored_image").value(state.StoredImageInvalid ? "invalid" : "valid");
-    json.key("settings").beginObject();
-    json.key("application").value(ApplicationName(state));
-    json.key("node_id").value(static_cast<int>(state.NodeId));
-    json.key("can_baud_index").value(static_cast<int>(state.CanBaudIndex));
-    json.key("com2_baud_index").value(static_cast<int>(state.Com2BaudIndex));
-    json.key("com2_checksum").value(static_cast<int>(state.Com2Checksum));
-    json.key("com2_timeout").value(static_cast<int>(state.Com2Timeout));
-    json.endObject();
-    json.key("totals").beginObject();
-    json.key("di").value(static_cast<int>(state.TotalDIBytes));
-    json.key("do").value(static_cast<int>(state.TotalDOBytes));
-    json.key("ai").value(static_cast<int>(state.TotalAIBytes));
-    json.key("ao").value(static_cast<int>(state.TotalAOBytes));
-    json.endObject();
-    json.key("modules").beginArray();
+    Json json;
+    json["controller"] = ControllerName(state);
+    json["firmware"] = FirmwareVersionText(state);
+    json["stored_image"] = state.StoredImageInvalid ? "invalid" : "valid";
+    Json& settings = json["settings"];
+    settings["application"] = ApplicationName(state);
+    settings["node_id"] = state.NodeId;
+    settings["can_baud_index"] = state.CanBaudIndex;
+    settings["can_baud_kbps"] = CanBaudKbps(state.ApplicationLayer, state.CanBaudIndex).value_or(0);
+    settings["com2_baud_index"] = state.Com2BaudIndex;
+    settings["com2_baud_bps"] = BaudRateBps(state.Com2BaudIndex);
+    settings["com2_checksum"] = state.Com2Checksum;
+    settings["com2_timeout"] = state.Com2Timeout;
+    json["totals"] = {{"di", state.TotalDIBytes}, {"do", state.TotalDOBytes}, {"ai", state.TotalAIBytes},
+                      {"ao", state.TotalAOBytes}};
+    Json modules = Json::array();
     for (const ShownModule& shown : ShownModules(state)) {
-        const std::size_t index = shown.index;
-        const auto& m = state.ModuleTable[index];
-        const auto& t = state.TarnInfTable[index];
-        json.beginObject();
-        json.key("index").value(static_cast<int>(index));
-        json.key("address").value(AddressValue(m.Address).value_or(0));
-        json.key("name").value(m.Name);
-        json.key("io_type").value(static_cast<int>(t.IOType));
-        json.key("type_code").value(static_cast<int>(m.TypeCode));
-        json.key("type_code2").value(static_cast<int>(m.TypeCode2));
-        json.key("type_code_count").value(static_cast<int>(m.TypeCodeCount));
-        json.key("baud").value(static_cast<int>(t.Baud));
-        json.key("data_format").value(static_cast<int>(m.DataFormat));
-        json.key("do").value(static_cast<int>(m.DOChannels));
-        json.key("ao").value(static_cast<int>(m.AOChannels));
-        json.key("di").value(static_cast<int>(m.DIChannels));
-        json.key("ai").value(static_cast<int>(m.AIChannels));
-        json.endObject();
+        const auto& m = state.ModuleTable[shown.index];
+        const auto& t = state.TarnInfTable[shown.index];
+        modules.push_back({{"index", shown.index},
+                           {"address", AddressValue(m.Address).value_or(0)},
+                           {"name", m.Name},
+                           {"io_type", t.IOType},
+                           {"type_code", m.TypeCode},
+                           {"type_code2", m.TypeCode2},
+                           {"type_code_count", m.TypeCodeCount},
+                           {"baud", t.Baud},
+                           {"data_format", m.DataFormat},
+                           {"do", m.DOChannels},
+                           {"ao", m.AOChannels},
+                           {"di", m.DIChannels},
+                           {"ai", m.AIChannels}});
     }
-    json.endArray();
-    json.endObject();
+    json["modules"] = modules;
+    return json;
 }
+
+class ScanCommand final : public Command {
+public:
+    std::string_view name() const override { return "scan"; }
+    std::string_view summary() const override { return "connect, scan the modules and show what the gateway holds"; }
+    std::string_view description() const override
+    {
+        return "Runs the connect sequence: recognises the controller, reads the configuration stored in the\n"
+               "EEPROM, scans the TARN modules with the given scan parameters and checks the stored\n"
+               "configuration against them. Prints the controller, the firmware version, the stored (or\n"
+               "default) settings and the modules found. Nothing is written to the gateway.";
+    }
+
+    void define(CLI::App& command) override
+    {
+        AddSessionOptions(command, session_);
+        AddScanOptions(command, scan_);
+        command.add_flag("--json", json_, "print the result as one JSON object");
+    }
+
+    int run(CommandIo& io) override
+    {
+        if (const int rc = RequirePort(session_, io, name()))
+            return rc;
+        const auto session = GatewaySession::Create(session_, scan_.parameters(), io);
+        if (!session)
+            return ExitFailure;
+        ProgramState& state = session->state();
+        if (RunConnectSequence(state, session->link()) != ConnectOutcome::Succeeded)
+            return ExitFailure;
+        if (json_)
+            PrintJson(io.out, ScanJson(state));
+        else
+            PrintText(io.out, state);
+        return ExitSuccess;
+    }
+
+private:
+    SessionOptions session_;
+    ScanOptions scan_;
+    bool json_ = false;
+};
 
 }  // namespace
 
-int RunScanCommand(ArgList& args, CommandIo& io)
+std::unique_ptr<Command> MakeScanCommand()
 {
-    const auto sessionOptions = TakeSessionOptions(args, io, Command);
-    if (!sessionOptions)
-        return ExitUsage;
-    const auto scan = TakeScanOptions(args, io, Command);
-    if (!scan)
-        return ExitUsage;
-    const bool json = args.flag("json");
-    if (const int rc = CheckNoLeftover(args, io, Command))
-        return rc;
-
-    const auto session = GatewaySession::Create(*sessionOptions, io);
-    if (!session)
-        return ExitFailure;
-    ProgramState& state = session->state();
-    ParameterPanel panel;
-    GatewayOptions options;
-    options.scan = *scan;
-    if (!ConnectWithGatewayOptions(state, panel, session->link(), options))
-        return ExitFailure;
-
-    if (json)
-        PrintJson(io.out, state);
-    else
-        PrintText(io.out, state);
-    return ExitSuccess;
+    return std::make_unique<ScanCommand>();
 }
 
 }  // namespace k400

@@ -1,19 +1,12 @@
 #include "cli/TerminalUserInterface.h"
 
-#include "app/ProgramState.h"
-
 namespace k400 {
 
-TerminalUserInterface::TerminalUserInterface(std::ostream& err, bool verbose)
-    : err_(err), verbose_(verbose)
-{
-}
+TerminalUserInterface::TerminalUserInterface(std::ostream& err, bool verbose) : err_(err), verbose_(verbose) {}
 
 void TerminalUserInterface::showMessage(std::string_view text, std::string_view title)
 {
     lastMessage_ = std::string(text);
-    lastTitle_ = std::string(title);
-    ++messageCount_;
     if (!title.empty())
         err_ << title << ": ";
     err_ << text << std::endl;
@@ -40,12 +33,9 @@ void TerminalUserInterface::setProgress(int value)
         err_ << "Progress: " << value << std::endl;
 }
 
-void TerminalUserInterface::requestScanParameters(ProgramState& state)
+ScanParameters TerminalUserInterface::requestScanParameters(const ScanParameters&)
 {
-    state.ScanBaudIndex = scanBaudIndex;
-    state.ScanChecksumIndex = scanChecksumIndex;
-    state.ScanTimeoutMs = scanTimeoutMs;
-    state.ScanParametersDone = true;
+    return scanAnswer;
 }
 
 }  // namespace k400

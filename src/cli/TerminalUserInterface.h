@@ -1,8 +1,7 @@
 #pragma once
 // The user interface of the command line: message boxes become lines on the
-// error stream, the scan dialog's answers are preset by the command.
+// error stream, the scan dialog's answers come from the command's options.
 
-#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -24,27 +23,21 @@ public:
     void setProgress(int value) override;
     void showProgress(bool) override {}
     void pumpEvents() override {}
-    void requestScanParameters(ProgramState& state) override;
+    // The scan parameters the command was given.
+    ScanParameters requestScanParameters(const ScanParameters& current) override;
 
     // The last message shown (empty when none) and the current status text.
     const std::string& lastMessage() const { return lastMessage_; }
-    const std::string& lastTitle() const { return lastTitle_; }
     const std::string& status() const { return status_; }
-    int messageCount() const { return messageCount_; }
 
     bool yesNoAnswer = true;
-    // Answers of the scan parameter dialog.
-    std::uint8_t scanBaudIndex = 3;
-    std::uint8_t scanChecksumIndex = 0;
-    std::int16_t scanTimeoutMs = 200;
+    ScanParameters scanAnswer;
 
 private:
     std::ostream& err_;
     bool verbose_;
     std::string lastMessage_;
-    std::string lastTitle_;
     std::string status_;
-    int messageCount_ = 0;
 };
 
 }  // namespace k400

@@ -3,11 +3,11 @@
 #include <array>
 #include <cstdio>
 
-#include "app/ProgramState.h"
-#include "canopen/PdoMapping.h"
-#include "gateway/NumberText.h"
+#include "gateway/ProgramState.h"
+#include "modules/ByteLabels.h"
 #include "modules/ModelCatalogue.h"
 #include "modules/ModuleInfo.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 
@@ -56,7 +56,7 @@ enum class Side { Output, Input };
 
 // Fills the digital record, then the analog one (the next record when the
 // digital one holds data); returns the index of the last record in use.
-BuildObjectsResult FillSide(ProgramState& state, Side side, std::uint8_t& last)
+BuildResult FillSide(ProgramState& state, Side side, std::uint8_t& last)
 {
     AssemblyTable& table = side == Side::Output ? state.OutputAssemblies : state.InputAssemblies;
     const char* direction = side == Side::Output ? "output" : "input";
@@ -123,7 +123,7 @@ std::string DeviceNetAnalogLabel(const ScannedModule& module, int channel)
     return ModuleLabelPrefix(module) + ":" + std::to_string(counter);
 }
 
-BuildObjectsResult BuildDeviceNetObjects(ProgramState& state)
+BuildResult BuildDeviceNetObjects(ProgramState& state)
 {
     for (auto* table : {&state.OutputAssemblies, &state.InputAssemblies})
         for (AssemblyObject& record : *table)
@@ -133,7 +133,7 @@ BuildObjectsResult BuildDeviceNetObjects(ProgramState& state)
 
     std::uint8_t lastOutput = 0;
     std::uint8_t lastInput = 0;
-    BuildObjectsResult result = FillSide(state, Side::Output, lastOutput);
+    BuildResult result = FillSide(state, Side::Output, lastOutput);
     if (result)
         result = FillSide(state, Side::Input, lastInput);
     if (!result) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "gateway/ProfileFinish.h"
+
 namespace k400 {
 
 struct ProgramState;
@@ -30,19 +32,12 @@ struct ConnectionPath {
     bool operator==(const ConnectionPath&) const = default;
 };
 
-struct BuildObjectsResult {
-    bool ok = true;
-    std::string error;  // why the objects could not be built
-
-    explicit operator bool() const { return ok; }
-};
-
 // Fills OutputAssemblies / InputAssemblies and the two last indexes from the
 // module table. Every record of both tables is cleared first, so nothing from
 // an earlier build (or from the CANopen PDOs) survives. An assembly that
 // would exceed its 251 byte labels is refused: the tables are left cleared
 // and the result names the assembly and its size.
-BuildObjectsResult BuildDeviceNetObjects(ProgramState& state);
+BuildResult BuildDeviceNetObjects(ProgramState& state);
 
 // Byte labels; byte and channel numbers are 1-based. Digital output labels
 // carry no address; counter modules name the counter, not the word.

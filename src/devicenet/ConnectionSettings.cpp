@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
-#include "app/ProgramState.h"
-#include "gateway/NumberText.h"
+#include "gateway/ProgramState.h"
+#include "platform/NumberText.h"
+#include "platform/Messages.h"
 #include "platform/UserInterface.h"
 
 namespace k400 {
@@ -24,7 +25,7 @@ std::vector<std::string> BuildList(const ProgramState& state, bool output)
 {
     const char* direction = output ? "OUTPUT " : "INPUT  ";
     const int assemblies = output ? OutputAssemblyCount(state) : InputAssemblyCount(state);
-    std::vector<std::string> list{NoneEntry};
+    std::vector<std::string> list{msg::NoneEntry};
     for (int k = 0; k < assemblies; ++k)
         list.push_back(Entry(direction, k + 1, "(Assembly)"));
     if (assemblies == 0)
@@ -100,7 +101,7 @@ ConnectionChoices RestoreConnectionChoices(ProgramState& state, const SelectorLi
 
     ConnectionChoices choices;
     if (state.StoredImageInvalid) {
-        ui.showMessage(NewSettingMessage, "");
+        ui.showMessage(msg::NewDeviceNetSetting, msg::NoTitle);
         return choices;
     }
     const long long lastInput = static_cast<long long>(lists.Input.size()) - 1;
@@ -115,7 +116,7 @@ ConnectionChoices RestoreConnectionChoices(ProgramState& state, const SelectorLi
     fits = fits && storedOutput <= lastOutput;
     choices.OutputSelection[PollConnection] = static_cast<std::int16_t>(storedOutput);
     if (!fits) {
-        ui.showMessage(StoredSelectionErrorMessage, "");
+        ui.showMessage(msg::StoredSelectionError, msg::NoTitle);
         return ConnectionChoices{};
     }
     return choices;
@@ -132,7 +133,7 @@ std::array<double, 7> PackConnectionImage(const ProgramState& state, const Selec
     const auto side = [&](const std::vector<std::string>& list, int selection) {
         // A selection outside the list (which the selectors never make) packs as "None".
         const bool listed = selection >= 0 && selection < static_cast<int>(list.size());
-        const std::string text = listed ? list[static_cast<std::size_t>(selection)] : NoneEntry;
+        const std::string text = listed ? list[static_cast<std::size_t>(selection)] : msg::NoneEntry;
         return PackConnectionWord(selection, GetDNSInfo(state, selection, text));
     };
     std::array<double, 7> words{};

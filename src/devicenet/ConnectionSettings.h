@@ -24,13 +24,6 @@ inline constexpr int ConnectionKinds = 3;
 // A bit-strobe response carries at most this many bytes.
 inline constexpr int StrobeDataLimit = 8;
 
-inline constexpr const char* NoneEntry = "None";
-inline constexpr const char* StrobeTooLongMessage = "Error! The selected data length > 8 bytes";
-inline constexpr const char* NewSettingMessage = "This is a new Setting for DNS gateway";
-inline constexpr const char* StoredSelectionErrorMessage = "EEPROM ERROR,We show the default value.";
-// The option texts of the default connection group.
-inline constexpr std::array<const char*, 4> DefaultConnectionNames = {"Poll ", "Strobe", "COS", "Cyclic"};
-
 // The output side of change of state / cyclic is always the acknowledge handler.
 inline constexpr ConnectionPath AcknowledgeHandlerPath{0x2B, 1, 0};
 

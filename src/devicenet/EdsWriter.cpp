@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/ProgramState.h"
-#include "gateway/NumberText.h"
+#include "gateway/ProgramState.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "devicenet/AssemblyObjects.h"
 #include "devicenet/ConnectionSettings.h"
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
 
 namespace k400 {

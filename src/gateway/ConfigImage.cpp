@@ -4,7 +4,8 @@
 #include <cstdio>
 
 #include "gateway/ConsoleLink.h"
-#include "gateway/NumberText.h"
+#include "gateway/GatewaySettings.h"
+#include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "modules/ModuleInfo.h"
 #include "platform/UserInterface.h"
@@ -98,18 +99,12 @@ std::string LongWordText(double value)
     return text;
 }
 
-int CanBaudListSize(std::uint8_t applicationLayer)
-{
-    return applicationLayer == 0 ? 8 : 3;
-}
-
 bool ReadHeaderBlocks(ProgramState& state, ConsoleLink& link)
 {
-    // R1
     if (!link.SendAndExpect("use eeprom", EepromPrompt) || !link.SendAndExpect("block 0", EepromPrompt))
         return false;
 
-    // R2: firmware words, used as read.
+    // The firmware words come first in block 0; they are only read.
     double version = 0;
     double date = 0;
     double unused = 0;
@@ -145,7 +140,7 @@ bool ReadHeaderBlocks(ProgramState& state, ConsoleLink& link)
         state.StoredImageInvalid = true;
     }
 
-    // R3: header entries 0..9 = offsets 40..76.
+    // Header entries 0..9 are offsets 40..76.
     state.HeaderAreaBytes = 36;
     state.HeaderImage.assign(10, 0.0);
     if (!ReadWords(link, state.HeaderImage, 0, 10, "el 40", [](int i) { return KeyAt(40 + 4 * i); }))
@@ -155,7 +150,7 @@ bool ReadHeaderBlocks(ProgramState& state, ConsoleLink& link)
     for (int i = 0; i <= 8; ++i)
         state.HeaderImage[i] = SanitizedWord(state, ToUnsignedLong(state.HeaderImage[i]));
 
-    // R4: connection entries 0..6 = block 1 offsets 0..24.
+    // The DeviceNet connection words: block 1, offsets 0..24.
     if (!link.SendAndExpect("block 1", EepromPrompt))
         return false;
     if (state.ConnectionImage.size() < 11)
@@ -176,21 +171,20 @@ void CheckHeaderImage(ProgramState& state, UserInterface& ui)
         h.resize(10, 0.0);
     auto invalid = [&state] { state.StoredImageInvalid = true; };
 
-    // C1: a mark above 0x01B40000 or nothing is taken.
+    // Without the mark (above 0x01B40000) nothing else of the image is taken.
     if (!(h[0] > static_cast<double>(ImageMark) * 65536.0)) {
         invalid();
     } else {
         if (HighHalf(h[0]) != ImageMark || LowHalf(h[0]) == 0)
             invalid();
 
-        // C2
+        // Area sizes: no connection area or the DeviceNet one, at least the fixed application words.
         const auto connectionSize = HighHalf(h[1]);
         if ((connectionSize != 0 && connectionSize != 28) || LowHalf(h[1]) < 12)
             invalid();
         state.ConnectionAreaBytes = 0;
         state.ApplicationAreaBytes = 12;
 
-        // C3
         const auto node = HighHalf(h[2]);
         if (node >= 1 && node <= 127)
             state.NodeId = static_cast<std::uint8_t>(node);
@@ -205,7 +199,7 @@ void CheckHeaderImage(ProgramState& state, UserInterface& ui)
         if (state.CanBaudIndex > 8 || state.CanBaudIndex >= CanBaudListSize(state.ApplicationLayer))
             invalid();
 
-        // C4
+        // Date and time of the stored configuration.
         const auto year = HighHalf(h[3]);
         if (year <= 32767)
             state.ConfigTime.Year = static_cast<std::int16_t>(year);
@@ -218,7 +212,6 @@ void CheckHeaderImage(ProgramState& state, UserInterface& ui)
         if (state.ConfigTime.Day > 31)
             invalid();
 
-        // C5
         state.ConfigTime.Hour = static_cast<std::uint8_t>(HighByte(HighHalf(h[4])));
         if (state.ConfigTime.Hour > 24)
             invalid();
@@ -231,7 +224,7 @@ void CheckHeaderImage(ProgramState& state, UserInterface& ui)
 
         ui.setProgress(7);
 
-        // C6
+        // The COM2 line.
         state.Com2Checksum = static_cast<std::uint8_t>(HighByte(HighHalf(h[5])));
         if (state.Com2Checksum > 1)
             invalid();
@@ -246,7 +239,7 @@ void CheckHeaderImage(ProgramState& state, UserInterface& ui)
             state.Com2Timeout = static_cast<std::int16_t>(timeout);
         }
 
-        // C7, C8: the image must describe the modules just scanned.
+        // The image must describe the modules just scanned.
         if (HighHalf(h[6]) != state.TotalDIBytes || LowHalf(h[6]) != state.TotalAIBytes)
             invalid();
         if (HighHalf(h[7]) != state.TotalDOBytes || LowHalf(h[7]) != state.TotalAOBytes)
@@ -272,20 +265,17 @@ void ApplyImageDefaults(ProgramState& state)
 
 bool ReadApplicationBlock(ProgramState& state, ConsoleLink& link)
 {
-    // R5
     if (!link.SendAndExpect("use eeprom", EepromPrompt))
         return false;
     state.EepromBlock = 2;
     if (!link.SendAndExpect("block 2", EepromPrompt))
         return false;
-    // R6
     const int blockShift = (state.EepromBlock - 2) * 256;
     if (!ReadWords(link, state.ApplicationImage, 0, 4, "el 0",
                    [blockShift](int i) { return KeyAt(4 * i - blockShift); }))
         return false;
     if (!link.SendAndExpect(".", EepromPrompt))
         return false;
-    // R7
     for (int i = 0; i <= 2; ++i)
         state.ApplicationImage[i] = SanitizedWord(state, ToUnsignedLong(state.ApplicationImage[i]));
     return true;
@@ -331,7 +321,7 @@ void PrepareHeaderImage(ProgramState& state, const LocalDateTime& now, int conne
 
 double ErrorControlWord(const ProgramState& state)
 {
-    const bool heartbeat = (state.ErrorControlFlags & 0x04) != 0;
+    const bool heartbeat = (state.ErrorControlFlags & HeartbeatBit) != 0;
     const double time = heartbeat ? state.HeartbeatTime : state.GuardTime;
     const double factor = heartbeat ? 0 : state.LifeTimeFactor;
     return state.ErrorControlFlags * 16777216.0 + time * 256.0 + factor;
@@ -368,21 +358,20 @@ void PrepareApplicationImage(ProgramState& state, const ModelCodeFn& modelCode)
 
 bool WriteConfigurationImage(ProgramState& state, ConsoleLink& link, bool includeConnectionBlock)
 {
-    // W1: whatever mode the console is in, back to the top level.
+    // Whatever mode the console is in, back to the top level.
     link.SendIgnored("/q", "]");
     link.SendIgnored("exit", ">");
     link.SendIgnored(".", EepromPrompt);
     if (!link.SendAndExpect("exit", ">"))
         return false;
 
-    // W2
     if (!link.SendAndExpect("use eeprom", EepromPrompt))
         return false;
     link.ui().pumpEvents();
     if (!link.SendAndExpect("block 0", EepromPrompt))
         return false;
 
-    // W3: header entries into offsets 40..72.
+    // Header entries into offsets 40..72; offset 76 is left as it is.
     if (!WriteWords(link, state.HeaderImage, state.HeaderAreaBytes / 4, "el 40", KeyAt(40),
                     [](int i) { return KeyAt(40 + 4 * i); }))
         return false;
@@ -390,7 +379,7 @@ bool WriteConfigurationImage(ProgramState& state, ConsoleLink& link, bool includ
     if (!link.SendAndExpect(".", EepromPrompt))
         return false;
 
-    // W4: application area from offset 0 of block 2.
+    // Application area from offset 0 of block 2.
     if (!link.SendAndExpect("block 2", EepromPrompt))
         return false;
     const int blockShift = (state.EepromBlock - 2) * 256;
@@ -400,7 +389,7 @@ bool WriteConfigurationImage(ProgramState& state, ConsoleLink& link, bool includ
     if (!link.SendAndExpect(".", EepromPrompt))
         return false;
 
-    // W5: DeviceNet connection area, block 1.
+    // DeviceNet connection area, block 1.
     if (includeConnectionBlock) {
         if (!link.SendAndExpect(".", EepromPrompt) || !link.SendAndExpect("block 1", EepromPrompt))
             return false;
@@ -410,7 +399,6 @@ bool WriteConfigurationImage(ProgramState& state, ConsoleLink& link, bool includ
             return false;
     }
 
-    // W6
     return link.SendAndExpect("exit", state.ControllerPrompt);
 }
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "platform/Clock.h"
 
 namespace k400 {
@@ -28,10 +28,6 @@ inline std::uint32_t LowByte(std::uint32_t half) { return half % 256; }
 
 // Decimal text of an integral value as the console prints it.
 std::string LongWordText(double value);
-
-// Number of entries of the CAN baud list of an application layer
-// (0 CANopen: 8, anything else DeviceNet: 3).
-int CanBaudListSize(std::uint8_t applicationLayer);
 
 // --- connect ---
 

@@ -5,16 +5,16 @@
 #include "gateway/ConfigImage.h"
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewayPort.h"
+#include "gateway/GatewaySettings.h"
 #include "gateway/ModuleScan.h"
-#include "gateway/NumberText.h"
+#include "platform/Messages.h"
+#include "platform/NumberText.h"
 #include "platform/SerialPort.h"
 #include "platform/UserInterface.h"
 
 namespace k400 {
 
 namespace {
-
-constexpr const char* StoredImageWarning = "Attached modules do not match the configuration stored in EEPROM!";
 
 std::string TwoDigits(unsigned value)
 {
@@ -25,14 +25,12 @@ std::string TwoDigits(unsigned value)
 
 class ConnectRun {
 public:
-    ConnectRun(ProgramState& state, ParameterPanel& panel, ConsoleLink& link)
-        : state_(state), panel_(panel), link_(link), ui_(link.ui())
+    ConnectRun(ProgramState& state, ConsoleLink& link) : state_(state), link_(link), ui_(link.ui())
     {
     }
 
     ConnectOutcome run()
     {
-        // 1, 2
         if (state_.GatewayBusy)
             return ConnectOutcome::Busy;
         if (!OpenGatewayPort(link_.port(), ui_, PortCaller::Connect)) {
@@ -41,28 +39,22 @@ public:
         }
         prepare();
 
-        // 4 to 6
         switch (RecogniseController(state_, link_)) {
         case ControllerRecognition::Recognised:
             break;
         case ControllerRecognition::NoAnswer:
             return timeout();
         case ControllerRecognition::Unknown:
-            return fail(UnknownControllerMessage, "Timeout");
+            return fail(msg::UnknownController, msg::StatusTimeout);
         }
 
-        // 7, 8
         if (!ReadHeaderBlocks(state_, link_))
             return timeout();
         if (!link_.SendAndExpect("exit", state_.ControllerPrompt))
             return timeout();
 
-        // 9
-        state_.ScanParametersDone = false;
-        ui_.requestScanParameters(state_);
-        state_.ScanParametersDone = true;
+        askScanParameters();
 
-        // 10
         auto scan = RunScanDialogue(state_, link_);
         if (scan == ScanOutcome::Done)
             scan = ParseScanListing(state_, link_, link_.ReplyText);
@@ -72,13 +64,13 @@ public:
         }
         ui_.setProgress(6);
 
-        // 11, 12
+        // Out of the COM2 sub-mode and the TARN pass-through below it.
         if (!link_.SendAndExpect("/q", state_.ControllerPrompt) ||
             !link_.SendAndExpect("/q", state_.ControllerPrompt))
             return timeout();
         BuildModuleOrder(state_);
 
-        // 13, 14
+        // The stored image counts only when it describes the modules just found.
         CheckHeaderImage(state_, ui_);
         ui_.setProgress(8);
         if (state_.StoredImageInvalid) {
@@ -91,7 +83,6 @@ public:
             state_.StoredImageValid = 1;
         }
 
-        // 15, 16
         link_.port().close();
         ui_.setProgress(9);
         show();
@@ -101,11 +92,7 @@ public:
 private:
     void prepare()
     {
-        ResetMainView(panel_);
-        ui_.setStatusText("Connecting");
-        panel_.ComButton[0].Pressed = false;
-        panel_.ComButton[0].BackColour = ToggleLightGrey;
-
+        ui_.setStatusText(msg::StatusConnecting);
         state_.GatewayBusy = true;
         state_.StoredImageInvalid = false;
         state_.EepromBlock = 0;
@@ -116,10 +103,9 @@ private:
         state_.TotalAOBytes = 0;
         state_.TotalDIBytes = 0;
         state_.ModuleCount = 0;
-        state_.SelectedSide = 3;
         state_.Connected = false;
         state_.StoredImageValid = 0;
-        ui_.connectPhase(ConnectPhase::Started, state_);
+        ui_.connectPhase(ConnectPhase::Started);
 
         ui_.setProgress(0);
         ui_.showProgress(true);
@@ -128,52 +114,42 @@ private:
         ui_.setProgress(1);
     }
 
+    // The dialog is asked until it gives values the checks accept; a window
+    // checks them itself before it closes, so that is once.
+    void askScanParameters()
+    {
+        state_.ScanParametersDone = false;
+        do {
+            const ScanParameters chosen = ui_.requestScanParameters(StoredScanParameters(state_));
+            ApplyScanParameters(state_, chosen, ui_);
+        } while (!state_.ScanParametersDone);
+    }
+
     void show()
     {
-        const auto picture = static_cast<std::size_t>(ControllerPictureIndex(state_));
-        panel_.ImageK400Visible[picture] = true;
-        for (std::size_t i = 0; i < 2; ++i) {
-            panel_.ComImageVisible[i] = true;
-            panel_.ComButton[i].Visible = true;
-            panel_.ComButton[i].Pressed = false;
-            panel_.MousePointVisible[i] = true;
-        }
-        panel_.ModulesImageVisible = true;
-        panel_.CANNodeId = std::to_string(state_.NodeId);
-        ui_.setStatusText("Waiting for configuration");
-        ApplicationOptionHandler(panel_, state_.ApplicationLayer == 0 ? 0 : 1);
-        panel_.ComCaptionVisible = {true, true};
-        // The image check refuses a baud index beyond the application's list,
-        // so this selection always exists.
-        panel_.CANBaudrateIndex =
-            state_.CanBaudIndex < panel_.CANBaudrate.size() ? static_cast<int>(state_.CanBaudIndex) : 0;
-
+        RepairCanSettings(state_);
+        ui_.setStatusText(msg::StatusWaiting);
         state_.Connected = true;
         state_.GatewayBusy = false;
         ui_.setProgress(10);
         ui_.showProgress(false);
         // The result is on screen before the warning box asks for attention.
-        ui_.connectPhase(ConnectPhase::Succeeded, state_);
+        ui_.connectPhase(ConnectPhase::Succeeded);
         if (state_.StoredImageInvalid)
-            ui_.showMessage(StoredImageWarning, "Warnning");
-
-        panel_.ComButton[0].Pressed = true;
-        SideToggleHandler(state_, panel_, 0);
-        ui_.connectPhase(ConnectPhase::SidePressed, state_);
+            ui_.showMessage(msg::StoredImageMismatch, msg::WarnningTitle);
     }
 
     ConnectOutcome fail(const std::string& message, const std::string& status)
     {
-        ui_.showMessage(message, "Error");
+        ui_.showMessage(message, msg::ErrorTitle);
         ui_.setStatusText(status);
         ReleaseConnection(state_, ui_, link_.port());
         return ConnectOutcome::Failed;
     }
 
-    ConnectOutcome timeout() { return fail("Timeout", "Timeout"); }
+    ConnectOutcome timeout() { return fail(msg::Timeout, msg::StatusTimeout); }
 
     ProgramState& state_;
-    ParameterPanel& panel_;
     ConsoleLink& link_;
     UserInterface& ui_;
 };
@@ -201,9 +177,9 @@ ControllerRecognition RecogniseController(ProgramState& state, ConsoleLink& link
     return ControllerRecognition::Recognised;
 }
 
-ConnectOutcome RunConnectSequence(ProgramState& state, ParameterPanel& panel, ConsoleLink& link)
+ConnectOutcome RunConnectSequence(ProgramState& state, ConsoleLink& link)
 {
-    return ConnectRun(state, panel, link).run();
+    return ConnectRun(state, link).run();
 }
 
 void ReleaseConnection(ProgramState& state, UserInterface& ui, SerialPort& port)
@@ -212,7 +188,7 @@ void ReleaseConnection(ProgramState& state, UserInterface& ui, SerialPort& port)
         port.close();
     state.GatewayBusy = false;
     ui.showProgress(false);
-    ui.connectPhase(ConnectPhase::Released, state);
+    ui.connectPhase(ConnectPhase::Released);
 }
 
 std::string FirmwareVersionText(const ProgramState& state)

@@ -4,8 +4,7 @@
 
 #include <string>
 
-#include "app/ProgramState.h"
-#include "app/Settings.h"
+#include "gateway/ProgramState.h"
 
 namespace k400 {
 
@@ -22,16 +21,17 @@ enum class ConnectOutcome {
 
 enum class ControllerRecognition { Recognised, NoAnswer, Unknown };
 
-inline constexpr const char* UnknownControllerMessage = "This modules is not K400B/E!";
-
 // Brings the console to its top level from whatever mode it is in and
 // recognises the controller from the prompt; sets ControllerPrompt.
 ControllerRecognition RecogniseController(ProgramState& state, ConsoleLink& link);
 
 // Runs the whole sequence on link's port, user interface and clock; the port
-// name must already be set. Every path ends with the port closed. The panel
-// ends showing the CAN side, as the window should look after a connect.
-ConnectOutcome RunConnectSequence(ProgramState& state, ParameterPanel& panel, ConsoleLink& link);
+// name must already be set. Every path ends with the port closed. The scan
+// parameters are asked through the user interface. On success the connect's
+// result is shown (ConnectPhase::Succeeded) before the stored-image warning;
+// a node ID or CAN baud index the stored application cannot take is
+// repaired as showing the CAN side would.
+ConnectOutcome RunConnectSequence(ProgramState& state, ConsoleLink& link);
 
 // Ends a connect attempt's hold on the window: port closed, controls enabled,
 // GatewayBusy cleared, progress hidden. Connected is left as it is.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 
@@ -22,15 +22,15 @@ constexpr std::size_t MaxReplyBytes = 1 << 20;
 
 }  // namespace
 
-ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock, UserInterface& ui)
-    : port_(port), clock_(clock), ui_(ui)
+ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock, UserInterface& ui, LinkTiming timing)
+    : Timing(timing), port_(port), clock_(clock), ui_(ui)
 {
 }
 
 void ConsoleLink::pace()
 {
     ui_.pumpEvents();
-    clock_.sleepMs(PaceMs);
+    clock_.sleepMs(Timing.PaceMs);
 }
 
 bool ConsoleLink::sendLine(std::string_view command, bool pumpWhileDraining)
@@ -62,7 +62,7 @@ bool ConsoleLink::sendLine(std::string_view command, bool pumpWhileDraining)
 
 bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool scan, int settleMs)
 {
-    const std::int64_t limitMs = scan ? std::int64_t{ScanInactivityFactor} * ConsoleTimeoutMs : ConsoleTimeoutMs;
+    const std::int64_t limitMs = scan ? std::int64_t{ScanInactivityFactor} * Timing.ConsoleTimeoutMs : Timing.ConsoleTimeoutMs;
     std::int64_t start = clock_.nowMs();
     std::optional<std::int64_t> lastPieceMs;
     for (;;) {
@@ -104,14 +104,14 @@ void ConsoleLink::discardUntilQuiet()
     std::int64_t lastMs = start;
     while (port_.isOpen()) {
         const std::int64_t now = clock_.nowMs();
-        if (now - lastMs >= SettleMs || now - start >= ConsoleTimeoutMs)
+        if (now - lastMs >= Timing.SettleMs || now - start >= Timing.ConsoleTimeoutMs)
             return;
         if (port_.inputCount() > 0) {
             port_.readAll();
             lastMs = clock_.nowMs();
             continue;
         }
-        port_.waitForInput(static_cast<int>(std::min<std::int64_t>(SettleMs - (now - lastMs), ConsoleTimeoutMs - (now - start))));
+        port_.waitForInput(static_cast<int>(std::min<std::int64_t>(Timing.SettleMs - (now - lastMs), Timing.ConsoleTimeoutMs - (now - start))));
     }
 }
 
@@ -131,7 +131,7 @@ bool ConsoleLink::ScanAndWait(std::string_view portNumberText)
     // A prompt still arriving from the step before (one whose marker was an
     // echoed value, not the prompt) would otherwise end the scan at once with
     // an empty listing.
-    if (!StrictTiming)
+    if (!Timing.StrictTiming)
         discardUntilQuiet();
     if (!sendLine("/scan", true))
         return false;
@@ -145,12 +145,12 @@ bool ConsoleLink::ScanAndWait(std::string_view portNumberText)
 
 bool ConsoleLink::SendIgnored(std::string_view command, std::string_view marker)
 {
-    if (StrictTiming)
+    if (Timing.StrictTiming)
         return SendAndExpect(command, marker);
     if (!sendLine(command, true))
         return false;
     ReplyText.clear();
-    if (!collectUntil(ReplyText, marker, false, SettleMs))
+    if (!collectUntil(ReplyText, marker, false, Timing.SettleMs))
         return false;
     ReplyText.resize(ReplyText.find(marker));
     return true;

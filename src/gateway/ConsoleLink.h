@@ -10,9 +10,19 @@
 
 namespace k400 {
 
+// How the link paces and waits; one value, copied whole wherever a link is made.
+struct LinkTiming {
+    int ConsoleTimeoutMs = 1000;  // an ordinary reply
+    int PaceMs = 5;               // pause after each character and after the line
+    // Recovery steps wait out the whole time-out, and ScanAndWait starts
+    // without first letting the line go quiet.
+    bool StrictTiming = false;
+    int SettleMs = 50;  // quiet line that ends an answered recovery step
+};
+
 class ConsoleLink {
 public:
-    ConsoleLink(SerialPort& port, Clock& clock, UserInterface& ui);
+    ConsoleLink(SerialPort& port, Clock& clock, UserInterface& ui, LinkTiming timing = {});
 
     // Every primitive: throws away input already waiting, sends the command one
     // character per pacing pause and then a carriage return (no line feed),
@@ -50,12 +60,7 @@ public:
     UserInterface& ui() { return ui_; }
 
     std::string ReplyText;
-    int ConsoleTimeoutMs = 1000;
-    int PaceMs = 5;  // pause after each character and after the line
-    // Recovery steps wait out the whole time-out, and ScanAndWait starts
-    // without first letting the line go quiet.
-    bool StrictTiming = false;
-    int SettleMs = 50;  // quiet line that ends an answered recovery step
+    LinkTiming Timing;
 
 private:
     // Pacing pause: lets window events run, then sleeps PaceMs.

@@ -1,57 +1,9 @@
 #include "gateway/GatewayPort.h"
 
-#include <cctype>
-#include <charconv>
+#include "platform/Messages.h"
+#include "platform/PortNames.h"
 
 namespace k400 {
-
-std::optional<int> ComPortNumber(std::string_view portName)
-{
-    if (portName.size() < 4 || portName.size() > 5)
-        return std::nullopt;
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (std::toupper(static_cast<unsigned char>(portName[i])) != "COM"[i])
-            return std::nullopt;
-    }
-    const std::string_view digits = portName.substr(3);
-    if (digits.front() == '0')
-        return std::nullopt;
-    int number = 0;
-    const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (ec != std::errc() || ptr != digits.data() + digits.size() || number < 1 || number > 16)
-        return std::nullopt;
-    return number;
-}
-
-std::string PortDisplayName(std::string_view portName)
-{
-    if (const auto number = ComPortNumber(portName))
-        return "COM " + std::to_string(*number);
-    return std::string(portName);
-}
-
-std::string NormalizePortName(std::string_view userText)
-{
-    if (const auto number = ComPortNumber(userText))
-        return "COM" + std::to_string(*number);
-    int number = 0;
-    const auto [ptr, ec] = std::from_chars(userText.data(), userText.data() + userText.size(), number);
-    if (!userText.empty() && userText.front() != '0' && ec == std::errc() &&
-        ptr == userText.data() + userText.size() && number >= 1 && number <= 16)
-        return "COM" + std::to_string(number);
-    return std::string(userText);
-}
-
-std::string DevicePathForPortName(std::string_view portName)
-{
-#ifdef _WIN32
-    return std::string(portName);
-#else
-    if (const auto number = ComPortNumber(portName))
-        return "/dev/ttyS" + std::to_string(*number - 1);
-    return std::string(portName);
-#endif
-}
 
 bool OpenGatewayPort(SerialPort& port, UserInterface& ui, PortCaller caller)
 {
@@ -69,19 +21,19 @@ bool OpenGatewayPort(SerialPort& port, UserInterface& ui, PortCaller caller)
             port.clearInput();
             return true;
         }
-        ui.showMessage("Can't open " + name + "!", connect ? "Error" : "Warning");
+        ui.showMessage(msg::CantOpenPort(name), connect ? msg::ErrorTitle : msg::WarningTitle);
         return false;
     case PortOpenError::Kind::Occupied: {
-        const std::string text = name + " has been occupied";
-        ui.showMessage(text, connect ? "Error" : "");
+        const std::string text = msg::PortOccupied(name);
+        ui.showMessage(text, connect ? msg::ErrorTitle : msg::NoTitle);
         ui.setStatusText(text);
         return false;
     }
     case PortOpenError::Kind::Other:
         break;
     }
-    ui.showMessage(error.description.empty() ? "Can't open " + name + "!" : error.description,
-                   connect ? "Error" : "");
+    ui.showMessage(error.description.empty() ? msg::CantOpenPort(name) : error.description,
+                   connect ? msg::ErrorTitle : msg::NoTitle);
     ui.setStatusText("");
     return false;
 }

@@ -1,9 +1,12 @@
 #include "gateway/ModuleScan.h"
+#include "gateway/ModuleQuery.h"
 
 #include <optional>
 
 #include "gateway/ConsoleLink.h"
-#include "gateway/NumberText.h"
+#include "gateway/GatewaySettings.h"
+#include "platform/Messages.h"
+#include "platform/NumberText.h"
 #include "modules/ModuleInfo.h"
 #include "platform/UserInterface.h"
 
@@ -31,18 +34,17 @@ ScanFailureText ScanFailureTexts(ScanOutcome outcome)
     case ScanOutcome::Done:
         return {};
     case ScanOutcome::Timeout:
-        return {"Timeout", "Timeout"};
+        return {msg::Timeout, msg::StatusTimeout};
     case ScanOutcome::NotConfigured:
-        return {"Some module isn't configured yet! Please use TARN Utility to configure it.",
-                "Scanning Process Stop"};
+        return {msg::ModuleNotConfigured, msg::StatusScanStopped};
     case ScanOutcome::NotSupported:
-        return {"This modules is not supported!", "Timeout"};
+        return {msg::ModuleNotSupported, msg::StatusTimeout};
     case ScanOutcome::TooManyModules:
-        return {"The scan listed more than 15 modules!", "Scanning Process Stop"};
+        return {msg::TooManyModules, msg::StatusScanStopped};
     case ScanOutcome::BadAddress:
-        return {"The scan listed a module address that is not hexadecimal!", "Scanning Process Stop"};
+        return {msg::BadModuleAddress, msg::StatusScanStopped};
     }
-    return {"Timeout", "Timeout"};
+    return {msg::Timeout, msg::StatusTimeout};
 }
 
 ScanOutcome RunScanDialogue(ProgramState& state, ConsoleLink& link)
@@ -50,7 +52,7 @@ ScanOutcome RunScanDialogue(ProgramState& state, ConsoleLink& link)
     UserInterface& ui = link.ui();
     if (!link.SendAndExpect("use com2", Com2Prompt))
         return ScanOutcome::Timeout;
-    ui.setStatusText("Scaning...");
+    ui.setStatusText(msg::StatusScanning);
     if (state.ScanChecksumIndex == 1 && !link.SendAndExpect("/s1", Com2Prompt))
         return ScanOutcome::Timeout;
     link.SendAndExpect("", "]");

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 
 namespace k400 {
 

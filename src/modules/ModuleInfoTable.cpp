@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "modules/ModuleInfo.h"
 
@@ -22,7 +22,7 @@ std::string PrefixedHex(unsigned value)
     return (value < 16 ? "0x0" : "0x") + Hex(value);
 }
 
-std::vector<ShownModule> ShownModules(const ProgramState& state)
+std::vector<ShownModule> ShownModules(const ModuleTables& state)
 {
     std::vector<ShownModule> shown;
     const std::size_t count = state.ModuleCount < ModuleTableSize ? state.ModuleCount : ModuleTableSize;
@@ -34,7 +34,7 @@ std::vector<ShownModule> ShownModules(const ProgramState& state)
     return shown;
 }
 
-std::vector<ModuleInfoRow> ModuleInfoRows(const ProgramState& state)
+std::vector<ModuleInfoRow> ModuleInfoRows(const ModuleTables& state)
 {
     std::vector<ModuleInfoRow> rows;
     rows.push_back(ModuleInfoHeadings);

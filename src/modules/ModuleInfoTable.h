@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramState.h"
+#include "modules/ModuleTables.h"
 
 namespace k400 {
 
@@ -25,9 +25,9 @@ struct ShownModule {
 };
 
 // The modules named by ModuleOrder that hold an entry, in display order.
-std::vector<ShownModule> ShownModules(const ProgramState& state);
+std::vector<ShownModule> ShownModules(const ModuleTables& state);
 
 // Row 0 the headings; rows 1..ModuleCount the modules named by ModuleOrder.
-std::vector<ModuleInfoRow> ModuleInfoRows(const ProgramState& state);
+std::vector<ModuleInfoRow> ModuleInfoRows(const ModuleTables& state);
 
 }  // namespace k400

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/Messages.h"
+
 namespace k400 {
 
 namespace {
@@ -19,8 +21,7 @@ std::string FolderOf(const std::filesystem::path& path)
 
 std::string Describe(const std::filesystem::path& path, int code)
 {
-    return "Cannot write the file " + path.filename().string() + " in the folder " + FolderOf(path) + ": " +
-           std::strerror(code);
+    return msg::CannotWriteFile(path.filename().string(), FolderOf(path), std::strerror(code));
 }
 
 }  // namespace
@@ -30,7 +31,7 @@ TextFileResult WriteTextFile(const std::filesystem::path& path, std::string_view
     TextFileResult result;
     result.path = path;
     if (path.filename().empty()) {
-        result.error = "No file name given for the output in folder " + FolderOf(path);
+        result.error = msg::NoFileName(FolderOf(path));
         return result;
     }
 

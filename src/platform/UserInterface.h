@@ -3,18 +3,28 @@
 // the command line or a test. Core procedures report through it and never
 // touch widgets themselves.
 
+#include <cstdint>
 #include <string_view>
 
 namespace k400 {
 
-struct ProgramState;
+// A number as a user entered it: the window's numeric value of typed text,
+// which may carry a fraction, or the command line's whole number. The checks
+// judge it as entered; what is stored is the nearest whole number.
+using EnteredNumber = double;
+
+// What the scan parameter dialog asks before every scan.
+struct ScanParameters {
+    std::uint8_t BaudIndex = 3;      // into BaudRateTable
+    std::uint8_t ChecksumIndex = 0;  // 0 without, 1 with the TARN checksum
+    EnteredNumber TimeoutMs = 200;   // module reply time-out, 1..32767
+};
 
 // Phases of the connect sequence the main window reflects in its controls.
 enum class ConnectPhase {
     Started,    // port open: reset the view, disable controls, show progress
-    Released,   // ReleaseConnection: port closed, controls enabled, progress hidden
-    Succeeded,    // show controller, firmware, settings, enable the controls
-    SidePressed,  // after the result (and any warning): the CAN side toggle pressed
+    Released,   // the attempt ended without a connection: controls enabled, progress hidden
+    Succeeded,  // connected: show controller, firmware and settings, enable the controls
 };
 
 class UserInterface {
@@ -31,11 +41,11 @@ public:
     virtual void showProgress(bool visible) = 0;
     // Lets pending window events run once.
     virtual void pumpEvents() = 0;
-    // Scan parameter dialog: on return state.ScanParametersDone is true and the
-    // Scan* fields hold the user's choice.
-    virtual void requestScanParameters(ProgramState& state) = 0;
+    // The scan parameter dialog, shown with `current`; returns the user's
+    // choice once the dialog closes. The caller checks and stores it.
+    virtual ScanParameters requestScanParameters(const ScanParameters& current) = 0;
     // Connect sequence display; the desktop window redraws, others may ignore it.
-    virtual void connectPhase(ConnectPhase, const ProgramState&) {}
+    virtual void connectPhase(ConnectPhase) {}
 };
 
 }  // namespace k400

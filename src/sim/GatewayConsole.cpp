@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 

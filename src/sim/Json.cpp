@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 
@@ -366,28 +366,5 @@ std::optional<JsonValue> ParseJson(std::string_view text, std::string& error)
     return parser.parseDocument(error);
 }
 
-std::string JsonQuote(std::string_view text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(static_cast<unsigned char>(c)));
-                out += buffer;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-    return out;
-}
 
 }  // namespace k400

@@ -67,7 +67,4 @@ inline constexpr std::size_t kJsonMaxInputBytes = 4 * 1024 * 1024;
 // On failure returns nothing and sets error to "line L, column C: what".
 std::optional<JsonValue> ParseJson(std::string_view text, std::string& error);
 
-// The text as a JSON string literal, quotes included.
-std::string JsonQuote(std::string_view text);
-
 }  // namespace k400

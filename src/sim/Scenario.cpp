@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <set>
 
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "platform/TextFile.h"
 #include "sim/Json.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/BuildEds.h"
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "sim/SimulatedPort.h"
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"
@@ -24,7 +24,7 @@ TEST_F(BuildEdsTest, NothingBeforeAConnect)
     state.Connected = false;
     state.NodeId = 200;
     for (auto choice : {ApplicationChoice::Canopen, ApplicationChoice::DeviceNet, ApplicationChoice::None}) {
-        EXPECT_EQ(BuildEdsFile(state, ui, choice, &port), ProfileWindow::None);
+        EXPECT_EQ(BuildEdsFile(state, ui, choice, &port), Profile::None);
         EXPECT_EQ(ui.status, "Connect to K-400 first");
     }
     EXPECT_TRUE(ui.messages.empty());
@@ -36,13 +36,13 @@ TEST_F(BuildEdsTest, CanopenDropsAStoredDeviceNetImage)
     state.ApplicationLayer = 1;
     state.StoredImageValid = 1;
     state.NodeId = 127;
-    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::Canopen, &port), ProfileWindow::Canopen);
+    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::Canopen, &port), Profile::Canopen);
     EXPECT_EQ(state.ApplicationLayer, 0);
     EXPECT_EQ(state.StoredImageValid, 0);
 
     // A stored CANopen image stays valid.
     state.StoredImageValid = 1;
-    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::Canopen, &port), ProfileWindow::Canopen);
+    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::Canopen, &port), Profile::Canopen);
     EXPECT_EQ(state.StoredImageValid, 1);
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -54,7 +54,7 @@ TEST_F(BuildEdsTest, CanopenNodeIdAbove127IsRefusedAfterTheLayerChange)
     state.NodeId = 128;
     state.GatewayBusy = true;
     ASSERT_TRUE(port.open().ok());
-    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::Canopen, &port), ProfileWindow::None);
+    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::Canopen, &port), Profile::None);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "NodeID Error");
     EXPECT_EQ(ui.messages[0].title, "Error");
@@ -71,15 +71,15 @@ TEST_F(BuildEdsTest, CanopenNodeIdAbove127IsRefusedAfterTheLayerChange)
 TEST_F(BuildEdsTest, DeviceNetRefusesNodeIdsItCannotUse)
 {
     state.NodeId = 63;
-    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::DeviceNet, &port), ProfileWindow::DeviceNet);
-    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::None, &port), ProfileWindow::DeviceNet);
+    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::DeviceNet, &port), Profile::DeviceNet);
+    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::None, &port), Profile::DeviceNet);
     EXPECT_TRUE(ui.messages.empty());
 
     // Left over from a CANopen configuration.
     state.NodeId = 100;
     state.ApplicationLayer = 0;
     state.StoredImageValid = 1;
-    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::DeviceNet, &port), ProfileWindow::None);
+    EXPECT_EQ(BuildEdsFile(state, ui, ApplicationChoice::DeviceNet, &port), Profile::None);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "NodeID Error");
     EXPECT_EQ(ui.status, "NodeID or Application error");

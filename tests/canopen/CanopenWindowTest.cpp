@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "canopen/CanopenWindow.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/ModuleFixture.h"

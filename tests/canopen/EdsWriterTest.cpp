@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/ModuleFixture.h"
 #include "canopen/PdoMapping.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 
 namespace k400::test {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "canopen/ModuleFixture.h"
 #include "canopen/PdoTables.h"
 

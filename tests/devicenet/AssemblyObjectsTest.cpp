@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "devicenet/AssemblyObjects.h"
 #include "DeviceNetModules.h"
 
@@ -109,7 +109,7 @@ TEST(DeviceNetObjects, AssemblyBeyond251BytesIsRefusedWithoutWritingPastTheTable
     ProgramState state;
     for (int a = 1; a <= 13; ++a)
         AddModule(state, "M29Z", a);  // 20 analog input bytes each: 260
-    const BuildObjectsResult result = BuildDeviceNetObjects(state);
+    const BuildResult result = BuildDeviceNetObjects(state);
     EXPECT_FALSE(result);
     EXPECT_NE(result.error.find("260"), std::string::npos) << result.error;
     EXPECT_NE(result.error.find("251"), std::string::npos) << result.error;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "devicenet/ConnectionSettings.h"
 #include "DeviceNetModules.h"
 #include "support/RecordingUserInterface.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "modules/ModuleInfo.h"
 
 namespace k400::test {

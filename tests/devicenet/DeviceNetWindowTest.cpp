@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "devicenet/DeviceNetWindow.h"
 #include "devicenet/EdsWriter.h"
 #include "devicenet/ModelCode.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "devicenet/EdsWriter.h"
 #include "DeviceNetModules.h"
 #include "support/TestFiles.h"

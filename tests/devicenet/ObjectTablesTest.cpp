@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "devicenet/AssemblyObjects.h"
 #include "devicenet/ObjectTables.h"
 #include "DeviceNetModules.h"

@@ -15,8 +15,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/ProfileFinish.h"
-#include "app/ProgramState.h"
+#include "gateway/ProfileFinish.h"
+#include "gateway/ProgramState.h"
 #include "app/Settings.h"
 #include "canopen/CanopenWindow.h"
 #include "devicenet/DeviceNetWindow.h"

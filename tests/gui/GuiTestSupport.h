@@ -18,10 +18,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/ui/GridTable.h"
-#include "app/ui/MainWindow.h"
-#include "app/ui/MessageBoxes.h"
-#include "app/ui/ScanParameterDialog.h"
+#include "ui/GridTable.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ScanParameterDialog.h"
 
 namespace k400::test {
 

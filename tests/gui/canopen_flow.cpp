@@ -8,10 +8,10 @@
 #include <QTabBar>
 
 #include "GuiTestSupport.h"
-#include "app/ui/TableViewer.h"
+#include "ui/TableViewer.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/PdoTables.h"
-#include "canopen/ui/CanopenWindow.h"
+#include "ui/CanopenWindow.h"
 #include "modules/ModuleInfoTable.h"
 
 using namespace k400;

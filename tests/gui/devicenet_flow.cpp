@@ -8,10 +8,10 @@
 #include <QTabBar>
 
 #include "GuiTestSupport.h"
-#include "app/ui/TableViewer.h"
+#include "ui/TableViewer.h"
 #include "devicenet/EdsWriter.h"
 #include "devicenet/ObjectTables.h"
-#include "devicenet/ui/DeviceNetWindow.h"
+#include "ui/DeviceNetWindow.h"
 
 using namespace k400;
 using namespace k400::test;

@@ -14,10 +14,10 @@
 
 #include "GuiTestSupport.h"
 #include "app/Settings.h"
-#include "app/ui/SplashWindow.h"
-#include "app/ui/AboutWindow.h"
-#include "app/ui/StartUp.h"
-#include "app/ui/WindowGeometry.h"
+#include "ui/SplashWindow.h"
+#include "ui/AboutWindow.h"
+#include "ui/StartUp.h"
+#include "ui/WindowGeometry.h"
 
 using namespace k400;
 using namespace k400::test;

@@ -3,7 +3,7 @@
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPort.h"
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "gateway/ConsoleLink.h"
 #include "modules/ModuleInfo.h"
 #include "modules/ModuleInfoTable.h"

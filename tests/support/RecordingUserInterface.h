@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "platform/UserInterface.h"
 
 namespace k400::test {

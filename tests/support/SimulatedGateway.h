@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "gateway/ConsoleLink.h"
 #include "sim/SimulatedPort.h"
 #include "support/FakeClock.h"

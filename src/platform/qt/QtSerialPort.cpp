@@ -12,7 +12,7 @@
 #include <sys/file.h>
 #endif
 
-#include "gateway/GatewayPort.h"
+#include "platform/PortNames.h"
 
 namespace k400 {
 

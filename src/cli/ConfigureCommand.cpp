@@ -1,0 +1,228 @@
+// `k400gw configure` and `k400gw eds`: one flow for both profiles, the
+// profile's part behind ProfileCommand.
+
+#include <memory>
+#include <optional>
+
+#include <CLI/CLI.hpp>
+
+#include "app/BuildEds.h"
+#include "app/PlannedModules.h"
+#include "cli/Commands.h"
+#include "cli/GatewaySession.h"
+#include "cli/Options.h"
+#include "cli/ProfileCommand.h"
+#include "gateway/ConnectSequence.h"
+#include "gateway/GatewaySettings.h"
+#include "platform/ProgramFolder.h"
+
+namespace k400 {
+
+namespace {
+
+constexpr const char* DefaultFirmware = "1.05-20071126";
+
+// What `configure` and `eds` share: the profile and its options, the CAN
+// settings, the EDS texts and the output.
+class ProfileFlow : public Command {
+protected:
+    ProfileFlow()
+    {
+        profiles_.push_back(MakeCanopenCommand());
+        profiles_.push_back(MakeDeviceNetCommand());
+    }
+
+    void defineCommon(CLI::App& command, bool com2)
+    {
+        command.add_option("--profile", profileName_, "the slave profile to configure; required")
+            ->check(CLI::IsMember({"canopen", "devicenet"}))
+            ->option_text("canopen|devicenet");
+        AddSettingsOptions(command, settings_, com2);
+        for (const auto& profile : profiles_)
+            profile->define(command);
+        AddEdsTextOptions(command, edsText_);
+        AddOutputOptions(command, output_);
+    }
+
+    // The chosen profile, after the checks that need no gateway: its options
+    // only, the given settings and choices within the profile's ranges. On a
+    // refusal returns nothing and sets rc.
+    ProfileCommand* checkedProfile(CommandIo& io, UserInterface& ui, int& rc)
+    {
+        rc = ExitUsage;
+        ProfileCommand* chosen = nullptr;
+        for (const auto& profile : profiles_)
+            if (profile->name() == profileName_)
+                chosen = profile.get();
+        if (chosen == nullptr) {
+            UsageError(io, name(), "--profile canopen|devicenet is required");
+            return nullptr;
+        }
+        for (const auto& profile : profiles_) {
+            if (profile.get() != chosen && !profile->givenOption().empty()) {
+                UsageError(io, name(),
+                           std::string(profile->givenOption()) + " applies to --profile " + std::string(profile->name()));
+                return nullptr;
+            }
+        }
+        if (settings_.nodeId && !CheckCanSettings({chosen->layer(), double(*settings_.nodeId), 0}, ui))
+            return nullptr;
+        if (settings_.canBaudKbps && !CanSettingsFor(chosen->layer(), settings_, {}, io))
+            return nullptr;
+        if (!chosen->checkOptions(ui))
+            return nullptr;
+        rc = ExitSuccess;
+        return chosen;
+    }
+
+    EdsInfo edsInfo() const { return {edsText_.description.value_or(""), edsText_.createdBy.value_or("")}; }
+
+    std::vector<std::unique_ptr<ProfileCommand>> profiles_;
+    std::string profileName_;
+    SettingsOptions settings_;
+    EdsTextOptions edsText_;
+    OutputOptions output_;
+};
+
+// A whole configuration of a connected gateway, from the connect to the EDS file.
+class ConfigureCommand final : public ProfileFlow {
+public:
+    std::string_view name() const override { return "configure"; }
+    std::string_view summary() const override
+    {
+        return "configure a gateway end to end: connect, scan, settings, Finish, EDS file";
+    }
+    std::string_view description() const override
+    {
+        return "Connects, scans the modules, applies the given settings through the same checks as the\n"
+               "window's \"Setting\", builds the I/O image, writes the configuration into the gateway's\n"
+               "EEPROM and writes the EDS file.";
+    }
+
+    void define(CLI::App& command) override
+    {
+        AddSessionOptions(command, session_);
+        AddScanOptions(command, scan_);
+        defineCommon(command, true);
+        command.add_flag("--dry-run", dryRun_, "stop before Finish: print the tables and the image words");
+    }
+
+    int run(CommandIo& io) override
+    {
+        if (const int rc = RequirePort(session_, io, name()))
+            return rc;
+        TerminalUserInterface checks(io.err);
+        int rc = ExitSuccess;
+        ProfileCommand* profile = checkedProfile(io, checks, rc);
+        if (profile == nullptr)
+            return rc;
+
+        // A dry run writes nothing, so its folder need not exist yet.
+        std::optional<std::filesystem::path> folder;
+        if (dryRun_)
+            folder = output_.folder ? std::filesystem::path(*output_.folder) : ProgramFolder();
+        else if (!(folder = OutputFolder(output_.folder, io)))
+            return ExitFailure;
+
+        const auto session = GatewaySession::Create(session_, scan_.parameters(), io);
+        if (!session)
+            return ExitFailure;
+        ProgramState& state = session->state();
+        UserInterface& ui = session->ui();
+        if (RunConnectSequence(state, session->link()) != ConnectOutcome::Succeeded)
+            return ExitFailure;
+        const auto can = CanSettingsFor(profile->layer(), settings_, StoredCanSettings(state), io);
+        if (!can || !ApplyCanSettings(state, *can, ui))
+            return ExitFailure;
+        if (settings_.anyCom2() && !ApplyCom2Settings(state, Com2SettingsFrom(settings_, StoredCom2Settings(state)), ui))
+            return ExitFailure;
+        if (BuildEdsFile(state, ui, profile->choice(), &session->port()) != profile->profile())
+            return ExitFailure;
+
+        if (const int loaded = profile->load(state, ui, edsInfo(), io, name()))
+            return loaded;
+        const LocalDateTime now = session->clock().localTime();
+        if (dryRun_)
+            return profile->dryRun(state, now, *folder, output_.json, io);
+        return profile->finish(state, session->link(), now, *folder, output_.json, io);
+    }
+
+private:
+    SessionOptions session_;
+    ScanOptions scan_;
+    bool dryRun_ = false;
+};
+
+// The EDS file of a planned set of modules, with no gateway attached.
+class EdsCommand final : public ProfileFlow {
+public:
+    std::string_view name() const override { return "eds"; }
+    std::string_view summary() const override { return "write the EDS file of a planned set of modules, no gateway needed"; }
+    std::string_view description() const override
+    {
+        return "Builds the I/O image of the listed modules (model@address, in listing order) and writes\n"
+               "the EDS file.";
+    }
+
+    void define(CLI::App& command) override
+    {
+        AddTextOption(command, "--modules", modules_, "LIST",
+                      "planned modules in order, MODEL@ADDRESS separated by commas, e.g. M38@3,M33@26 "
+                      "(addresses 1..255, at most 15)");
+        defineCommon(command, false);
+        AddTextOption(command, "--firmware", firmware_, "V",
+                      std::string("firmware as MAJOR.MINOR-YYYYMMDD (default ") + DefaultFirmware + ")");
+    }
+
+    int run(CommandIo& io) override
+    {
+        TerminalUserInterface ui(io.err);
+        int rc = ExitSuccess;
+        ProfileCommand* profile = checkedProfile(io, ui, rc);
+        if (profile == nullptr)
+            return rc;
+        ProgramState state;
+        std::string error;
+        const auto planned = ParsePlannedModules(modules_.value_or(""), error);
+        if (modules_ && !planned)
+            return UsageError(io, name(), "--modules: " + error);
+        if (!ParseFirmwareText(firmware_, state))
+            return UsageError(io, name(),
+                              "--firmware needs MAJOR.MINOR-YYYYMMDD such as " + std::string(DefaultFirmware) +
+                                  ", not '" + firmware_ + "'");
+        const auto folder = OutputFolder(output_.folder, io);
+        if (!folder)
+            return ExitFailure;
+
+        if (!ApplyPlannedModules(state, modules_ ? *planned : std::vector<PlannedModule>{}, error)) {
+            io.err << error << '\n';
+            return ExitFailure;
+        }
+        state.Connected = true;
+        const auto can = CanSettingsFor(profile->layer(), settings_, {profile->layer(), 1, 0}, io);
+        if (!can || !ApplyCanSettings(state, *can, ui))
+            return ExitFailure;
+        if (const int loaded = profile->load(state, ui, edsInfo(), io, name()))
+            return loaded;
+        SystemClock clock;
+        return profile->writeEds(state, clock.localTime(), *folder, output_.json, io);
+    }
+
+private:
+    std::optional<std::string> modules_;
+    std::string firmware_ = DefaultFirmware;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeConfigureCommand()
+{
+    return std::make_unique<ConfigureCommand>();
+}
+
+std::unique_ptr<Command> MakeEdsCommand()
+{
+    return std::make_unique<EdsCommand>();
+}
+
+}  // namespace k400

@@ -1,0 +1,53 @@
+#include "ui/AboutWindow.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/Pictures.h"
+#include "ui/WindowGeometry.h"
+#include "ui/WindowParts.h"
+
+namespace k400::ui {
+
+AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("AboutForm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("About"));
+
+    QLabel* title = TitleLabel(QStringLiteral("K-400 Gateway Utility"), this, 1.5);
+    auto* version = new QLabel(QStringLiteral("Ver. 1.5.0"), this);
+    version->setObjectName(QStringLiteral("Version"));
+    auto* date = new QLabel(QStringLiteral("January. 2008"), this);
+    date->setObjectName(QStringLiteral("Date"));
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Picture"));
+    picture->setPixmap(LogoPicture(QSize(TwipsToPixels(2400, this), TwipsToPixels(1000, this))));
+
+    auto* support = new QGroupBox(QStringLiteral("Support"), this);
+    support->setObjectName(QStringLiteral("Support"));
+    auto* supportLayout = new QVBoxLayout(support);
+    supportLayout->addWidget(new QLabel(QStringLiteral("GWD-1: DeviceNet slave / TARN master gateway"), support));
+    supportLayout->addWidget(new QLabel(QStringLiteral("GWC-1: CANopen slave / TARN master gateway"), support));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Command1"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(picture, 0, 0, 3, 1);
+    layout->addWidget(title, 0, 1);
+    layout->addWidget(version, 1, 1);
+    layout->addWidget(date, 2, 1);
+    layout->addWidget(support, 3, 0, 1, 2);
+    layout->addWidget(ok, 4, 1, Qt::AlignRight);
+
+    adjustSize();
+    CentreOnScreen(this);
+}
+
+}  // namespace k400::ui

@@ -1,0 +1,214 @@
+#include "ui/CanopenWindow.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxes.h"
+#include "ui/QtUserInterface.h"
+#include "ui/WindowGeometry.h"
+#include "ui/WindowParts.h"
+#include "ui/CanopenViewers.h"
+#include "gateway/ConsoleLink.h"
+#include "platform/NumberText.h"
+#include "ui/ModuleInfoViewer.h"
+
+namespace k400::ui {
+
+namespace {
+
+QString NumberText(EnteredNumber value)
+{
+    return QString::number(static_cast<long long>(value));
+}
+
+}  // namespace
+
+CanopenWindow::CanopenWindow(MainWindow& mainWindow)
+    : QWidget(nullptr, Qt::Window), main_(mainWindow),
+      configuration_(mainWindow.state(), mainWindow.userInterface())
+{
+    setObjectName(QStringLiteral("COPEDS_F"));
+    setWindowTitle(QStringLiteral("EDS File Configuration & Information Viewer"));
+    buildControls();
+    SizeAndCentre(this, 7770, 4580);
+    main_.userInterface().setMessageParent(this);
+    configuration_.Load();
+    showChoices(configuration_.Choices());
+}
+
+CanopenWindow::~CanopenWindow() { closeViewers(); }
+
+void CanopenWindow::buildControls()
+{
+    frame1_ = new QGroupBox(QStringLiteral("Error Control Protocol"), this);
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    const char* options[2] = {"Node Guarding Protocol", "Heartbeat Protocol"};
+    for (int i = 0; i < 2; ++i) {
+        errControl_[i] = new QRadioButton(QString::fromLatin1(options[i]), frame1_);
+        errControl_[i]->setObjectName(Indexed("ErrControl", i));
+        connect(errControl_[i], &QRadioButton::clicked, this, [this, i] { selectErrorControl(i); });
+        parameterFrame_[i] = new QGroupBox(QStringLiteral("Parameter Setting"), frame1_);
+        parameterFrame_[i]->setObjectName(Indexed("ParameterSetting_frame", i));
+        QSizePolicy policy = parameterFrame_[i]->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        parameterFrame_[i]->setSizePolicy(policy);
+    }
+    auto* guardLayout = new QGridLayout(parameterFrame_[0]);
+    const char* guardLabels[2] = {"Guard Time (1ms)", "Life factor"};
+    for (int i = 0; i < 2; ++i) {
+        guardTime_[i] = new QLineEdit(parameterFrame_[0]);
+        guardTime_[i]->setObjectName(Indexed("GuardTime_T", i));
+        guardLayout->addWidget(new QLabel(QString::fromLatin1(guardLabels[i]), parameterFrame_[0]), i, 0);
+        guardLayout->addWidget(guardTime_[i], i, 1);
+    }
+    auto* heartbeatLayout = new QGridLayout(parameterFrame_[1]);
+    heartbeat_ = new QLineEdit(parameterFrame_[1]);
+    heartbeat_->setObjectName(QStringLiteral("Heartbeat_T"));
+    heartbeatLayout->addWidget(new QLabel(QStringLiteral("Consumer Heartbeat Time (1ms)"), parameterFrame_[1]), 0, 0);
+    heartbeatLayout->addWidget(heartbeat_, 0, 1);
+    heartbeatLayout->setRowStretch(1, 1);
+
+    auto* frameLayout = new QGridLayout(frame1_);
+    frameLayout->addWidget(errControl_[0], 0, 0);
+    frameLayout->addWidget(errControl_[1], 0, 1);
+    // Both parameter frames take the same place; one is shown at a time.
+    frameLayout->addWidget(parameterFrame_[0], 1, 0, 1, 2);
+    frameLayout->addWidget(parameterFrame_[1], 1, 0, 1, 2);
+
+    QGroupBox* edsRegion = BuildEdsInfoRegion(this, edsInfo_);
+
+    QPushButton* pdo = NamedButton(this, "PDO Information", "ShowSettingResult", &CanopenWindow::openPdoView);
+    QPushButton* dictionary =
+        NamedButton(this, "Device Information", "ShowObjDictionary", &CanopenWindow::openObjectDictionary);
+    QPushButton* tarn = NamedButton(this, "TARN Information", "ShowTarn", &CanopenWindow::openTarnInfo);
+    QPushButton* finishButton = NamedButton(this, "Finish", "FinishButton", &CanopenWindow::finish);
+    QPushButton* backButton = NamedButton(this, "Back", "BackButton", &CanopenWindow::back);
+
+    auto* viewers = new QVBoxLayout;
+    viewers->addWidget(pdo);
+    viewers->addWidget(dictionary);
+    viewers->addWidget(tarn);
+    viewers->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(frame1_, 1);
+    top->addLayout(viewers);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(finishButton);
+    bottom->addWidget(backButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(edsRegion);
+    layout->addLayout(bottom);
+}
+
+void CanopenWindow::showChoices(const CanopenChoices& choices)
+{
+    guardTime_[0]->setText(NumberText(choices.GuardTimeMs));
+    guardTime_[1]->setText(NumberText(choices.LifeFactor));
+    heartbeat_->setText(NumberText(choices.HeartbeatMs));
+    showMode(choices.Mode);
+}
+
+void CanopenWindow::showMode(ErrorControlMode mode)
+{
+    for (int i = 0; i < 2; ++i) {
+        const QSignalBlocker block(errControl_[i]);
+        errControl_[i]->setChecked(static_cast<int>(mode) == i);
+    }
+    parameterFrame_[0]->setVisible(mode == ErrorControlMode::NodeGuarding);
+    parameterFrame_[1]->setVisible(mode == ErrorControlMode::Heartbeat);
+}
+
+CanopenChoices CanopenWindow::enteredChoices() const
+{
+    CanopenChoices choices;
+    choices.Mode = errControl_[1]->isChecked() ? ErrorControlMode::Heartbeat : ErrorControlMode::NodeGuarding;
+    choices.GuardTimeMs = NumericValue(guardTime_[0]->text().toStdString());
+    choices.LifeFactor = NumericValue(guardTime_[1]->text().toStdString());
+    choices.HeartbeatMs = NumericValue(heartbeat_->text().toStdString());
+    return choices;
+}
+
+void CanopenWindow::closeViewers()
+{
+    CloseViewers({&pdoViewer_, &dictionaryViewer_, &tarnViewer_});
+}
+
+void CanopenWindow::selectErrorControl(int option)
+{
+    const ErrorControlMode mode = option == 1 ? ErrorControlMode::Heartbeat : ErrorControlMode::NodeGuarding;
+    configuration_.SelectErrorControl(mode);
+    showMode(mode);
+}
+
+void CanopenWindow::finish()
+{
+    if (!configuration_.ApplyChoices(enteredChoices()))
+        return;
+    configuration_.SetEdsInfo({ToEdsText(edsInfo_[0]->text()), ToEdsText(edsInfo_[1]->text())});
+    if (main_.state().GatewayBusy)
+        return;
+    if (configuration_.MappingBuilt()) {
+        // The viewers would show tables the console dialogue may change.
+        closeViewers();
+        frame1_->setEnabled(false);
+    }
+    AppContext& context = main_.context();
+    if (configuration_.Finish(context.link, context.link.clock().localTime(), context.outputFolder).done()) {
+        closing_ = true;
+        close();
+    }
+}
+
+void CanopenWindow::back() { close(); }
+
+void CanopenWindow::closeEvent(QCloseEvent* event)
+{
+    // A window already released by a successful Finish closes without asking again.
+    if (!closing_ && !configuration_.RequestClose()) {
+        event->ignore();
+        return;
+    }
+    closeViewers();
+    event->accept();
+    deleteLater();
+    main_.profileWindowClosed();
+}
+
+void CanopenWindow::openPdoView()
+{
+    if (!configuration_.RequestViewer(CanopenViewer::Pdo))
+        return;
+    ShowViewer(pdoViewer_, [this] { return OpenPdoViewer(main_.state(), this); });
+}
+
+void CanopenWindow::openObjectDictionary()
+{
+    if (!configuration_.RequestViewer(CanopenViewer::ObjectDictionary))
+        return;
+    ShowViewer(dictionaryViewer_, [this] { return OpenObjectDictionaryViewer(main_.state(), this); });
+}
+
+void CanopenWindow::openTarnInfo()
+{
+    if (!configuration_.RequestViewer(CanopenViewer::ModuleInformation))
+        return;
+    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); });
+}
+
+
+TableViewer* CanopenWindow::pdoViewer() const { return pdoViewer_.data(); }
+TableViewer* CanopenWindow::objectDictionaryViewer() const { return dictionaryViewer_.data(); }
+TableViewer* CanopenWindow::tarnInfoViewer() const { return tarnViewer_.data(); }
+
+}  // namespace k400::ui

@@ -1,0 +1,205 @@
+#include "ui/DeviceNetWindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "gateway/ConsoleLink.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxes.h"
+#include "ui/QtUserInterface.h"
+#include "ui/WindowGeometry.h"
+#include "ui/WindowParts.h"
+#include "ui/ObjectViewers.h"
+#include "ui/ModuleInfoViewer.h"
+
+namespace k400::ui {
+
+namespace {
+
+void Fill(QComboBox* box, const std::vector<std::string>& entries, int selected)
+{
+    const QSignalBlocker block(box);
+    box->clear();
+    for (const std::string& entry : entries)
+        box->addItem(FromCore(entry));
+    box->setCurrentIndex(selected >= 0 && selected < box->count() ? selected : (box->count() > 0 ? 0 : -1));
+}
+}  // namespace
+
+DeviceNetWindow::DeviceNetWindow(MainWindow& mainWindow)
+    : QWidget(nullptr, Qt::Window), main_(mainWindow),
+      configuration_(mainWindow.state(), mainWindow.userInterface())
+{
+    setObjectName(QStringLiteral("DNSEdsSet"));
+    setWindowTitle(QStringLiteral("DeviceNet EDS File Setting"));
+    buildControls();
+    main_.userInterface().setMessageParent(this);
+    configuration_.Load();
+    render();
+    // Sized for the filled selectors.
+    adjustSize();
+    CentreOnScreen(this);
+}
+
+DeviceNetWindow::~DeviceNetWindow() { closeViewers(); }
+
+void DeviceNetWindow::buildControls()
+{
+    QGroupBox* edsRegion = BuildEdsInfoRegion(this, edsInfo_);
+
+    const char* frameNames[3] = {"Frame1", "Frame2", "Frame3"};
+    const char* frameCaptions[3] = {"Poll Info", "Strobe Info", "COS/Cyclic Info"};
+    const char* outputLabels[3] = {"Consumed Connection", "xxxxxxxxxxxx", "xxxxxxxxxxxx"};
+    auto* connections = new QHBoxLayout;
+    for (int k = 0; k < 3; ++k) {
+        auto* frame = new QGroupBox(QString::fromLatin1(frameCaptions[k]), this);
+        frame->setObjectName(QString::fromLatin1(frameNames[k]));
+        if (k == 0)
+            frame1_ = frame;
+        input_[k] = new QComboBox(frame);
+        input_[k]->setObjectName(Indexed("InpPut", k));
+        output_[k] = new QComboBox(frame);
+        output_[k]->setObjectName(Indexed("OutPut", k));
+        input_[k]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        output_[k]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        auto* layout = new QVBoxLayout(frame);
+        layout->addWidget(new QLabel(QStringLiteral("Produced Connection"), frame));
+        layout->addWidget(input_[k]);
+        layout->addWidget(new QLabel(QString::fromLatin1(outputLabels[k]), frame));
+        layout->addWidget(output_[k]);
+        layout->addStretch(1);
+        connections->addWidget(frame);
+        connect(input_[k], &QComboBox::activated, this, [this, k](int index) {
+            configuration_.SelectInput(k, index);
+            render();
+        });
+        connect(output_[k], &QComboBox::activated, this, [this, k](int index) {
+            configuration_.SelectOutput(k, index);
+            render();
+        });
+    }
+
+    auto* frame5 = new QGroupBox(QStringLiteral("Default IO Info"), this);
+    frame5->setObjectName(QStringLiteral("Frame5"));
+    auto* ioLayout = new QHBoxLayout(frame5);
+    for (int i = 0; i < 4; ++i) {
+        ioInfo_[i] = new QRadioButton(FromCore(msg::DefaultConnectionNames[static_cast<std::size_t>(i)]), frame5);
+        ioInfo_[i]->setObjectName(Indexed("IO_Info", i));
+        ioLayout->addWidget(ioInfo_[i]);
+        connect(ioInfo_[i], &QRadioButton::clicked, this, [this, i] {
+            configuration_.SelectDefaultConnection(i);
+            render();
+        });
+    }
+
+    QPushButton* appObj = NamedButton(this, "Application View", "AppObj", &DeviceNetWindow::openApplicationView);
+    QPushButton* assembly =
+        NamedButton(this, "Assembly Objcet View", "ShowSettingResult", &DeviceNetWindow::openAssemblyView);
+    QPushButton* tarn = NamedButton(this, "View Tarn Info", "ShowTarnInf", &DeviceNetWindow::openTarnInfo);
+    finish_ = NamedButton(this, "Finish", "FinishDeviceSet", &DeviceNetWindow::finish);
+    QPushButton* backButton = NamedButton(this, "Back", "BackButton", &DeviceNetWindow::back);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(appObj);
+    buttons->addWidget(assembly);
+    buttons->addWidget(tarn);
+    buttons->addStretch(1);
+    buttons->addWidget(finish_);
+    buttons->addWidget(backButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(edsRegion);
+    layout->addLayout(connections);
+    layout->addWidget(frame5);
+    layout->addLayout(buttons);
+}
+
+void DeviceNetWindow::render()
+{
+    const SelectorLists& lists = configuration_.Lists();
+    const ConnectionChoices& choices = configuration_.Choices();
+    for (int k = 0; k < 3; ++k) {
+        Fill(input_[k], lists.Input, choices.InputSelection[static_cast<std::size_t>(k)]);
+        Fill(output_[k], lists.Output, choices.OutputSelection[static_cast<std::size_t>(k)]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        const QSignalBlocker block(ioInfo_[i]);
+        ioInfo_[i]->setChecked(choices.DefaultConnection == i);
+    }
+    finish_->setEnabled(configuration_.FinishEnabled());
+}
+
+void DeviceNetWindow::closeViewers()
+{
+    CloseViewers({&appViewer_, &assemblyViewer_, &tarnViewer_});
+}
+
+void DeviceNetWindow::finish()
+{
+    configuration_.SetEdsInfo({ToEdsText(edsInfo_[0]->text()), ToEdsText(edsInfo_[1]->text())});
+    if (main_.state().GatewayBusy || !configuration_.FinishEnabled())
+        return;
+    delete tarnViewer_.data();
+    // Shown disabled while the console dialogue runs; its pacing lets events in.
+    frame1_->setEnabled(false);
+    finish_->setEnabled(false);
+    AppContext& context = main_.context();
+    const FinishResult result =
+        configuration_.Finish(context.link, context.link.clock().localTime(), context.outputFolder);
+    render();
+    if (result.done()) {
+        closing_ = true;
+        close();
+    }
+}
+
+void DeviceNetWindow::back()
+{
+    if (configuration_.Back()) {
+        render();
+        closing_ = true;
+        close();
+    }
+}
+
+void DeviceNetWindow::closeEvent(QCloseEvent* event)
+{
+    if (!closing_ && !configuration_.RequestClose()) {
+        event->ignore();
+        return;
+    }
+    closeViewers();
+    event->accept();
+    deleteLater();
+    main_.profileWindowClosed();
+}
+
+void DeviceNetWindow::openApplicationView()
+{
+    ShowViewer(appViewer_, [this] { return OpenApplicationObjectViewer(main_.state(), this); });
+}
+
+void DeviceNetWindow::openAssemblyView()
+{
+    ShowViewer(assemblyViewer_, [this] { return OpenAssemblyObjectViewer(main_.state(), this); });
+}
+
+void DeviceNetWindow::openTarnInfo()
+{
+    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); });
+}
+
+
+TableViewer* DeviceNetWindow::applicationViewer() const { return appViewer_.data(); }
+TableViewer* DeviceNetWindow::assemblyViewer() const { return assemblyViewer_.data(); }
+TableViewer* DeviceNetWindow::tarnInfoViewer() const { return tarnViewer_.data(); }
+
+}  // namespace k400::ui

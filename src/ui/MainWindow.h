@@ -1,0 +1,163 @@
+#pragma once
+// The main window "General Setting": port choice and Connect, status, the
+// controller picture with its two side toggles, and the parameter panel.
+// It owns the program state, the port, the clock and the console link for
+// the whole run; every handler is a call into the core.
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "gateway/ProgramState.h"
+#include "ui/ParameterPanel.h"
+#include "platform/Clock.h"
+#include "platform/UserInterface.h"
+#include "sim/Scenario.h"
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace k400 {
+class ConsoleLink;
+class SerialPort;
+}
+
+namespace k400::ui {
+
+class AboutWindow;
+class CanopenWindow;
+class DeviceNetWindow;
+class QtUserInterface;
+class ScanParameterDialog;
+class SelectablePort;
+
+struct MainWindowOptions {
+    bool demo = false;                   // offer (and select) the simulated gateway
+    std::filesystem::path outputFolder;  // where EDS files go; empty = the program's folder
+    int paceMs = -1;                     // console pacing; -1 keeps the link's default
+    std::unique_ptr<Clock> clock;        // null = the machine's clock
+    std::optional<Scenario> scenario;    // the simulated gateway; none = the built-in one
+};
+
+// What the connect sequence, the profile windows and the viewers share.
+struct AppContext {
+    ProgramState& state;
+    ConsoleLink& link;
+    SerialPort& port;
+    UserInterface& ui;
+    std::filesystem::path outputFolder;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(MainWindowOptions options = {});
+    ~MainWindow() override;
+
+    ProgramState& state() { return state_; }
+    const ParameterPanel& panel() const { return panel_; }
+    AppContext& context() { return *context_; }
+    QtUserInterface& userInterface() { return *ui_; }
+
+    // Status box, progress bar (for the core through QtUserInterface).
+    void setStatusText(const QString& text);
+    QString statusText() const;
+    void setProgressValue(int value);
+    void setProgressVisible(bool visible);
+
+    ScanParameterDialog* openScanParameterDialog();
+    ScanParameterDialog* scanParameterDialog() const;
+    CanopenWindow* canopenWindow() const;
+    DeviceNetWindow* deviceNetWindow() const;
+
+    void showConnectPhase(ConnectPhase phase);
+
+    // Index of the simulated gateway in the port list, -1 when not offered.
+    int simulatedPortIndex() const { return simulatedIndex_; }
+
+    // Handlers, public so that tests and the screenshot tool drive them the
+    // way a click does.
+    void connectGateway();
+    void buildEdsFile();
+    void sideToggleReleased(int side);
+    void applicationOptionClicked(int option);
+    void settingClicked();
+    void openAbout();
+    // Shown again when a profile window closes.
+    void profileWindowClosed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void loadWindow();
+    void resetMainView();
+    void releaseConnection();
+    void fillPortList();
+    std::string selectedPortName() const;
+    void refreshPanel();
+    void storePanelInput();
+    void colourToggle(int side, std::uint32_t rgb);
+
+    ProgramState state_;
+    MainWindowOptions options_;
+    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<SelectablePort> port_;
+    std::unique_ptr<QtUserInterface> ui_;
+    std::unique_ptr<ConsoleLink> link_;
+    std::unique_ptr<AppContext> context_;
+    ParameterPanel panel_;
+
+    QPointer<ScanParameterDialog> scanDialog_;
+    QPointer<AboutWindow> aboutWindow_;
+    QPointer<CanopenWindow> canopenWindow_;
+    QPointer<DeviceNetWindow> deviceNetWindow_;
+    int simulatedIndex_ = -1;
+    std::vector<std::string> portNames_;
+
+    // Controls (object names as the user documentation calls them).
+    QAction* exitAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    QComboBox* comPort_ = nullptr;
+    QPushButton* connect_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLineEdit* firmwareVer_ = nullptr;
+    QLineEdit* communicationState_ = nullptr;
+    QPushButton* writeEds_ = nullptr;
+    QPushButton* exitProgram_ = nullptr;
+    std::array<QLabel*, 2> imageK400_{};
+    QLabel* modulesImage_ = nullptr;
+    std::array<QLabel*, 2> comImage_{};
+    std::array<QPushButton*, 2> comButton_{};
+    std::array<QLabel*, 2> comCaption_{};
+    std::array<QLabel*, 2> mousePoint_{};
+    QGroupBox* paraSetting_ = nullptr;
+    QPushButton* settingParameter_ = nullptr;
+    QGroupBox* applicationLayerFrame_ = nullptr;
+    std::array<QRadioButton*, 2> applicationSelect_{};
+    QLabel* paraSettingC1_ = nullptr;
+    QComboBox* canBaudrate_ = nullptr;
+    std::array<QLabel*, 2> paraSettingC2_{};
+    QLineEdit* canNodeId_ = nullptr;
+    QLabel* paraSettingC0_ = nullptr;
+    QComboBox* comChecksum_ = nullptr;
+    QGroupBox* paraView_ = nullptr;
+    QLabel* viewerC0_ = nullptr;
+    std::array<QLabel*, 2> viewerC1_{};
+    std::array<QLabel*, 2> viewerC2_{};
+    std::array<QLineEdit*, 3> viewerText_{};
+};
+
+}  // namespace k400::ui

@@ -1,0 +1,168 @@
+#include "ui/Screenshots.h"
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "ui/AboutWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ScanParameterDialog.h"
+#include "ui/SplashWindow.h"
+#include "ui/TableViewer.h"
+#include "ui/CanopenWindow.h"
+#include "ui/DeviceNetWindow.h"
+
+namespace k400::ui {
+
+namespace {
+
+class Shooter {
+public:
+    explicit Shooter(const QString& folder) : folder_(folder) {}
+
+    void shoot(QWidget* widget, const char* name)
+    {
+        if (widget == nullptr) {
+            std::fprintf(stderr, "screenshots: no window for %s\n", name);
+            ++failures;
+            return;
+        }
+        widget->show();
+        widget->raise();
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        const QString path = QDir(folder_).filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
+        if (!widget->grab().save(path)) {
+            std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
+            ++failures;
+            return;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+
+    int failures = 0;
+
+private:
+    QString folder_;
+};
+
+template <typename T>
+T* Child(QWidget* root, const char* name)
+{
+    return root->findChild<T*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+int RenderScreenshots(const QString& folder)
+{
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "screenshots: cannot create %s\n", qPrintable(folder));
+        return 1;
+    }
+    QTemporaryDir edsFolder;
+    // Boxes would wait for a user: note them instead.
+    SetMessageBoxHook([](const MessageBoxRequest& request) {
+        std::printf("message box: %s\n", qPrintable(request.text));
+        return false;
+    });
+    Shooter shooter(folder);
+
+    {
+        SplashWindow splash;
+        shooter.shoot(&splash, "splash");
+    }
+
+    MainWindowOptions options;
+    options.demo = true;
+    options.paceMs = 0;
+    options.outputFolder = edsFolder.path().toStdString();
+    MainWindow window(std::move(options));
+    shooter.shoot(&window, "main_idle");
+
+    // Connect; the scan dialog is pictured while it waits.
+    QTimer poll;
+    poll.setInterval(10);
+    bool answered = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        ScanParameterDialog* dialog = window.scanParameterDialog();
+        if (answered || dialog == nullptr || !dialog->isVisible())
+            return;
+        answered = true;
+        shooter.shoot(dialog, "scan_dialog");
+        dialog->okButton()->click();
+    });
+    poll.start();
+    window.connectGateway();
+    poll.stop();
+    if (!window.state().Connected) {
+        std::fprintf(stderr, "screenshots: the simulated connect failed\n");
+        return 1;
+    }
+    shooter.shoot(&window, "main_connected_can");
+    window.sideToggleReleased(1);
+    shooter.shoot(&window, "main_connected_com2");
+    window.sideToggleReleased(0);
+
+    window.openAbout();
+    shooter.shoot(window.findChild<AboutWindow*>(QStringLiteral("AboutForm")), "about");
+    if (auto* about = window.findChild<AboutWindow*>(QStringLiteral("AboutForm")))
+        about->close();
+
+    // CANopen window and its viewers.
+    Child<QRadioButton>(&window, "ApplicationSelect_0")->click();
+    window.buildEdsFile();
+    if (CanopenWindow* canopen = window.canopenWindow()) {
+        Child<QLineEdit>(canopen, "EDSInfo_0")->setText(QStringLiteral("Packing line 3"));
+        Child<QLineEdit>(canopen, "EDSInfo_1")->setText(QStringLiteral("Commissioning team"));
+        shooter.shoot(canopen, "canopen_window");
+        canopen->openPdoView();
+        shooter.shoot(canopen->pdoViewer(), "pdo_viewer");
+        canopen->openObjectDictionary();
+        shooter.shoot(canopen->objectDictionaryViewer(), "object_dictionary_viewer");
+        if (TableViewer* dictionary = canopen->objectDictionaryViewer()) {
+            dictionary->selectTab(1);
+            shooter.shoot(dictionary, "object_dictionary_viewer_standardized");
+        }
+        canopen->openTarnInfo();
+        shooter.shoot(canopen->tarnInfoViewer(), "module_info_viewer");
+        canopen->back();
+    } else {
+        shooter.shoot(nullptr, "canopen_window");
+    }
+    QApplication::processEvents();
+
+    // DeviceNet window and its viewers.
+    Child<QRadioButton>(&window, "ApplicationSelect_1")->click();
+    Child<QLineEdit>(&window, "CANNodeId")->setText(QStringLiteral("5"));
+    window.settingClicked();
+    window.buildEdsFile();
+    if (DeviceNetWindow* dns = window.deviceNetWindow()) {
+        auto* poll0 = Child<QComboBox>(dns, "InpPut_0");
+        if (poll0->count() > 1) {
+            poll0->setCurrentIndex(1);
+            emit poll0->activated(1);
+        }
+        shooter.shoot(dns, "devicenet_window");
+        dns->openApplicationView();
+        shooter.shoot(dns->applicationViewer(), "application_object_viewer");
+        dns->openAssemblyView();
+        shooter.shoot(dns->assemblyViewer(), "assembly_object_viewer");
+        dns->back();
+    } else {
+        shooter.shoot(nullptr, "devicenet_window");
+    }
+    QApplication::processEvents();
+    SetMessageBoxHook({});
+    return shooter.failures == 0 ? 0 : 1;
+}
+
+}  // namespace k400::ui

@@ -1,0 +1,40 @@
+#include "ui/StartUp.h"
+
+#include <QCoreApplication>
+
+#include "ui/SplashWindow.h"
+#include "platform/WaitSeconds.h"
+#include "platform/Clock.h"
+
+namespace k400::ui {
+
+namespace {
+// Before the main window exists, waiting only needs the event pump.
+class StartUpEvents final : public UserInterface {
+public:
+    void showMessage(std::string_view, std::string_view) override {}
+    bool askYesNo(std::string_view, std::string_view) override { return false; }
+    void setStatusText(std::string_view) override {}
+    void setProgress(int) override {}
+    void showProgress(bool) override {}
+    void pumpEvents() override { QCoreApplication::processEvents(); }
+    ScanParameters requestScanParameters(const ScanParameters& current) override { return current; }
+};
+}  // namespace
+
+std::unique_ptr<MainWindow> StartUp(MainWindowOptions options)
+{
+    auto* splash = new SplashWindow;
+    splash->show();
+    SystemClock clock;
+    StartUpEvents events;
+    WaitSeconds(clock, events, SplashSeconds);
+    splash->close();
+    delete splash;
+
+    auto window = std::make_unique<MainWindow>(std::move(options));
+    window->show();
+    return window;
+}
+
+}  // namespace k400::ui
