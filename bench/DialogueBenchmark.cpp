@@ -25,7 +25,7 @@
 #include "cli/TerminalUserInterface.h"
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewayPort.h"
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtSerialPort.h"
 #include "support/ChildProcess.h"

@@ -12,7 +12,7 @@
 #include <new>
 #include <unistd.h>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/PdoMapping.h"
 #include "cli/GatewayOptions.h"

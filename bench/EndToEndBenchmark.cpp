@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "app/Settings.h"
 #include "canopen/CanopenWindow.h"
 #include "cli/ArgList.h"

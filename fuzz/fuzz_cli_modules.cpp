@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/ProgramState.h"
+#include "gateway/ProgramState.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/PdoMapping.h"
 #include "cli/GatewayOptions.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 
 using namespace k400;
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 
 using namespace k400;
 

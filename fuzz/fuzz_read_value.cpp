@@ -5,7 +5,7 @@
 
 #include "FuzzSupport.h"
 #include "gateway/ConsoleLink.h"
-#include "gateway/NumberText.h"
+#include "platform/NumberText.h"
 
 using namespace k400;
 
