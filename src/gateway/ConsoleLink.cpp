@@ -115,69 +115,90 @@ void ConsoleLink::discardUntilQuiet()
     }
 }
 
+bool ConsoleLink::finishStep(LinkStep::Kind kind, std::string_view command, std::string marker, std::int64_t startMs,
+                             bool ok)
+{
+    last_ = {kind, std::string(command), std::move(marker), ok, clock_.nowMs() - startMs};
+    if (StepObserver)
+        StepObserver(last_);
+    return ok;
+}
+
 bool ConsoleLink::SendAndExpect(std::string_view command, std::string_view marker)
 {
+    const std::int64_t start = clock_.nowMs();
+    const auto finish = [&](bool ok) {
+        return finishStep(LinkStep::Kind::Expect, command, std::string(marker), start, ok);
+    };
     if (!sendLine(command, true))
-        return false;
+        return finish(false);
     ReplyText.clear();
     if (!collectUntil(ReplyText, marker, false))
-        return false;
+        return finish(false);
     ReplyText.resize(ReplyText.find(marker));
-    return true;
+    return finish(true);
 }
 
 bool ConsoleLink::ScanAndWait(std::string_view portNumberText)
 {
+    const std::int64_t start = clock_.nowMs();
+    const std::string marker = "[COM" + std::string(portNumberText) + ":]";
+    const auto finish = [&](bool ok) { return finishStep(LinkStep::Kind::Scan, "/scan", marker, start, ok); };
     // A prompt still arriving from the step before (one whose marker was an
     // echoed value, not the prompt) would otherwise end the scan at once with
     // an empty listing.
     if (!Timing.StrictTiming)
         discardUntilQuiet();
     if (!sendLine("/scan", true))
-        return false;
-    const std::string marker = "[COM" + std::string(portNumberText) + ":]";
+        return finish(false);
     ReplyText.clear();
     if (!collectUntil(ReplyText, marker, true))
-        return false;
+        return finish(false);
     ReplyText.resize(ReplyText.find(marker));
-    return true;
+    return finish(true);
 }
 
 bool ConsoleLink::SendIgnored(std::string_view command, std::string_view marker)
 {
-    if (Timing.StrictTiming)
-        return SendAndExpect(command, marker);
+    const std::int64_t start = clock_.nowMs();
+    const auto finish = [&](bool ok) {
+        return finishStep(LinkStep::Kind::Ignored, command, std::string(marker), start, ok);
+    };
     if (!sendLine(command, true))
-        return false;
+        return finish(false);
     ReplyText.clear();
-    if (!collectUntil(ReplyText, marker, false, Timing.SettleMs))
-        return false;
+    if (!collectUntil(ReplyText, marker, false, Timing.StrictTiming ? 0 : Timing.SettleMs))
+        return finish(false);
     ReplyText.resize(ReplyText.find(marker));
-    return true;
+    return finish(true);
 }
 
 bool ConsoleLink::SendAndReadValue(std::string_view command, std::string_view key, double& value)
 {
+    const std::int64_t start = clock_.nowMs();
+    const auto finish = [&](bool ok) {
+        return finishStep(LinkStep::Kind::ReadValue, command, std::string(TrimBlanks(key)) + "...-->", start, ok);
+    };
     if (!sendLine(command, false))
-        return false;
+        return finish(false);
     std::string reply;
     if (!collectUntil(reply, ValuePromptMarker, false))
-        return false;
+        return finish(false);
 
     const std::string_view text = TrimBlanks(reply);
     const std::string_view trimmedKey = TrimBlanks(key);
     if (trimmedKey.empty())
-        return false;
+        return finish(false);
     const std::size_t keyAt = text.find(trimmedKey);
     if (keyAt == std::string_view::npos)
-        return false;
+        return finish(false);
     const std::size_t valueAt = keyAt + trimmedKey.size();
     const std::size_t arrowAt = text.find(ValuePromptMarker, valueAt);
     // A key with no "-->" after it is an earlier value line, not the one asked for.
     if (arrowAt == std::string_view::npos)
-        return false;
+        return finish(false);
     value = LeadingDecimalValue(text.substr(valueAt, arrowAt - valueAt));
-    return true;
+    return finish(true);
 }
 
 }  // namespace k400

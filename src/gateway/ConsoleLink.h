@@ -1,6 +1,8 @@
 #pragma once
 // The paced send-and-expect dialogue with the gateway console.
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,18 @@ struct LinkTiming {
     // without first letting the line go quiet.
     bool StrictTiming = false;
     int SettleMs = 50;  // quiet line that ends an answered recovery step
+};
+
+// One exchange with the console as the link ran it: what was sent, what was
+// awaited and how it ended. Kept for the last step (to say where a dialogue
+// failed) and handed to an observer for each step (traces, transcripts).
+struct LinkStep {
+    enum class Kind { Expect, Ignored, Scan, ReadValue };
+    Kind kind = Kind::Expect;
+    std::string command;
+    std::string marker;  // "-->" and the key for ReadValue
+    bool ok = false;
+    std::int64_t elapsedMs = 0;
 };
 
 class ConsoleLink {
@@ -61,6 +75,9 @@ public:
 
     std::string ReplyText;
     LinkTiming Timing;
+    // Called after every step, whatever its result.
+    std::function<void(const LinkStep&)> StepObserver;
+    const LinkStep& LastStep() const { return last_; }
 
 private:
     // Pacing pause: lets window events run, then sleeps PaceMs.
@@ -76,9 +93,13 @@ private:
     // Drops input until the line has been quiet for SettleMs (at most one time-out).
     void discardUntilQuiet();
 
+    // Records the step that began at startMs and tells the observer.
+    bool finishStep(LinkStep::Kind kind, std::string_view command, std::string marker, std::int64_t startMs, bool ok);
+
     SerialPort& port_;
     Clock& clock_;
     UserInterface& ui_;
+    LinkStep last_;
 };
 
 }  // namespace k400
