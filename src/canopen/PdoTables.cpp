@@ -5,6 +5,7 @@
 
 #include "gateway/ProgramState.h"
 #include "modules/ByteLabels.h"
+#include "platform/Messages.h"
 #include "platform/NumberText.h"
 
 namespace k400 {
@@ -49,8 +50,7 @@ TableRows PdoTableRows(const ProgramState& state, PdoDirection direction)
                                    static_cast<int>(AssemblyTableSize) - 1);
 
     TableRows rows;
-    rows.push_back({"PDO NO.", "COB-ID (Hex)", "Transmission Type", "Inhibit Time", "Event Timer", "Mapping 0",
-                    "Mapping 1", "Mapping 2", "Mapping 3", "Mapping 4", "Mapping 5", "Mapping 6", "Mapping 7"});
+    rows.emplace_back(msg::PdoHeadings.begin(), msg::PdoHeadings.end());
     for (int k = 0; k <= last; ++k) {
         std::vector<std::string> row;
         row.reserve(13);
@@ -60,8 +60,8 @@ TableRows PdoTableRows(const ProgramState& state, PdoDirection direction)
         else
             row.push_back("80000000");
         row.push_back("255");
-        row.push_back(receive ? "Reversed" : "0");
-        row.push_back(receive ? "Reversed" : "0");
+        row.push_back(receive ? msg::PdoUnusedCell : "0");
+        row.push_back(receive ? msg::PdoUnusedCell : "0");
         for (int e = 0; e < PdoDataBytes; ++e)
             row.push_back(table[static_cast<std::size_t>(k)].Mapping[static_cast<std::size_t>(e)]);
         rows.push_back(std::move(row));
@@ -73,15 +73,15 @@ TableRows ManufacturerObjectRows(const ProgramState& state)
 {
     const int modules = std::min<int>(state.ModuleCount, static_cast<int>(ModuleTableSize));
     TableRows rows;
-    rows.push_back({"Index", "0x2000", "0x2001", "0x2002", "0x2003"});
-    rows.push_back({"Description", "Module W/R Error Count", "Module WDT Enable/Disable", "Module WDT Timer",
-                    " Module WDT Status"});
+    rows.push_back({msg::IndexHeading, "0x2000", "0x2001", "0x2002", "0x2003"});
+    rows.push_back({msg::DescriptionHeading});
+    rows.back().insert(rows.back().end(), msg::ManufacturerObjectNames.begin(), msg::ManufacturerObjectNames.end());
     const std::string count = std::to_string(state.ModuleCount);
-    rows.push_back({"Subindex0", count, count, count, count});
+    rows.push_back({std::string(msg::SubindexHeading) + "0", count, count, count, count});
     for (int m = 0; m < modules; ++m) {
         const auto& module = state.ModuleTable[state.ModuleOrder[static_cast<std::size_t>(m)] % ModuleTableSize];
         const std::string cell = "0 (" + ModuleLabelPrefix(module) + ")";
-        rows.push_back({"Subindex" + std::to_string(m + 1), cell, cell, cell, cell});
+        rows.push_back({msg::SubindexHeading + std::to_string(m + 1), cell, cell, cell, cell});
     }
     return rows;
 }
@@ -96,23 +96,16 @@ TableRows StandardizedObjectRows(const ProgramState& state)
 {
     const int maxSub = MaxSubIndexCount(state);
     TableRows rows(static_cast<std::size_t>(maxSub + 3), std::vector<std::string>(9));
-    rows[0] = {"Index", "0x6000", "0x6200", "0x6206", "0x6207", "0x6401", "0x6411", "0x6443", "0x6444"};
-    rows[1] = {"Description",
-               "                   Read DI (8-bit)",
-               "                  Write DO (8-bit)",
-               "            DO Err Mode (8-bit)",
-               "          DO Err Output (8-bit)",
-               "               Read AI (16-bit)",
-               "               Read AO (16-bit)",
-               "                AO Err Mode",
-               " AO Err Output (16-bit)"};
+    rows[0] = {msg::IndexHeading, "0x6000", "0x6200", "0x6206", "0x6207", "0x6401", "0x6411", "0x6443", "0x6444"};
+    rows[1] = {msg::DescriptionHeading};
+    rows[1].insert(rows[1].end(), msg::StandardizedObjectNames.begin(), msg::StandardizedObjectNames.end());
     const std::string di = std::to_string(state.TotalDIBytes);
     const std::string dout = std::to_string(state.TotalDOBytes);
     const std::string ai = std::to_string(state.TotalAIBytes / 2);
     const std::string ao = std::to_string(state.TotalAOBytes / 2);
-    rows[2] = {"Subindex0", di, dout, dout, dout, ai, ao, ao, ao};
+    rows[2] = {std::string(msg::SubindexHeading) + "0", di, dout, dout, dout, ai, ao, ao, ao};
     for (int r = 3; r < maxSub + 3; ++r)
-        rows[static_cast<std::size_t>(r)][0] = "Subindex" + std::to_string(r - 2);
+        rows[static_cast<std::size_t>(r)][0] = msg::SubindexHeading + std::to_string(r - 2);
 
     ColumnFiller readDi(rows, 1), writeDo(rows, 2), doMode(rows, 3), doValue(rows, 4);
     ColumnFiller readAi(rows, 5), writeAo(rows, 6), aoMode(rows, 7), aoValue(rows, 8);

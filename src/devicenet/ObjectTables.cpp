@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "gateway/ProgramState.h"
 #include "devicenet/AssemblyObjects.h"
 #include "devicenet/ConnectionSettings.h"
-#include "platform/NumberText.h"
+#include "gateway/ProgramState.h"
 #include "modules/ModelCatalogue.h"
+#include "platform/Messages.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 
@@ -25,10 +26,7 @@ constexpr int MappingColumnWidth = 1600;
 TextGrid ApplicationObjectTable(const ProgramState& state)
 {
     TextGrid grid;
-    grid.rows.push_back({"Instance No.", "IO type(Att.1)", "Name(Att.2)", "Address(Att.3)", "Baud(Att.4)",
-                         "TypeCod(Att.5)", "DataFormate(Att.6)", "DO Length(Att.7)", "AO Length(Att.8)",
-                         "DI Length(Att.9)", "AI Length(Att.10)", "DO Num.(Att.11)", "AO Num.(Att.12)",
-                         "DI Num.(Att.13)", "AI Num.(Att.14)"});
+    grid.rows.emplace_back(msg::ApplicationObjectHeadings.begin(), msg::ApplicationObjectHeadings.end());
     for (int i = 0; i < ScannedSlots(state); ++i) {
         if (state.ModuleTable[i].Address.empty())
             continue;
@@ -55,7 +53,7 @@ std::vector<AssemblyTab> AssemblyTabs(const ProgramState& state)
 
 const char* AssemblyTabCaption(AssemblyTab tab)
 {
-    return tab == AssemblyTab::Output ? OutputInstanceTab : InputInstanceTab;
+    return tab == AssemblyTab::Output ? msg::OutputInstanceTab : msg::InputInstanceTab;
 }
 
 TextGrid AssemblyObjectTable(const ProgramState& state, AssemblyTab tab)
@@ -70,10 +68,10 @@ TextGrid AssemblyObjectTable(const ProgramState& state, AssemblyTab tab)
         mappings = std::max<int>(mappings, table[k].DataLength);
 
     TextGrid grid;
-    std::vector<std::string> header{"IO NO.", "Ins.ID (Hex)", "Ins Length"};
+    std::vector<std::string> header(msg::AssemblyHeadings.begin(), msg::AssemblyHeadings.end());
     grid.columnWidths.assign(3, FixedColumnWidth);
     for (int c = 0; c < mappings; ++c) {
-        header.push_back("Mapping  " + D(c));
+        header.push_back(msg::AssemblyMappingHeading + D(c));
         grid.columnWidths.push_back(MappingColumnWidth);
     }
     grid.rows.push_back(std::move(header));

@@ -19,9 +19,6 @@ TextGrid ApplicationObjectTable(const ProgramState& state);
 
 enum class AssemblyTab { Output, Input };
 
-inline constexpr const char* OutputInstanceTab = "Output Instance";
-inline constexpr const char* InputInstanceTab = "Input Instance";
-
 // The tabs present: outputs when the modules have output bytes, then inputs.
 std::vector<AssemblyTab> AssemblyTabs(const ProgramState& state);
 const char* AssemblyTabCaption(AssemblyTab tab);

@@ -2,14 +2,19 @@
 
 #include <cstdio>
 
+#include "platform/Messages.h"
 #include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "modules/ModuleInfo.h"
 
 namespace k400 {
 
-const ModuleInfoRow ModuleInfoHeadings = {"No.",       "Address",   "   Name",     "Type Code",  "Data Format",
-                                          "DO Ch Num", "AO Ch Num", " DI Ch Num", " AI Ch Num"};
+const ModuleInfoRow ModuleInfoHeadings = [] {
+    ModuleInfoRow row;
+    for (std::size_t i = 0; i < row.size(); ++i)
+        row[i] = msg::ModuleInfoHeadings[i];
+    return row;
+}();
 
 namespace {
 

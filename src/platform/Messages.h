@@ -156,4 +156,111 @@ inline std::string NoFileName(std::string_view folder)
     return "No file name given for the output in folder " + std::string(folder);
 }
 
+
+// --- Windows: titles, captions, labels, buttons ---
+inline constexpr const char* MainTitle = "General Setting";
+inline constexpr const char* FileMenu = "File";
+inline constexpr const char* ExitMenu = "Exit";
+inline constexpr const char* AboutMenu = "About";
+inline constexpr const char* CommunicationCaption = "Communication";
+inline constexpr const char* PcComPortLabel = "PC COM Port :";
+inline constexpr const char* ConnectButton = "Connect";
+inline constexpr const char* FirmwareVersionLabel = "Firmware Version";
+inline constexpr const char* StatusLabel = "Status:";
+inline constexpr const char* BuildEdsButton = "Build EDS File";
+inline constexpr const char* ExitProgramButton = "Exit Program";
+inline constexpr const char* SituationCaption = "K400x series Situation";
+inline constexpr const char* SelectButton = "Select";
+inline constexpr const char* CanSideTip = "CAN side parameters";
+inline constexpr const char* Com2SideTip = "COM2 side parameters";
+inline constexpr const char* ParaSettingCaptionCan = "CAN Parameter Setting";
+inline constexpr const char* ParaViewCaptionCan = "CAN Parameter Viewer";
+inline constexpr const char* ApplicationLayerCaption = "Application Layer";
+inline constexpr const char* BaudRateLabel = "Baud rate";
+inline constexpr const char* NodeIdLabel = "NODE ID ";
+inline constexpr const char* TimeoutLabel = "Timeout ";
+inline constexpr const char* ChecksumLabel = "Checksum";
+inline constexpr const char* SettingButton = "Setting";
+inline constexpr const char* ApplicationLayerViewLabel = "Application Layer";
+inline constexpr const char* NodeIdViewLabel = "Node ID";
+inline constexpr const char* ScanDialogTitle = "Com Port Scan Parameters Setting";
+inline constexpr const char* ScanFrameCaption = "COM Port SCAN Parameters Setting";
+inline constexpr const char* Com2Caption = "COM2";
+inline constexpr const char* ScanBaudLabel = "Baudrate";
+inline constexpr const char* ScanChecksumLabel = "CheckSum";
+inline constexpr const char* ScanTimeoutLabel = "Timeout";
+inline constexpr const char* OkButton = "OK";
+inline constexpr const char* CanopenTitle = "EDS File Configuration & Information Viewer";
+inline constexpr const char* ErrorControlCaption = "Error Control Protocol";
+inline constexpr const char* NodeGuardingOption = "Node Guarding Protocol";
+inline constexpr const char* HeartbeatOption = "Heartbeat Protocol";
+inline constexpr const char* ParameterSettingCaption = "Parameter Setting";
+inline constexpr const char* GuardTimeLabel = "Guard Time (1ms)";
+inline constexpr const char* LifeFactorLabel = "Life factor";
+inline constexpr const char* HeartbeatLabel = "Consumer Heartbeat Time (1ms)";
+inline constexpr const char* PdoInformationButton = "PDO Information";
+inline constexpr const char* DeviceInformationButton = "Device Information";
+inline constexpr const char* TarnInformation = "TARN Information";
+inline constexpr const char* FinishButton = "Finish";
+inline constexpr const char* BackButton = "Back";
+inline constexpr const char* DeviceNetTitle = "DeviceNet EDS File Setting";
+inline constexpr const char* PollInfoCaption = "Poll Info";
+inline constexpr const char* StrobeInfoCaption = "Strobe Info";
+inline constexpr const char* CosInfoCaption = "COS/Cyclic Info";
+inline constexpr const char* ProducedConnectionLabel = "Produced Connection";
+inline constexpr const char* ConsumedConnectionLabel = "Consumed Connection";
+inline constexpr const char* UnusedOutputLabel = "xxxxxxxxxxxx";
+inline constexpr const char* DefaultIoCaption = "Default IO Info";
+inline constexpr const char* ApplicationViewButton = "Application View";
+inline constexpr const char* AssemblyViewButton = "Assembly Objcet View";
+inline constexpr const char* TarnInfoButton = "View Tarn Info";
+inline constexpr const char* EdsInfoCaption = "EDS File Information";
+inline constexpr const char* DescriptionLabel = "Description:";
+inline constexpr const char* CreatedByLabel = "Created By:";
+inline constexpr const char* PdoViewerTitle = "Rx/Tx PDO Parameters";
+inline constexpr const char* SettingResultCaption = "Setting Result";
+inline constexpr const char* ReceivePdoTab = "Receive PDO";
+inline constexpr const char* TransmitPdoTab = "Transmit PDO";
+inline constexpr const char* ObjectDictionaryTitle = "Manufacturer Specific/Standardized Device Object Dictionary";
+inline constexpr const char* ManufacturerObjectsTab = "Manufacturer Specific Object Dictionary";
+inline constexpr const char* StandardizedObjectsTab = "Standardized Device Object Dictionary";
+inline constexpr const char* ApplicationObjectTitle = "Application Object";
+inline constexpr const char* AssemblyObjectTitle = "Assembly Object";
+inline constexpr const char* AboutTitle = "About";
+inline constexpr const char* ProductName = "K-400 Gateway Utility";
+inline constexpr const char* AboutVersion = "Ver. 1.5.0";
+inline constexpr const char* AboutDate = "January. 2008";
+inline constexpr const char* SupportCaption = "Support";
+inline constexpr const char* SupportDeviceNet = "GWD-1: DeviceNet slave / TARN master gateway";
+inline constexpr const char* SupportCanopen = "GWC-1: CANopen slave / TARN master gateway";
+inline constexpr const char* SplashSubtitle = "Configuration for the GWC-1 CANopen and GWD-1 DeviceNet gateways";
+inline constexpr const char* SplashRevision = "Release revision: ver 1.5.0";
+
+// --- Viewer headings (blanks and spellings as the viewers always showed them) ---
+inline constexpr std::array<const char*, 9> ModuleInfoHeadings = {
+    "No.", "Address", "   Name", "Type Code", "Data Format", "DO Ch Num", "AO Ch Num", " DI Ch Num", " AI Ch Num"};
+inline constexpr std::array<const char*, 13> PdoHeadings = {
+    "PDO NO.",   "COB-ID (Hex)", "Transmission Type", "Inhibit Time", "Event Timer", "Mapping 0", "Mapping 1",
+    "Mapping 2", "Mapping 3",    "Mapping 4",         "Mapping 5",    "Mapping 6",   "Mapping 7"};
+// The receive PDOs' inhibit time and event timer cells ("Reversed" is spelled so).
+inline constexpr const char* PdoUnusedCell = "Reversed";
+inline constexpr const char* IndexHeading = "Index";
+inline constexpr const char* DescriptionHeading = "Description";
+inline constexpr const char* SubindexHeading = "Subindex";
+inline constexpr std::array<const char*, 4> ManufacturerObjectNames = {
+    "Module W/R Error Count", "Module WDT Enable/Disable", "Module WDT Timer", " Module WDT Status"};
+inline constexpr std::array<const char*, 8> StandardizedObjectNames = {
+    "                   Read DI (8-bit)",   "                  Write DO (8-bit)",
+    "            DO Err Mode (8-bit)",      "          DO Err Output (8-bit)",
+    "               Read AI (16-bit)",      "               Read AO (16-bit)",
+    "                AO Err Mode",          " AO Err Output (16-bit)"};
+inline constexpr std::array<const char*, 15> ApplicationObjectHeadings = {
+    "Instance No.",      "IO type(Att.1)",   "Name(Att.2)",     "Address(Att.3)",  "Baud(Att.4)",
+    "TypeCod(Att.5)",    "DataFormate(Att.6)", "DO Length(Att.7)", "AO Length(Att.8)", "DI Length(Att.9)",
+    "AI Length(Att.10)", "DO Num.(Att.11)",  "AO Num.(Att.12)", "DI Num.(Att.13)", "AI Num.(Att.14)"};
+inline constexpr std::array<const char*, 3> AssemblyHeadings = {"IO NO.", "Ins.ID (Hex)", "Ins Length"};
+inline constexpr const char* AssemblyMappingHeading = "Mapping  ";  // + column number
+inline constexpr const char* OutputInstanceTab = "Output Instance";
+inline constexpr const char* InputInstanceTab = "Input Instance";
+
 }  // namespace k400::msg

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/Messages.h"
+#include "ui/MessageBoxes.h"
 #include "ui/Pictures.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WindowParts.h"
@@ -16,24 +18,24 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("AboutForm"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(FromCore(msg::AboutMenu));
 
-    QLabel* title = TitleLabel(QStringLiteral("K-400 Gateway Utility"), this, 1.5);
-    auto* version = new QLabel(QStringLiteral("Ver. 1.5.0"), this);
+    QLabel* title = TitleLabel(FromCore(msg::ProductName), this, 1.5);
+    auto* version = new QLabel(FromCore(msg::AboutVersion), this);
     version->setObjectName(QStringLiteral("Version"));
-    auto* date = new QLabel(QStringLiteral("January. 2008"), this);
+    auto* date = new QLabel(FromCore(msg::AboutDate), this);
     date->setObjectName(QStringLiteral("Date"));
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture"));
     picture->setPixmap(LogoPicture(QSize(TwipsToPixels(2400, this), TwipsToPixels(1000, this))));
 
-    auto* support = new QGroupBox(QStringLiteral("Support"), this);
-    support->setObjectName(QStringLiteral("Support"));
+    auto* support = new QGroupBox(FromCore(msg::SupportCaption), this);
+    support->setObjectName(FromCore(msg::SupportCaption));
     auto* supportLayout = new QVBoxLayout(support);
-    supportLayout->addWidget(new QLabel(QStringLiteral("GWD-1: DeviceNet slave / TARN master gateway"), support));
-    supportLayout->addWidget(new QLabel(QStringLiteral("GWC-1: CANopen slave / TARN master gateway"), support));
+    supportLayout->addWidget(new QLabel(FromCore(msg::SupportDeviceNet), support));
+    supportLayout->addWidget(new QLabel(FromCore(msg::SupportCanopen), support));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(FromCore(msg::OkButton), this);
     ok->setObjectName(QStringLiteral("Command1"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);

@@ -1,5 +1,7 @@
 #include "ui/CanopenViewers.h"
 
+#include "platform/Messages.h"
+#include "ui/MessageBoxes.h"
 #include "gateway/ProgramState.h"
 #include "canopen/PdoTables.h"
 
@@ -7,11 +9,11 @@ namespace k400::ui {
 
 TableViewer* OpenPdoViewer(const ProgramState& state, QWidget* parent)
 {
-    auto* viewer = new TableViewer({QStringLiteral("ShowPDO"), QStringLiteral("Rx/Tx PDO Parameters"),
-                                    QStringLiteral("Frame6"), QStringLiteral("Setting Result"),
+    auto* viewer = new TableViewer({QStringLiteral("ShowPDO"), FromCore(msg::PdoViewerTitle),
+                                    QStringLiteral("Frame6"), FromCore(msg::SettingResultCaption),
                                     QStringLiteral("PDOParaRecord"), QStringLiteral("PDOParaTableTag"), 9100, 4500},
                                    parent);
-    viewer->load({QStringLiteral("Receive PDO"), QStringLiteral("Transmit PDO")},
+    viewer->load({FromCore(msg::ReceivePdoTab), FromCore(msg::TransmitPdoTab)},
                  [&state](int tab, GridRows& rows, std::vector<int>&) {
                      rows = PdoTableRows(state, tab == 0 ? PdoDirection::Receive : PdoDirection::Transmit);
                  });
@@ -21,12 +23,12 @@ TableViewer* OpenPdoViewer(const ProgramState& state, QWidget* parent)
 TableViewer* OpenObjectDictionaryViewer(const ProgramState& state, QWidget* parent)
 {
     auto* viewer = new TableViewer(
-        {QStringLiteral("ShowAppObjDect"), QStringLiteral("Manufacturer Specific/Standardized Device Object Dictionary"),
-         QStringLiteral("Frame6"), QStringLiteral("Setting Result"), QStringLiteral("ObjDectRecord"),
+        {QStringLiteral("ShowAppObjDect"), FromCore(msg::ObjectDictionaryTitle),
+         QStringLiteral("Frame6"), FromCore(msg::SettingResultCaption), QStringLiteral("ObjDectRecord"),
          QStringLiteral("ObjDictTableTag"), 9100, 4900},
         parent);
-    viewer->load({QStringLiteral("Manufacturer Specific Object Dictionary"),
-                  QStringLiteral("Standardized Device Object Dictionary")},
+    viewer->load({FromCore(msg::ManufacturerObjectsTab),
+                  FromCore(msg::StandardizedObjectsTab)},
                  [&state](int tab, GridRows& rows, std::vector<int>&) {
                      rows = tab == 0 ? ManufacturerObjectRows(state) : StandardizedObjectRows(state);
                  });

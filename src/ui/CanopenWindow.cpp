@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "platform/Messages.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtUserInterface.h"
@@ -36,7 +37,7 @@ CanopenWindow::CanopenWindow(MainWindow& mainWindow)
       configuration_(mainWindow.state(), mainWindow.userInterface())
 {
     setObjectName(QStringLiteral("COPEDS_F"));
-    setWindowTitle(QStringLiteral("EDS File Configuration & Information Viewer"));
+    setWindowTitle(FromCore(msg::CanopenTitle));
     buildControls();
     SizeAndCentre(this, 7770, 4580);
     main_.userInterface().setMessageParent(this);
@@ -48,21 +49,21 @@ CanopenWindow::~CanopenWindow() { closeViewers(); }
 
 void CanopenWindow::buildControls()
 {
-    frame1_ = new QGroupBox(QStringLiteral("Error Control Protocol"), this);
+    frame1_ = new QGroupBox(FromCore(msg::ErrorControlCaption), this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
-    const char* options[2] = {"Node Guarding Protocol", "Heartbeat Protocol"};
+    const char* options[2] = {msg::NodeGuardingOption, msg::HeartbeatOption};
     for (int i = 0; i < 2; ++i) {
         errControl_[i] = new QRadioButton(QString::fromLatin1(options[i]), frame1_);
         errControl_[i]->setObjectName(Indexed("ErrControl", i));
         connect(errControl_[i], &QRadioButton::clicked, this, [this, i] { selectErrorControl(i); });
-        parameterFrame_[i] = new QGroupBox(QStringLiteral("Parameter Setting"), frame1_);
+        parameterFrame_[i] = new QGroupBox(FromCore(msg::ParameterSettingCaption), frame1_);
         parameterFrame_[i]->setObjectName(Indexed("ParameterSetting_frame", i));
         QSizePolicy policy = parameterFrame_[i]->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         parameterFrame_[i]->setSizePolicy(policy);
     }
     auto* guardLayout = new QGridLayout(parameterFrame_[0]);
-    const char* guardLabels[2] = {"Guard Time (1ms)", "Life factor"};
+    const char* guardLabels[2] = {msg::GuardTimeLabel, msg::LifeFactorLabel};
     for (int i = 0; i < 2; ++i) {
         guardTime_[i] = new QLineEdit(parameterFrame_[0]);
         guardTime_[i]->setObjectName(Indexed("GuardTime_T", i));
@@ -72,7 +73,7 @@ void CanopenWindow::buildControls()
     auto* heartbeatLayout = new QGridLayout(parameterFrame_[1]);
     heartbeat_ = new QLineEdit(parameterFrame_[1]);
     heartbeat_->setObjectName(QStringLiteral("Heartbeat_T"));
-    heartbeatLayout->addWidget(new QLabel(QStringLiteral("Consumer Heartbeat Time (1ms)"), parameterFrame_[1]), 0, 0);
+    heartbeatLayout->addWidget(new QLabel(FromCore(msg::HeartbeatLabel), parameterFrame_[1]), 0, 0);
     heartbeatLayout->addWidget(heartbeat_, 0, 1);
     heartbeatLayout->setRowStretch(1, 1);
 
@@ -85,12 +86,12 @@ void CanopenWindow::buildControls()
 
     QGroupBox* edsRegion = BuildEdsInfoRegion(this, edsInfo_);
 
-    QPushButton* pdo = NamedButton(this, "PDO Information", "ShowSettingResult", &CanopenWindow::openPdoView);
+    QPushButton* pdo = NamedButton(this, msg::PdoInformationButton, "ShowSettingResult", &CanopenWindow::openPdoView);
     QPushButton* dictionary =
-        NamedButton(this, "Device Information", "ShowObjDictionary", &CanopenWindow::openObjectDictionary);
-    QPushButton* tarn = NamedButton(this, "TARN Information", "ShowTarn", &CanopenWindow::openTarnInfo);
-    QPushButton* finishButton = NamedButton(this, "Finish", "FinishButton", &CanopenWindow::finish);
-    QPushButton* backButton = NamedButton(this, "Back", "BackButton", &CanopenWindow::back);
+        NamedButton(this, msg::DeviceInformationButton, "ShowObjDictionary", &CanopenWindow::openObjectDictionary);
+    QPushButton* tarn = NamedButton(this, msg::TarnInformation, "ShowTarn", &CanopenWindow::openTarnInfo);
+    QPushButton* finishButton = NamedButton(this, msg::FinishButton, "FinishButton", &CanopenWindow::finish);
+    QPushButton* backButton = NamedButton(this, msg::BackButton, "BackButton", &CanopenWindow::back);
 
     auto* viewers = new QVBoxLayout;
     viewers->addWidget(pdo);

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "platform/Messages.h"
 #include "gateway/ConsoleLink.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -39,7 +40,7 @@ DeviceNetWindow::DeviceNetWindow(MainWindow& mainWindow)
       configuration_(mainWindow.state(), mainWindow.userInterface())
 {
     setObjectName(QStringLiteral("DNSEdsSet"));
-    setWindowTitle(QStringLiteral("DeviceNet EDS File Setting"));
+    setWindowTitle(FromCore(msg::DeviceNetTitle));
     buildControls();
     main_.userInterface().setMessageParent(this);
     configuration_.Load();
@@ -56,8 +57,8 @@ void DeviceNetWindow::buildControls()
     QGroupBox* edsRegion = BuildEdsInfoRegion(this, edsInfo_);
 
     const char* frameNames[3] = {"Frame1", "Frame2", "Frame3"};
-    const char* frameCaptions[3] = {"Poll Info", "Strobe Info", "COS/Cyclic Info"};
-    const char* outputLabels[3] = {"Consumed Connection", "xxxxxxxxxxxx", "xxxxxxxxxxxx"};
+    const char* frameCaptions[3] = {msg::PollInfoCaption, msg::StrobeInfoCaption, msg::CosInfoCaption};
+    const char* outputLabels[3] = {msg::ConsumedConnectionLabel, msg::UnusedOutputLabel, msg::UnusedOutputLabel};
     auto* connections = new QHBoxLayout;
     for (int k = 0; k < 3; ++k) {
         auto* frame = new QGroupBox(QString::fromLatin1(frameCaptions[k]), this);
@@ -71,7 +72,7 @@ void DeviceNetWindow::buildControls()
         input_[k]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         output_[k]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         auto* layout = new QVBoxLayout(frame);
-        layout->addWidget(new QLabel(QStringLiteral("Produced Connection"), frame));
+        layout->addWidget(new QLabel(FromCore(msg::ProducedConnectionLabel), frame));
         layout->addWidget(input_[k]);
         layout->addWidget(new QLabel(QString::fromLatin1(outputLabels[k]), frame));
         layout->addWidget(output_[k]);
@@ -87,7 +88,7 @@ void DeviceNetWindow::buildControls()
         });
     }
 
-    auto* frame5 = new QGroupBox(QStringLiteral("Default IO Info"), this);
+    auto* frame5 = new QGroupBox(FromCore(msg::DefaultIoCaption), this);
     frame5->setObjectName(QStringLiteral("Frame5"));
     auto* ioLayout = new QHBoxLayout(frame5);
     for (int i = 0; i < 4; ++i) {
@@ -100,12 +101,12 @@ void DeviceNetWindow::buildControls()
         });
     }
 
-    QPushButton* appObj = NamedButton(this, "Application View", "AppObj", &DeviceNetWindow::openApplicationView);
+    QPushButton* appObj = NamedButton(this, msg::ApplicationViewButton, "AppObj", &DeviceNetWindow::openApplicationView);
     QPushButton* assembly =
-        NamedButton(this, "Assembly Objcet View", "ShowSettingResult", &DeviceNetWindow::openAssemblyView);
-    QPushButton* tarn = NamedButton(this, "View Tarn Info", "ShowTarnInf", &DeviceNetWindow::openTarnInfo);
-    finish_ = NamedButton(this, "Finish", "FinishDeviceSet", &DeviceNetWindow::finish);
-    QPushButton* backButton = NamedButton(this, "Back", "BackButton", &DeviceNetWindow::back);
+        NamedButton(this, msg::AssemblyViewButton, "ShowSettingResult", &DeviceNetWindow::openAssemblyView);
+    QPushButton* tarn = NamedButton(this, msg::TarnInfoButton, "ShowTarnInf", &DeviceNetWindow::openTarnInfo);
+    finish_ = NamedButton(this, msg::FinishButton, "FinishDeviceSet", &DeviceNetWindow::finish);
+    QPushButton* backButton = NamedButton(this, msg::BackButton, "BackButton", &DeviceNetWindow::back);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(appObj);

@@ -91,15 +91,15 @@ MainWindow::~MainWindow()
 void MainWindow::buildControls()
 {
     setObjectName(QStringLiteral("Main_F"));
-    setWindowTitle(QStringLiteral("General Setting"));
+    setWindowTitle(FromCore(msg::MainTitle));
 
     // Menus
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(FromCore(msg::FileMenu));
     file->setObjectName(QStringLiteral("File"));
-    exitAction_ = file->addAction(QStringLiteral("Exit"));
+    exitAction_ = file->addAction(FromCore(msg::ExitMenu));
     exitAction_->setObjectName(QStringLiteral("ExitProgram"));
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
-    aboutAction_ = menuBar()->addAction(QStringLiteral("About"));
+    aboutAction_ = menuBar()->addAction(FromCore(msg::AboutMenu));
     aboutAction_->setObjectName(QStringLiteral("About_"));
     connect(aboutAction_, &QAction::triggered, this, &MainWindow::openAbout);
 
@@ -107,10 +107,10 @@ void MainWindow::buildControls()
     setCentralWidget(central);
 
     // Communication: port choice, Connect, progress, firmware and status.
-    auto* communication = Named(new QGroupBox(QStringLiteral("Communication"), central), "CommunicationRegion");
-    auto* label3 = Named(new QLabel(QStringLiteral("PC COM Port :"), communication), "Label3");
+    auto* communication = Named(new QGroupBox(FromCore(msg::CommunicationCaption), central), "CommunicationRegion");
+    auto* label3 = Named(new QLabel(FromCore(msg::PcComPortLabel), communication), "Label3");
     comPort_ = Named(new QComboBox(communication), "ComPort");
-    connect_ = Named(new QPushButton(QStringLiteral("Connect"), communication), "Connect");
+    connect_ = Named(new QPushButton(FromCore(msg::ConnectButton), communication), "Connect");
     progress_ = Named(new QProgressBar(communication), "ConnectProgress");
     progress_->setTextVisible(false);
     progress_->setRange(0, 10);  // the connect's steps
@@ -121,15 +121,15 @@ void MainWindow::buildControls()
     commLayout->addWidget(progress_, 2, 0, 1, 2);
     connect(connect_, &QPushButton::clicked, this, &MainWindow::connectGateway);
 
-    auto* label4 = Named(new QLabel(QStringLiteral("Firmware Version"), central), "Label4");
+    auto* label4 = Named(new QLabel(FromCore(msg::FirmwareVersionLabel), central), "Label4");
     firmwareVer_ = Named(new QLineEdit(central), "FirmwareVer");
     firmwareVer_->setReadOnly(true);
-    auto* stateLabel = Named(new QLabel(QStringLiteral("Status:"), central), "State");
+    auto* stateLabel = Named(new QLabel(FromCore(msg::StatusLabel), central), "State");
     communicationState_ = Named(new QLineEdit(central), "CommunicationState");
     communicationState_->setReadOnly(true);
-    writeEds_ = Named(new QPushButton(QStringLiteral("Build EDS File"), central), "WriteEDS");
+    writeEds_ = Named(new QPushButton(FromCore(msg::BuildEdsButton), central), "WriteEDS");
     connect(writeEds_, &QPushButton::clicked, this, &MainWindow::buildEdsFile);
-    exitProgram_ = Named(new QPushButton(QStringLiteral("Exit Program"), central), "EixtProgram");
+    exitProgram_ = Named(new QPushButton(FromCore(msg::ExitProgramButton), central), "EixtProgram");
     connect(exitProgram_, &QPushButton::clicked, this, &QWidget::close);
 
     auto* left = new QVBoxLayout;
@@ -143,7 +143,7 @@ void MainWindow::buildControls()
     left->addWidget(exitProgram_);
 
     // The controller with its CAN side (0) and COM2 side (1).
-    auto* frame2 = Named(new QGroupBox(QStringLiteral("K400x series Situation"), central), "Frame2");
+    auto* frame2 = Named(new QGroupBox(FromCore(msg::SituationCaption), central), "Frame2");
     auto* situation = new QGridLayout(frame2);
     const QSize sidePicture(TwipsToPixels(1300, this), TwipsToPixels(800, this));
     const QSize controllerPicture(TwipsToPixels(1500, this), TwipsToPixels(2200, this));
@@ -159,9 +159,9 @@ void MainWindow::buildControls()
         comImage_[i] = Named(new QLabel(frame2), Indexed("ComImage", i));
         comImage_[i]->setPixmap(i == 0 ? CanSidePicture(sidePicture) : Rs485SidePicture(sidePicture));
         comImage_[i]->setAlignment(Qt::AlignCenter);
-        comButton_[i] = Named(new QPushButton(QStringLiteral("Select"), frame2), Indexed("ComButton", i));
+        comButton_[i] = Named(new QPushButton(FromCore(msg::SelectButton), frame2), Indexed("ComButton", i));
         comButton_[i]->setCheckable(true);
-        comButton_[i]->setToolTip(i == 0 ? QStringLiteral("CAN side parameters") : QStringLiteral("COM2 side parameters"));
+        comButton_[i]->setToolTip(i == 0 ? FromCore(msg::CanSideTip) : FromCore(msg::Com2SideTip));
         connect(comButton_[i], &QPushButton::clicked, this, [this, i] { sideToggleReleased(i); });
         mousePoint_[i] = Named(new QLabel(QString::fromLatin1(points[i]), frame2), Indexed("MousePoint", i));
         mousePoint_[i]->setAlignment(Qt::AlignCenter);
@@ -181,10 +181,10 @@ void MainWindow::buildControls()
     situation->addWidget(modulesImage_, 4, 2);
 
     // Parameter entry panel.
-    paraSetting_ = Named(new QGroupBox(QStringLiteral("CAN Parameter Setting"), central), "ParaSetting");
-    applicationLayerFrame_ = Named(new QGroupBox(QStringLiteral("Application Layer"), paraSetting_), "ApplicationLayerFrame");
+    paraSetting_ = Named(new QGroupBox(FromCore(msg::ParaSettingCaptionCan), central), "ParaSetting");
+    applicationLayerFrame_ = Named(new QGroupBox(FromCore(msg::ApplicationLayerCaption), paraSetting_), "ApplicationLayerFrame");
     auto* appLayout = new QHBoxLayout(applicationLayerFrame_);
-    const char* applications[2] = {"CANopen", "DeviceNet"};
+    const char* applications[2] = {msg::CanopenName, msg::DeviceNetName};
     for (int i = 0; i < 2; ++i) {
         applicationSelect_[i] =
             Named(new QRadioButton(QString::fromLatin1(applications[i]), applicationLayerFrame_), Indexed("ApplicationSelect", i));
@@ -193,14 +193,14 @@ void MainWindow::buildControls()
         connect(applicationSelect_[i], &QRadioButton::clicked, this, [this, i] { applicationOptionClicked(i); });
         appLayout->addWidget(applicationSelect_[i]);
     }
-    paraSettingC1_ = Named(new QLabel(QStringLiteral("Baud rate"), paraSetting_), "ParaSettingC1");
+    paraSettingC1_ = Named(new QLabel(FromCore(msg::BaudRateLabel), paraSetting_), "ParaSettingC1");
     canBaudrate_ = Named(new QComboBox(paraSetting_), "CANBaudrate");
-    paraSettingC2_[0] = Named(new QLabel(QStringLiteral("NODE ID "), paraSetting_), "ParaSettingC2_0");
-    paraSettingC2_[1] = Named(new QLabel(QStringLiteral("Timeout "), paraSetting_), "ParaSettingC2_1");
+    paraSettingC2_[0] = Named(new QLabel(FromCore(msg::NodeIdLabel), paraSetting_), "ParaSettingC2_0");
+    paraSettingC2_[1] = Named(new QLabel(FromCore(msg::TimeoutLabel), paraSetting_), "ParaSettingC2_1");
     canNodeId_ = Named(new QLineEdit(paraSetting_), "CANNodeId");
-    paraSettingC0_ = Named(new QLabel(QStringLiteral("Checksum"), paraSetting_), "ParaSettingC0");
+    paraSettingC0_ = Named(new QLabel(FromCore(msg::ChecksumLabel), paraSetting_), "ParaSettingC0");
     comChecksum_ = Named(new QComboBox(paraSetting_), "ComChecksum");
-    settingParameter_ = Named(new QPushButton(QStringLiteral("Setting"), paraSetting_), "SettingParameter");
+    settingParameter_ = Named(new QPushButton(FromCore(msg::SettingButton), paraSetting_), "SettingParameter");
     connect(settingParameter_, &QPushButton::clicked, this, &MainWindow::settingClicked);
     auto* setLayout = new QGridLayout(paraSetting_);
     setLayout->addWidget(applicationLayerFrame_, 0, 0, 1, 2);
@@ -215,12 +215,12 @@ void MainWindow::buildControls()
     setLayout->setColumnStretch(1, 1);
 
     // Read-only view of the stored parameters.
-    paraView_ = Named(new QGroupBox(QStringLiteral("CAN Parameter Viewer"), central), "ParaView");
-    viewerC0_ = Named(new QLabel(QStringLiteral("Baud rate"), paraView_), "ViewerC0");
-    viewerC1_[0] = Named(new QLabel(QStringLiteral("Application Layer"), paraView_), "ViewerC1_0");
-    viewerC1_[1] = Named(new QLabel(QStringLiteral("Checksum"), paraView_), "ViewerC1_1");
-    viewerC2_[0] = Named(new QLabel(QStringLiteral("Node ID"), paraView_), "ViewerC2_0");
-    viewerC2_[1] = Named(new QLabel(QStringLiteral("Timeout "), paraView_), "ViewerC2_1");
+    paraView_ = Named(new QGroupBox(FromCore(msg::ParaViewCaptionCan), central), "ParaView");
+    viewerC0_ = Named(new QLabel(FromCore(msg::BaudRateLabel), paraView_), "ViewerC0");
+    viewerC1_[0] = Named(new QLabel(FromCore(msg::ApplicationLayerCaption), paraView_), "ViewerC1_0");
+    viewerC1_[1] = Named(new QLabel(FromCore(msg::ChecksumLabel), paraView_), "ViewerC1_1");
+    viewerC2_[0] = Named(new QLabel(FromCore(msg::NodeIdViewLabel), paraView_), "ViewerC2_0");
+    viewerC2_[1] = Named(new QLabel(FromCore(msg::TimeoutLabel), paraView_), "ViewerC2_1");
     for (int i = 0; i < 3; ++i) {
         viewerText_[i] = Named(new QLineEdit(paraView_), Indexed("ViewerText", i));
         viewerText_[i]->setReadOnly(true);

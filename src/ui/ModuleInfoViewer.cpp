@@ -1,5 +1,7 @@
 #include "ui/ModuleInfoViewer.h"
 
+#include "platform/Messages.h"
+#include "ui/MessageBoxes.h"
 #include "gateway/ProgramState.h"
 #include "modules/ModuleInfoTable.h"
 
@@ -7,8 +9,8 @@ namespace k400::ui {
 
 TableViewer* OpenModuleInfoViewer(const ProgramState& state, QWidget* parent)
 {
-    auto* viewer = new TableViewer({QStringLiteral("ShowTarnInfo"), QStringLiteral("TARN Information"),
-                                    QStringLiteral("Frame1"), QStringLiteral("TARN Information"),
+    auto* viewer = new TableViewer({QStringLiteral("ShowTarnInfo"), FromCore(msg::TarnInformation),
+                                    QStringLiteral("Frame1"), FromCore(msg::TarnInformation),
                                     QStringLiteral("TarnInfoRecord"), {}, 8500, 4300},
                                    parent);
     // Filled once, when the window opens.

@@ -1,5 +1,7 @@
 #include "ui/ObjectViewers.h"
 
+#include "platform/Messages.h"
+#include "ui/MessageBoxes.h"
 #include "gateway/ProgramState.h"
 #include "devicenet/ObjectTables.h"
 
@@ -7,7 +9,7 @@ namespace k400::ui {
 
 TableViewer* OpenApplicationObjectViewer(const ProgramState& state, QWidget* parent)
 {
-    auto* viewer = new TableViewer({QStringLiteral("ShowAppObjNew"), QStringLiteral("Application Object"), {}, {},
+    auto* viewer = new TableViewer({QStringLiteral("ShowAppObjNew"), FromCore(msg::ApplicationObjectTitle), {}, {},
                                     QStringLiteral("AppObjRecord"), {}, 10800, 4700},
                                    parent);
     viewer->load({}, [&state](int, GridRows& rows, std::vector<int>& widths) {
@@ -20,7 +22,7 @@ TableViewer* OpenApplicationObjectViewer(const ProgramState& state, QWidget* par
 
 TableViewer* OpenAssemblyObjectViewer(const ProgramState& state, QWidget* parent)
 {
-    auto* viewer = new TableViewer({QStringLiteral("ShowAssObj"), QStringLiteral("Assembly Object"), {}, {},
+    auto* viewer = new TableViewer({QStringLiteral("ShowAssObj"), FromCore(msg::AssemblyObjectTitle), {}, {},
                                     QStringLiteral("AssObjParaRecord"), QStringLiteral("AssObjParaTableTag"), 9600,
                                     5200},
                                    parent);

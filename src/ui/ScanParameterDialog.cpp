@@ -23,13 +23,13 @@ ScanParameterDialog::ScanParameterDialog(MainWindow* mainWindow)
     : QWidget(nullptr, Qt::Dialog), mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("ComParaSetting_F"));
-    setWindowTitle(QStringLiteral("Com Port Scan Parameters Setting"));
+    setWindowTitle(FromCore(msg::ScanDialogTitle));
     // Not a child of the main window: that one is disabled while this is open.
     setWindowModality(Qt::NonModal);
 
-    auto* outer = new QGroupBox(QStringLiteral("COM Port SCAN Parameters Setting"), this);
+    auto* outer = new QGroupBox(FromCore(msg::ScanFrameCaption), this);
     outer->setObjectName(QStringLiteral("Frame1"));
-    auto* com2 = new QGroupBox(QStringLiteral("COM2"), outer);
+    auto* com2 = new QGroupBox(FromCore(msg::Com2Caption), outer);
     com2->setObjectName(QStringLiteral("Frame2"));
     baud_ = new QComboBox(com2);
     baud_->setObjectName(QStringLiteral("ScanBaudrateCombol"));
@@ -38,17 +38,17 @@ ScanParameterDialog::ScanParameterDialog(MainWindow* mainWindow)
     timeout_ = new QLineEdit(com2);
     timeout_->setObjectName(QStringLiteral("ScanTimeout"));
     auto* grid = new QGridLayout(com2);
-    grid->addWidget(new QLabel(QStringLiteral("Baudrate"), com2), 0, 0);
+    grid->addWidget(new QLabel(FromCore(msg::ScanBaudLabel), com2), 0, 0);
     grid->addWidget(baud_, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("CheckSum"), com2), 1, 0);
+    grid->addWidget(new QLabel(FromCore(msg::ScanChecksumLabel), com2), 1, 0);
     grid->addWidget(checksum_, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Timeout"), com2), 2, 0);
+    grid->addWidget(new QLabel(FromCore(msg::ScanTimeoutLabel), com2), 2, 0);
     grid->addWidget(timeout_, 2, 1);
     grid->setColumnStretch(1, 1);
     auto* outerLayout = new QVBoxLayout(outer);
     outerLayout->addWidget(com2);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_ = new QPushButton(FromCore(msg::OkButton), this);
     ok_->setObjectName(QStringLiteral("ScanSettingOkButton"));
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QWidget::close);

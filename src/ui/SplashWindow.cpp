@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "platform/Messages.h"
+#include "ui/MessageBoxes.h"
 #include "ui/Pictures.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WindowParts.h"
@@ -28,15 +30,15 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
 
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(24, 18, 24, 18);
-    QLabel* title = TitleLabel(QStringLiteral("K-400 Gateway Utility"), frame, 1.8);
+    QLabel* title = TitleLabel(FromCore(msg::ProductName), frame, 1.8);
     title->setAlignment(Qt::AlignCenter);
-    auto* subtitle = new QLabel(QStringLiteral("Configuration for the GWC-1 CANopen and GWD-1 DeviceNet gateways"), frame);
+    auto* subtitle = new QLabel(FromCore(msg::SplashSubtitle), frame);
     subtitle->setAlignment(Qt::AlignCenter);
     auto* picture = new QLabel(frame);
     picture->setObjectName(QStringLiteral("Picture"));
     picture->setPixmap(LogoPicture(QSize(TwipsToPixels(4800, this), TwipsToPixels(1500, this))));
     picture->setAlignment(Qt::AlignCenter);
-    auto* revision = new QLabel(QStringLiteral("Release revision: ver 1.5.0"), frame);
+    auto* revision = new QLabel(FromCore(msg::SplashRevision), frame);
     revision->setObjectName(QStringLiteral("Revision"));
     revision->setAlignment(Qt::AlignRight);
 

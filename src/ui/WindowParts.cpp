@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/Messages.h"
+#include "ui/MessageBoxes.h"
 #include "ui/TableViewer.h"
 
 namespace k400::ui {
@@ -37,10 +39,10 @@ QLabel* TitleLabel(const QString& text, QWidget* parent, double scale)
 
 QGroupBox* BuildEdsInfoRegion(QWidget* parent, std::array<QLineEdit*, 2>& boxes)
 {
-    auto* region = new QGroupBox(QStringLiteral("EDS File Information"), parent);
+    auto* region = new QGroupBox(FromCore(msg::EdsInfoCaption), parent);
     region->setObjectName(QStringLiteral("EDSRegion"));
     auto* layout = new QGridLayout(region);
-    const char* labels[2] = {"Description:", "Created By:"};
+    const char* labels[2] = {msg::DescriptionLabel, msg::CreatedByLabel};
     for (int i = 0; i < 2; ++i) {
         boxes[i] = new QLineEdit(region);
         boxes[i]->setObjectName(Indexed("EDSInfo", i));
