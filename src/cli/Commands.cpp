@@ -36,13 +36,19 @@ const std::array<CommandInfo, 6> Commands = {{
      "firmware version from the EEPROM. Without --port the built-in simulated\n"
      "gateway is used.\n" K400_PORT_OPTIONS_USAGE,
      &RunIdentifyCommand},
-    {"sim", "serve a simulated gateway console on a pseudo-terminal",
-     "usage: k400gw sim [--scenario FILE] [--link PATH] [--eeprom-out FILE]\n"
+    {"sim", "serve a simulated gateway console on a pseudo-terminal or a TCP port",
+     "usage: k400gw sim [--scenario FILE] [--eeprom-out FILE] [--link PATH]\n"
+     "       k400gw sim [--scenario FILE] [--eeprom-out FILE] --listen [HOST:]PORT [--rfc2217]\n"
      "Prints the device path of the pseudo-terminal as its first line and serves\n"
-     "the gateway console on it until interrupted (SIGINT or SIGTERM).\n"
+     "the gateway console on it until interrupted (SIGINT or SIGTERM). With\n"
+     "--listen it serves as a serial device server would, one client at a time,\n"
+     "and prints the port name to open instead (tcp://HOST:PORT, rfc2217://HOST:PORT).\n"
      "  --scenario FILE    scenario file (JSON); default: the built-in gateway\n"
      "  --link PATH        also make PATH a symbolic link to the device\n"
-     "  --eeprom-out FILE  write the EEPROM contents to FILE after every change\n",
+     "  --eeprom-out FILE  write the EEPROM contents to FILE after every change\n"
+     "  --listen ADDRESS   serve on TCP: HOST:PORT, :PORT or PORT (host 127.0.0.1;\n"
+     "                     port 0 picks a free one)\n"
+     "  --rfc2217          speak Telnet with the COM-PORT-OPTION (RFC 2217), not raw bytes\n",
      &RunSimCommand},
     {"scan", "connect, read the stored configuration and scan the modules on COM2",
      "usage: k400gw scan --port PORT [--pace-ms N] [--scan-baud BPS] [--scan-checksum off|on]\n"

@@ -90,10 +90,10 @@ void ConsoleHost::requestStop()
     }
 }
 
-bool ConsoleHost::waitForStop(int ms) const
+bool ConsoleHost::waitForStop(int ms, int otherFd) const
 {
-    pollfd stop = {stopPipe_[0], POLLIN, 0};
-    return ::poll(&stop, 1, ms) > 0;
+    pollfd fds[2] = {{stopPipe_[0], POLLIN, 0}, {otherFd, POLLIN, 0}};
+    return ::poll(fds, otherFd >= 0 ? 2 : 1, ms) > 0 && (fds[0].revents & POLLIN);
 }
 
 void ConsoleHost::dropOutput()

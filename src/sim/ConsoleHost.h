@@ -54,8 +54,9 @@ public:
 
     void requestStop();  // safe from another thread
     int stopFd() const { return stopPipe_[1]; }  // writing one byte here stops serve()
-    // Waits up to ms for a stop request; true when one came.
-    bool waitForStop(int ms) const;
+    // Waits up to ms (-1: no limit) for a stop request or for otherFd to
+    // become readable; true when a stop came.
+    bool waitForStop(int ms, int otherFd = -1) const;
 
     GatewayConsole& console() { return console_; }
     const GatewayConsole& console() const { return console_; }
