@@ -58,7 +58,7 @@ void TcpSimulator::closeListener()
 bool TcpSimulator::open(std::string& error)
 {
     if (!host_.ready()) {
-        error = "cannot create the stop pipe";
+        error = nettext::SimNoStopPipe;
         return false;
     }
     const auto address = ParseListenAddress(options_.listen, error);
@@ -137,7 +137,7 @@ int TcpSimulator::serve(std::ostream& err)
         if (end == Session::Stop)
             return 0;
         if (end == Session::Vanished) {
-            err << "the device vanished (scenario fault)" << std::endl;
+            err << nettext::SimVanished << std::endl;
             closeListener();
             return 0;
         }

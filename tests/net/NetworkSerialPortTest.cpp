@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -19,6 +18,7 @@
 #include "gateway/ConnectSequence.h"
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewayPort.h"
+#include "platform/NetworkPortName.h"
 #include "platform/net/NetworkSerialPort.h"
 #include "sim/TcpSimulator.h"
 #include "support/ChildProcess.h"
@@ -166,7 +166,10 @@ TEST(SimCommand, ListensPrintsItsPortNameAndStopsOnSigterm)
     ASSERT_TRUE(sim.started()) << sim.error();
     const auto name = sim.readLine(10000);
     ASSERT_TRUE(name.has_value()) << sim.stderrText();
-    EXPECT_TRUE(std::regex_match(*name, std::regex(R"(rfc2217://127\.0\.0\.1:[1-9][0-9]*)"))) << *name;
+    std::string error;
+    const auto parsed = ParseNetworkPortName(*name, error);
+    ASSERT_TRUE(parsed) << error;
+    EXPECT_EQ(*name, "rfc2217://127.0.0.1:" + std::to_string(parsed->endpoint.port));
     Client client(*name);
     ASSERT_TRUE(client.port.open().ok());
     EXPECT_TRUE(client.link.SendAndExpect("exit", "K400E>"));
