@@ -94,6 +94,7 @@ TEST(NetworkSerialPort, SecondClientFindsTheServerOccupiedUntilTheFirstLeaves)
         Served server(rfc2217);
         Client first(server.sim.portName()), second(server.sim.portName());
         ASSERT_TRUE(first.port.open().ok());
+        second.port.setTimings({2000, 1000, 3000});  // a grace a loaded machine cannot outlast
         const PortOpenError busy = second.port.open();
         EXPECT_EQ(busy.kind, Kind::Occupied) << busy.description;
         EXPECT_EQ(busy.description, server.sim.portName() + ": the device server refused a second connection");
