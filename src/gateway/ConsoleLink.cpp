@@ -85,6 +85,10 @@ bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool 
         // marker split across two reads is still found whole.
         if (!marker.empty() && text.find(marker) != std::string::npos)
             return true;
+        // A device or connection gone mid-reply brings nothing more: fail
+        // now rather than wait out the time-out.
+        if (!port_.isOpen())
+            return false;
         std::int64_t wait = limitMs - elapsed;
         if (settleMs > 0 && lastPieceMs) {
             const std::int64_t quiet = clock_.nowMs() - *lastPieceMs;

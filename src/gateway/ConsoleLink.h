@@ -43,8 +43,9 @@ public:
     // waits for the transmit queue (at most 10 nonzero readings), pauses once
     // more and collects the reply. Each piece read is trimmed of blanks
     // (spaces, tabs, CR, LF) before it is appended; the marker is looked for
-    // only when nothing more is waiting. False on a closed port, a queue that
-    // does not drain, a time-out, or a reply beyond 1 MiB.
+    // only when nothing more is waiting. False on a closed port (also one
+    // that closes while the reply is awaited: at once, not at the time-out),
+    // a queue that does not drain, a time-out, or a reply beyond 1 MiB.
 
     // Waits up to ConsoleTimeoutMs from the start of waiting (text arriving
     // does not extend it). On true, ReplyText holds the reply cut before the

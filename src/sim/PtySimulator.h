@@ -2,11 +2,10 @@
 // The simulated gateway on a pseudo-terminal, so that any program (ours or a
 // terminal emulator) can open it like a serial port.
 
-#include <atomic>
 #include <iosfwd>
-#include <memory>
 #include <string>
 
+#include "sim/ConsoleHost.h"
 #include "sim/GatewayConsole.h"
 #include "sim/Scenario.h"
 
@@ -39,27 +38,23 @@ public:
     // Serves until requestStop() or a vanish. Returns 0, or 1 on an I/O failure.
     int serve(std::ostream& err);
     // Safe from another thread.
-    void requestStop();
+    void requestStop() { host_.requestStop(); }
     // Writing one byte here stops serve(); for signal handlers.
-    int stopFd() const { return stopPipe_[1]; }
+    int stopFd() const { return host_.stopFd(); }
 
     // The console; read it only while serve() is not running.
-    const GatewayConsole& console() const { return console_; }
+    const GatewayConsole& console() const { return host_.console(); }
 
 private:
     void closeDevice();
     void removeLink();
-    bool flushOutput(std::ostream& err);
 
-    GatewayConsole console_;
+    ConsoleHost host_;
     PtySimulatorOptions options_;
     std::string devicePath_;
     int master_ = -1;
     int slave_ = -1;  // held open so that the master never hangs up between clients
-    int stopPipe_[2] = {-1, -1};
     bool linkMade_ = false;
-    std::string pending_;  // released output the device has not taken yet
-    std::string eepromError_;
 };
 
 }  // namespace k400
