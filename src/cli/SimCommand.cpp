@@ -8,7 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/Options.h"
 #include "platform/NetworkPortName.h"
-#include "platform/NetworkTexts.h"
+#include "platform/Messages.h"
 #include "sim/PtySimulator.h"
 #include "sim/TcpSimulator.h"
 
@@ -48,12 +48,12 @@ public:
     {
         if (!listen_) {
             if (rfc2217_)
-                return UsageError(io, name(), nettext::SimRfc2217WithoutListen);
+                return UsageError(io, name(), msg::SimRfc2217WithoutListen);
             return RunPtySimulator(options_, io.out, io.err) == 0 ? ExitSuccess : ExitFailure;
         }
         std::string error;
         if (!options_.linkPath.empty())
-            return UsageError(io, name(), nettext::SimLinkWithListen);
+            return UsageError(io, name(), msg::SimLinkWithListen);
         if (!ParseListenAddress(*listen_, error))
             return UsageError(io, name(), error);
         const TcpSimulatorOptions tcp{options_.scenarioFile, *listen_, rfc2217_, options_.eepromOut};

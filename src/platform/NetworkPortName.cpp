@@ -4,7 +4,7 @@
 #include <cctype>
 #include <charconv>
 
-#include "platform/NetworkTexts.h"
+#include "platform/Messages.h"
 
 namespace k400 {
 
@@ -55,33 +55,33 @@ std::optional<std::string_view> SplitHost(std::string_view text, std::string& ho
     if (!text.empty() && text.front() == '[') {
         const std::size_t close = text.find(']');
         if (close == std::string_view::npos || !Ipv6Text(text.substr(1, close - 1))) {
-            reason = nettext::BadBrackets;
+            reason = msg::BadBrackets;
             return std::nullopt;
         }
         host = std::string(text.substr(1, close - 1));
         rest = text.substr(close + 1);
         if (rest.empty()) {
-            reason = nettext::PortMissing;
+            reason = msg::PortMissing;
             return std::nullopt;
         }
         if (rest.front() != ':') {
-            reason = nettext::BadBrackets;
+            reason = msg::BadBrackets;
             return std::nullopt;
         }
         return rest.substr(1);
     }
     const std::size_t colon = text.rfind(':');
     if (colon == std::string_view::npos) {
-        reason = nettext::PortMissing;
+        reason = msg::PortMissing;
         return std::nullopt;
     }
     host = std::string(text.substr(0, colon));
     if (host.empty())
-        reason = nettext::HostMissing;
+        reason = msg::HostMissing;
     else if (host.find(':') != std::string::npos)
-        reason = nettext::UnbracketedIpv6;
+        reason = msg::UnbracketedIpv6;
     else if (!PlainHost(host))
-        reason = nettext::BadHost;
+        reason = msg::BadHost;
     else
         return text.substr(colon + 1);
     return std::nullopt;
@@ -109,7 +109,7 @@ std::optional<NetworkPortAddress> ParseNetworkPortName(std::string_view name, st
         address.protocol = NetworkProtocol::Rfc2217;
         rest = name.substr(Rfc2217Scheme.size());
     } else {
-        error = Error(name, nettext::NotANetworkPort);
+        error = Error(name, msg::NotANetworkPort);
         return std::nullopt;
     }
     std::string_view reason;
@@ -120,7 +120,7 @@ std::optional<NetworkPortAddress> ParseNetworkPortName(std::string_view name, st
     }
     const auto port = ParsePort(*portText, 1);
     if (!port) {
-        error = Error(name, portText->empty() ? nettext::PortMissing : nettext::PortOutOfRange);
+        error = Error(name, portText->empty() ? msg::PortMissing : msg::PortOutOfRange);
         return std::nullopt;
     }
     address.endpoint.port = *port;
@@ -147,7 +147,7 @@ std::optional<HostAndPort> ParseListenAddress(std::string_view text, std::string
     }
     const auto port = ParsePort(portText, 0);
     if (!port) {
-        error = Error(text, portText.empty() ? nettext::PortMissing : nettext::ListenPortOutOfRange);
+        error = Error(text, portText.empty() ? msg::PortMissing : msg::ListenPortOutOfRange);
         return std::nullopt;
     }
     address.port = *port;

@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "platform/NetworkPortName.h"
-#include "platform/NetworkTexts.h"
+#include "platform/Messages.h"
 #include "platform/TelnetComPort.h"
 
 namespace k400 {
@@ -58,13 +58,13 @@ void TcpSimulator::closeListener()
 bool TcpSimulator::open(std::string& error)
 {
     if (!host_.ready()) {
-        error = nettext::SimNoStopPipe;
+        error = msg::SimNoStopPipe;
         return false;
     }
     const auto address = ParseListenAddress(options_.listen, error);
     if (!address)
         return false;
-    const std::string cannot = std::string(nettext::SimCannotListen) + " " + options_.listen + ": ";
+    const std::string cannot = std::string(msg::SimCannotListen) + " " + options_.listen + ": ";
 
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
@@ -118,7 +118,7 @@ bool TcpSimulator::open(std::string& error)
 int TcpSimulator::serve(std::ostream& err)
 {
     if (listener_ < 0) {
-        err << nettext::SimNotListening << std::endl;
+        err << msg::SimNotListening << std::endl;
         return 1;
     }
     for (;;) {
@@ -129,7 +129,7 @@ int TcpSimulator::serve(std::ostream& err)
             // Gone before it was taken, or a signal: wait for the next one.
             if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ECONNABORTED || errno == EINTR)
                 continue;
-            err << nettext::SimAcceptFailed << std::strerror(errno) << std::endl;
+            err << msg::SimAcceptFailed << std::strerror(errno) << std::endl;
             return 1;
         }
         const Session end = serveClient(client, err);
@@ -137,7 +137,7 @@ int TcpSimulator::serve(std::ostream& err)
         if (end == Session::Stop)
             return 0;
         if (end == Session::Vanished) {
-            err << nettext::SimVanished << std::endl;
+            err << msg::SimVanished << std::endl;
             closeListener();
             return 0;
         }
@@ -156,7 +156,7 @@ TcpSimulator::Session TcpSimulator::serveClient(int client, std::ostream& err)
     std::optional<TelnetComPort> telnet;
     if (options_.rfc2217)
         telnet.emplace(TelnetComPort::Role::Server);
-    const ConsoleHost::Stream stream{client, nettext::SimConnection, true, telnet ? &*telnet : nullptr, listener_};
+    const ConsoleHost::Stream stream{client, msg::SimConnection, true, telnet ? &*telnet : nullptr, listener_};
     for (;;) {
         switch (host_.serve(stream, err)) {
         case ConsoleHost::End::Stopped:
@@ -167,16 +167,16 @@ TcpSimulator::Session TcpSimulator::serveClient(int client, std::ostream& err)
             // A client that closed and reconnected at once is not refused
             // because its old connection was not noticed first.
             if (ClientGone(client)) {
-                err << nettext::SimClientLeft << std::endl;
+                err << msg::SimClientLeft << std::endl;
                 return Session::ClientLeft;
             }
             if (const int second = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC); second >= 0) {
                 ::close(second);
-                err << nettext::SimSecondClientRefused << std::endl;
+                err << msg::SimSecondClientRefused << std::endl;
             }
             break;
         case ConsoleHost::End::PeerClosed:
-            err << nettext::SimClientLeft << std::endl;
+            err << msg::SimClientLeft << std::endl;
             return Session::ClientLeft;
         case ConsoleHost::End::Failed:
             return Session::ClientLeft;
@@ -199,8 +199,8 @@ int RunTcpSimulator(const TcpSimulatorOptions& options, std::ostream& out, std::
         return 1;
     }
     out << simulator.portName() << std::endl;
-    err << nettext::SimServingBefore << controller << nettext::SimServingOn << simulator.portName()
-        << nettext::SimServingAfter << std::endl;
+    err << msg::SimServingBefore << controller << msg::SimServingOn << simulator.portName()
+        << msg::SimServingAfter << std::endl;
     return simulator.serve(err);
 }
 

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "platform/NetworkPortName.h"
-#include "platform/NetworkTexts.h"
+#include "platform/Messages.h"
 #include "platform/TelnetComPort.h"
 
 namespace k400 {
@@ -57,9 +57,9 @@ std::string ComPortProblem(const TelnetComPort& telnet)
     if (state == State::Confirmed)
         return {};
     if (state == State::Refused)
-        return std::string(nettext::ComPortRefused);
+        return std::string(msg::ComPortRefused);
     if (state == State::Pending && !telnet.comPortAgreed())
-        return std::string(nettext::ComPortNoAnswer);
+        return std::string(msg::ComPortNoAnswer);
 
     // Pending: the settings not answered; Differs: those answered otherwise.
     const ComPortSettings& want = telnet.wanted();
@@ -70,15 +70,15 @@ std::string ComPortProblem(const TelnetComPort& telnet)
         std::string answered;
     };
     const Setting settings[] = {
-        {nettext::BaudRate, std::to_string(want.baudRate), std::to_string(got.baudRate)},
-        {nettext::DataBits, std::to_string(want.dataSize), std::to_string(got.dataSize)},
-        {nettext::Parity, CodeName(nettext::ParityNames, want.parity), CodeName(nettext::ParityNames, got.parity)},
-        {nettext::StopBits, CodeName(nettext::StopBitNames, want.stopSize),
-         CodeName(nettext::StopBitNames, got.stopSize)},
-        {nettext::FlowControl, CodeName(nettext::FlowControlNames, want.control),
-         CodeName(nettext::FlowControlNames, got.control)},
+        {msg::BaudRate, std::to_string(want.baudRate), std::to_string(got.baudRate)},
+        {msg::DataBits, std::to_string(want.dataSize), std::to_string(got.dataSize)},
+        {msg::Parity, CodeName(msg::ParityNames, want.parity), CodeName(msg::ParityNames, got.parity)},
+        {msg::StopBits, CodeName(msg::StopBitNames, want.stopSize),
+         CodeName(msg::StopBitNames, got.stopSize)},
+        {msg::FlowControl, CodeName(msg::FlowControlNames, want.control),
+         CodeName(msg::FlowControlNames, got.control)},
     };
-    std::string text(state == State::Pending ? nettext::LineNotConfirmed : nettext::LineDiffers);
+    std::string text(state == State::Pending ? msg::LineNotConfirmed : msg::LineDiffers);
     const char* separator = " ";
     for (std::size_t i = 0; i < std::size(settings); ++i) {
         const bool answered = (telnet.answeredMask() >> i & 1u) != 0;
@@ -86,7 +86,7 @@ std::string ComPortProblem(const TelnetComPort& telnet)
         if (state == State::Pending && !answered) {
             text += separator + std::string(s.name) + " " + s.wanted;
         } else if (state == State::Differs && s.answered != s.wanted) {
-            text += separator + std::string(s.name) + " " + s.answered + " " + std::string(nettext::InsteadOf) + " " +
+            text += separator + std::string(s.name) + " " + s.answered + " " + std::string(msg::InsteadOf) + " " +
                     s.wanted;
         } else {
             continue;
@@ -123,9 +123,9 @@ PortOpenError NetworkSerialPort::open()
     if (!socket_->waitForConnected(timings_.connectMs)) {
         const std::string reason = socket_->errorString().toStdString();
         socket_.reset();
-        return {PortOpenError::Kind::Other, std::string(nettext::CantOpenBefore) + name_ +
-                                                std::string(nettext::CantOpenAfter) + reason +
-                                                std::string(nettext::CantOpenEnd)};
+        return {PortOpenError::Kind::Other, std::string(msg::CantOpenBefore) + name_ +
+                                                std::string(msg::CantOpenAfter) + reason +
+                                                std::string(msg::CantOpenEnd)};
     }
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (address->protocol == NetworkProtocol::Rfc2217) {
@@ -157,8 +157,8 @@ PortOpenError NetworkSerialPort::settle()
         if (socket_->state() != QAbstractSocket::ConnectedState) {
             pull();
             const bool refused = !anyByte_ && Steady::now() - start <= std::chrono::milliseconds(timings_.occupiedGraceMs);
-            return refused ? Failure(name_, nettext::SecondConnectionRefused, PortOpenError::Kind::Occupied)
-                           : Failure(name_, nettext::ClosedWhileOpening);
+            return refused ? Failure(name_, msg::SecondConnectionRefused, PortOpenError::Kind::Occupied)
+                           : Failure(name_, msg::ClosedWhileOpening);
         }
     }
     if (telnet_) {
