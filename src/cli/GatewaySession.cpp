@@ -1,7 +1,9 @@
 #include "cli/GatewaySession.h"
 
 #include "cli/Commands.h"
+#include "platform/NetworkPortName.h"
 #include "platform/PortNames.h"
+#include "platform/net/NetworkSerialPort.h"
 #include "platform/qt/QtSerialPort.h"
 #include "sim/Scenario.h"
 #include "sim/SimulatedPort.h"
@@ -33,6 +35,13 @@ std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& opt
             scenario = std::move(*loaded);
         }
         session->port_ = std::make_unique<SimulatedPort>(std::move(scenario), session->clock_);
+    } else if (IsNetworkPortName(options.port)) {
+        std::string error;
+        session->port_ = MakeNetworkSerialPort(options.port, error);
+        if (!session->port_) {
+            io.err << error << std::endl;
+            return nullptr;
+        }
     } else {
         auto port = std::make_unique<QtSerialPort>();
         port->setPortName(NormalizePortName(options.port));

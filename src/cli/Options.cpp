@@ -114,8 +114,9 @@ void AddSessionOptions(CLI::App& command, SessionOptions& options)
 {
     AddTextOption(command, "--port", options.port, "PORT",
                   "the gateway's port: COM1..COM16 (on Linux /dev/ttyS0..15), a number 1..16, a device path "
-                  "such as /dev/ttyUSB0, `sim` (the built-in simulated gateway) or `sim:FILE.json` (a simulated "
-                  "gateway from a scenario file); required");
+                  "such as /dev/ttyUSB0, tcp://HOST:PORT or rfc2217://HOST:PORT (a serial device server), `sim` "
+                  "(the built-in simulated gateway) or `sim:FILE.json` (a simulated gateway from a scenario file); "
+                  "required");
     AddWholeOption(command, "--pace-ms", options.paceMs, 0, 1000, "MS", "pause after each character sent");
     command.add_flag("--strict-timing", options.strictTiming,
                      "let every recovery step wait its whole time-out (1000 ms)");
