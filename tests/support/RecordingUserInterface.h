@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "gateway/ProgramState.h"
 #include "platform/UserInterface.h"
 
 namespace k400::test {
@@ -34,15 +33,13 @@ public:
     void setProgress(int value) override { progress.push_back(value); }
     void showProgress(bool visible) override { progressVisible = visible; }
     void pumpEvents() override { ++pumps; }
-    void requestScanParameters(ProgramState& state) override
+    ScanParameters requestScanParameters(const ScanParameters& current) override
     {
-        state.ScanBaudIndex = scanBaudIndex;
-        state.ScanChecksumIndex = scanChecksumIndex;
-        state.ScanTimeoutMs = scanTimeoutMs;
-        state.ScanParametersDone = true;
+        offered.push_back(current);
         ++scanRequests;
+        return answer;
     }
-    void connectPhase(ConnectPhase phase, const ProgramState&) override { phases.push_back(phase); }
+    void connectPhase(ConnectPhase phase) override { phases.push_back(phase); }
 
     std::vector<ShownMessage> messages;
     std::string status;
@@ -53,9 +50,8 @@ public:
     bool yesNoAnswer = true;
     long pumps = 0;
     int scanRequests = 0;
-    std::uint8_t scanBaudIndex = 3;
-    std::uint8_t scanChecksumIndex = 0;
-    std::int16_t scanTimeoutMs = 200;
+    std::vector<ScanParameters> offered;  // what each scan dialog was shown with
+    ScanParameters answer;                // what the user picks
 };
 
 }  // namespace k400::test
