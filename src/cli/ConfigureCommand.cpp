@@ -124,13 +124,13 @@ public:
         else if (!(folder = OutputFolder(output_.folder, io)))
             return ExitFailure;
 
-        const auto session = GatewaySession::Create(session_, scan_.parameters(), io);
+        const auto session = GatewaySession::Create(session_, scan_.parameters(), io, output_.json);
         if (!session)
             return ExitFailure;
         ProgramState& state = session->state();
         UserInterface& ui = session->ui();
         if (RunConnectSequence(state, session->link()) != ConnectOutcome::Succeeded)
-            return ExitFailure;
+            return session->failed(io, output_.json);
         const auto can = CanSettingsFor(profile->layer(), settings_, StoredCanSettings(state), io);
         if (!can || !ApplyCanSettings(state, *can, ui))
             return ExitFailure;
@@ -144,7 +144,9 @@ public:
         const LocalDateTime now = session->clock().localTime();
         if (dryRun_)
             return profile->dryRun(state, now, *folder, output_.json, io);
-        return profile->finish(state, session->link(), now, *folder, output_.json, io);
+        if (profile->finish(state, session->link(), now, *folder, output_.json, io) != ExitSuccess)
+            return session->failed(io, output_.json, "finish");
+        return ExitSuccess;
     }
 
 private:

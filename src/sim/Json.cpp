@@ -13,7 +13,7 @@ struct Refused {
 
 }  // namespace
 
-std::optional<Json> ParseJson(std::string_view text, std::string& error)
+std::optional<JsonValue> ParseJson(std::string_view text, std::string& error)
 {
     if (text.size() > kJsonMaxInputBytes) {
         error = "larger than " + std::to_string(kJsonMaxInputBytes) + " bytes";
@@ -23,36 +23,36 @@ std::optional<Json> ParseJson(std::string_view text, std::string& error)
     // a hostile file is refused before it is held in memory as a tree.
     std::vector<std::set<std::string>> keysOfOpenObjects;
     std::size_t depth = 0;
-    const Json::parser_callback_t limits = [&](int, Json::parse_event_t event, Json& parsed) {
+    const JsonValue::parser_callback_t limits = [&](int, JsonValue::parse_event_t event, JsonValue& parsed) {
         switch (event) {
-        case Json::parse_event_t::object_start:
-        case Json::parse_event_t::array_start:
+        case JsonValue::parse_event_t::object_start:
+        case JsonValue::parse_event_t::array_start:
             if (++depth > kJsonMaxDepth)
                 throw Refused{"nested deeper than " + std::to_string(kJsonMaxDepth) + " levels"};
-            if (event == Json::parse_event_t::object_start)
+            if (event == JsonValue::parse_event_t::object_start)
                 keysOfOpenObjects.emplace_back();
             break;
-        case Json::parse_event_t::object_end:
+        case JsonValue::parse_event_t::object_end:
             keysOfOpenObjects.pop_back();
             --depth;
             break;
-        case Json::parse_event_t::array_end:
+        case JsonValue::parse_event_t::array_end:
             --depth;
             break;
-        case Json::parse_event_t::key:
+        case JsonValue::parse_event_t::key:
             if (!keysOfOpenObjects.back().insert(parsed.get<std::string>()).second)
                 throw Refused{"the key \"" + parsed.get<std::string>() + "\" appears twice in one object"};
             break;
-        case Json::parse_event_t::value:
+        case JsonValue::parse_event_t::value:
             break;
         }
         return true;
     };
     try {
-        return Json::parse(text.begin(), text.end(), limits);
+        return JsonValue::parse(text.begin(), text.end(), limits);
     } catch (const Refused& refused) {
         error = refused.what;
-    } catch (const Json::exception& e) {
+    } catch (const JsonValue::exception& e) {
         // "[json.exception.parse_error.101] parse error at line 2, column 5: ..." without the library's tag
         const std::string what = e.what();
         const auto tagEnd = what.find("] ");
@@ -61,7 +61,7 @@ std::optional<Json> ParseJson(std::string_view text, std::string& error)
     return std::nullopt;
 }
 
-const Json* Member(const Json& object, std::string_view name)
+const JsonValue* Member(const JsonValue& object, std::string_view name)
 {
     if (!object.is_object())
         return nullptr;

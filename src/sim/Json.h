@@ -12,16 +12,16 @@
 
 namespace k400 {
 
-using Json = nlohmann::json;
+using JsonValue = nlohmann::json;
 
 inline constexpr std::size_t kJsonMaxDepth = 64;
 inline constexpr std::size_t kJsonMaxInputBytes = 4 * 1024 * 1024;
 
 // Parses one JSON document (RFC 8259, a leading UTF-8 byte order mark allowed).
 // On failure returns nothing and sets error to a text naming where it failed.
-std::optional<Json> ParseJson(std::string_view text, std::string& error);
+std::optional<JsonValue> ParseJson(std::string_view text, std::string& error);
 
 // Object member by name; nullptr when absent or not an object.
-const Json* Member(const Json& object, std::string_view name);
+const JsonValue* Member(const JsonValue& object, std::string_view name);
 
 }  // namespace k400

@@ -176,15 +176,15 @@ public:
         return false;
     }
 
-    bool expectType(const Json& value, Json::value_t type, const std::string& path)
+    bool expectType(const JsonValue& value, JsonValue::value_t type, const std::string& path)
     {
         if (value.type() == type)
             return true;
-        return fail(path, std::string("expected ") + Json(type).type_name() + ", found " + value.type_name());
+        return fail(path, std::string("expected ") + JsonValue(type).type_name() + ", found " + value.type_name());
     }
 
     // Integer given as a JSON number or as a "0x..." string.
-    bool integer(const Json& value, const std::string& path, std::int64_t min, std::int64_t max, std::int64_t& out)
+    bool integer(const JsonValue& value, const std::string& path, std::int64_t min, std::int64_t max, std::int64_t& out)
     {
         if (value.is_string()) {
             const std::string& text = value.get<std::string>();
@@ -215,7 +215,7 @@ public:
         return true;
     }
 
-    bool intField(const Json& value, const std::string& path, int min, int max, int& out)
+    bool intField(const JsonValue& value, const std::string& path, int min, int max, int& out)
     {
         std::int64_t v = 0;
         if (!integer(value, path, min, max, v))
@@ -224,23 +224,23 @@ public:
         return true;
     }
 
-    bool boolField(const Json& value, const std::string& path, bool& out)
+    bool boolField(const JsonValue& value, const std::string& path, bool& out)
     {
-        if (!expectType(value, Json::value_t::boolean, path))
+        if (!expectType(value, JsonValue::value_t::boolean, path))
             return false;
         out = value.get<bool>();
         return true;
     }
 
-    bool stringField(const Json& value, const std::string& path, std::string& out)
+    bool stringField(const JsonValue& value, const std::string& path, std::string& out)
     {
-        if (!expectType(value, Json::value_t::string, path))
+        if (!expectType(value, JsonValue::value_t::string, path))
             return false;
         out = value.get<std::string>();
         return true;
     }
 
-    bool word(const Json& value, const std::string& path, std::uint32_t& out)
+    bool word(const JsonValue& value, const std::string& path, std::uint32_t& out)
     {
         std::int64_t v = 0;
         if (!integer(value, path, -2147483648LL, 4294967295LL, v))
@@ -250,7 +250,7 @@ public:
     }
 
     // Members must all be known: a misspelt key would otherwise be silently ignored.
-    bool knownMembers(const Json& object, const std::string& path, std::initializer_list<std::string_view> names)
+    bool knownMembers(const JsonValue& object, const std::string& path, std::initializer_list<std::string_view> names)
     {
         for (const auto& member : object.items()) {
             bool known = false;
@@ -262,7 +262,7 @@ public:
         return true;
     }
 
-    bool block(const Json& value, const std::string& path, EepromBlockWords& out)
+    bool block(const JsonValue& value, const std::string& path, EepromBlockWords& out)
     {
         if (value.is_array()) {
             if (value.size() > static_cast<std::size_t>(kEepromWordsPerBlock))
@@ -275,7 +275,7 @@ public:
         if (value.is_object()) {
             for (const auto& member : value.items()) {
                 const std::string& key = member.key();
-                const Json& item = member.value();
+                const JsonValue& item = member.value();
                 int offset = -1;
                 if (!key.empty() && key.size() <= 3 && key.find_first_not_of("0123456789") == std::string::npos)
                     offset = std::stoi(key);
@@ -289,29 +289,29 @@ public:
         return fail(path, "expected an array of long words or an object of offset: value");
     }
 
-    bool eeprom(const Json& value, EepromImage& out)
+    bool eeprom(const JsonValue& value, EepromImage& out)
     {
-        if (!expectType(value, Json::value_t::object, "eeprom") ||
+        if (!expectType(value, JsonValue::value_t::object, "eeprom") ||
             !knownMembers(value, "eeprom", {"block0", "block1", "block2"}))
             return false;
         for (int b = 0; b < kEepromBlockCount; ++b) {
             const std::string name = "block" + std::to_string(b);
-            if (const Json* v = Member(value, name))
+            if (const JsonValue* v = Member(value, name))
                 if (!block(*v, "eeprom." + name, out[static_cast<std::size_t>(b)]))
                     return false;
         }
         return true;
     }
 
-    bool module(const Json& value, const std::string& path, SimModule& m)
+    bool module(const JsonValue& value, const std::string& path, SimModule& m)
     {
-        if (!expectType(value, Json::value_t::object, path) ||
+        if (!expectType(value, JsonValue::value_t::object, path) ||
             !knownMembers(value, path,
                           {"address", "model", "typeCode", "baudCode", "dataFormat", "channelTypes", "d", "answers",
                            "checksum"}))
             return false;
-        const Json* address = Member(value, "address");
-        const Json* model = Member(value, "model");
+        const JsonValue* address = Member(value, "address");
+        const JsonValue* model = Member(value, "model");
         if (!address)
             return fail(path, "a module needs an \"address\"");
         if (!model)
@@ -320,14 +320,14 @@ public:
             return false;
         if (m.model.empty() || m.model.size() > 32 || m.model.find_first_of("!{\r\n") != std::string::npos)
             return fail(path + ".model", "a model name has 1 to 32 characters and no '!', '{' or line end");
-        if (const Json* v = Member(value, "typeCode"); v && !intField(*v, path + ".typeCode", 0, 255, m.typeCode))
+        if (const JsonValue* v = Member(value, "typeCode"); v && !intField(*v, path + ".typeCode", 0, 255, m.typeCode))
             return false;
-        if (const Json* v = Member(value, "baudCode"); v && !intField(*v, path + ".baudCode", 0, 255, m.baudCode))
+        if (const JsonValue* v = Member(value, "baudCode"); v && !intField(*v, path + ".baudCode", 0, 255, m.baudCode))
             return false;
-        if (const Json* v = Member(value, "dataFormat"); v && !intField(*v, path + ".dataFormat", 0, 255, m.dataFormat))
+        if (const JsonValue* v = Member(value, "dataFormat"); v && !intField(*v, path + ".dataFormat", 0, 255, m.dataFormat))
             return false;
-        if (const Json* v = Member(value, "channelTypes")) {
-            if (!expectType(*v, Json::value_t::array, path + ".channelTypes"))
+        if (const JsonValue* v = Member(value, "channelTypes")) {
+            if (!expectType(*v, JsonValue::value_t::array, path + ".channelTypes"))
                 return false;
             if (v->size() > 16)
                 return fail(path + ".channelTypes", "at most 16 channels");
@@ -339,11 +339,11 @@ public:
                 m.channelTypes.push_back(code);
             }
         }
-        if (const Json* v = Member(value, "d"); v && !boolField(*v, path + ".d", m.dFlag))
+        if (const JsonValue* v = Member(value, "d"); v && !boolField(*v, path + ".d", m.dFlag))
             return false;
-        if (const Json* v = Member(value, "answers"); v && !boolField(*v, path + ".answers", m.answers))
+        if (const JsonValue* v = Member(value, "answers"); v && !boolField(*v, path + ".answers", m.answers))
             return false;
-        if (const Json* v = Member(value, "checksum")) {
+        if (const JsonValue* v = Member(value, "checksum")) {
             if (!stringField(*v, path + ".checksum", m.checksumText))
                 return false;
             if (m.checksumText.size() != 2 || m.checksumText.find_first_of("!{\r\n") != std::string::npos)
@@ -352,12 +352,12 @@ public:
         return true;
     }
 
-    bool fault(const Json& value, const std::string& path, FaultRule& rule)
+    bool fault(const JsonValue& value, const std::string& path, FaultRule& rule)
     {
-        if (!expectType(value, Json::value_t::object, path) ||
+        if (!expectType(value, JsonValue::value_t::object, path) ||
             !knownMembers(value, path, {"kind", "command", "occurrence", "index", "delayMs", "pieceBytes", "gapMs", "text"}))
             return false;
-        const Json* kind = Member(value, "kind");
+        const JsonValue* kind = Member(value, "kind");
         if (!kind)
             return fail(path, "a fault needs a \"kind\"");
         std::string kindText;
@@ -376,26 +376,26 @@ public:
         else
             return fail(path + ".kind",
                         "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish");
-        if (const Json* v = Member(value, "command")) {
+        if (const JsonValue* v = Member(value, "command")) {
             std::string command;
             if (!stringField(*v, path + ".command", command))
                 return false;
             rule.match.command = command;
         }
-        if (const Json* v = Member(value, "occurrence");
+        if (const JsonValue* v = Member(value, "occurrence");
             v && !intField(*v, path + ".occurrence", 0, 1000000, rule.match.occurrence))
             return false;
-        if (const Json* v = Member(value, "index"); v && !intField(*v, path + ".index", 0, 1000000, rule.match.index))
+        if (const JsonValue* v = Member(value, "index"); v && !intField(*v, path + ".index", 0, 1000000, rule.match.index))
             return false;
         if (rule.match.occurrence > 0 && !rule.match.command)
             return fail(path, "\"occurrence\" needs a \"command\"");
-        if (const Json* v = Member(value, "delayMs"); v && !intField(*v, path + ".delayMs", 0, 600000, rule.delayMs))
+        if (const JsonValue* v = Member(value, "delayMs"); v && !intField(*v, path + ".delayMs", 0, 600000, rule.delayMs))
             return false;
-        if (const Json* v = Member(value, "pieceBytes"); v && !intField(*v, path + ".pieceBytes", 1, 4096, rule.pieceBytes))
+        if (const JsonValue* v = Member(value, "pieceBytes"); v && !intField(*v, path + ".pieceBytes", 1, 4096, rule.pieceBytes))
             return false;
-        if (const Json* v = Member(value, "gapMs"); v && !intField(*v, path + ".gapMs", 0, 600000, rule.gapMs))
+        if (const JsonValue* v = Member(value, "gapMs"); v && !intField(*v, path + ".gapMs", 0, 600000, rule.gapMs))
             return false;
-        if (const Json* v = Member(value, "text")) {
+        if (const JsonValue* v = Member(value, "text")) {
             if (!stringField(*v, path + ".text", rule.text))
                 return false;
             if (rule.text.size() > 4096)
@@ -404,27 +404,27 @@ public:
         return true;
     }
 
-    bool scenario(const Json& root, Scenario& s)
+    bool scenario(const JsonValue& root, Scenario& s)
     {
-        if (!expectType(root, Json::value_t::object, ""))
+        if (!expectType(root, JsonValue::value_t::object, ""))
             return false;
         if (!knownMembers(root, "",
                           {"description", "controller", "firmware", "header", "eeprom", "modules", "echo",
                            "replyDelayMs", "splitBytes", "splitGapMs", "dropWithinMs", "scan", "faults"}))
             return false;
-        if (const Json* v = Member(root, "description"); v && !expectType(*v, Json::value_t::string, "description"))
+        if (const JsonValue* v = Member(root, "description"); v && !expectType(*v, JsonValue::value_t::string, "description"))
             return false;
-        if (const Json* v = Member(root, "controller")) {
+        if (const JsonValue* v = Member(root, "controller")) {
             if (!stringField(*v, "controller", s.controller))
                 return false;
             if (s.controller.size() > 32 || s.controller.find_first_of("\r\n") != std::string::npos)
                 return fail("controller", "at most 32 characters on one line");
         }
         // Raw words first; firmware and header below override the words they name.
-        if (const Json* v = Member(root, "eeprom"); v && !eeprom(*v, s.eeprom))
+        if (const JsonValue* v = Member(root, "eeprom"); v && !eeprom(*v, s.eeprom))
             return false;
-        if (const Json* v = Member(root, "firmware")) {
-            if (!expectType(*v, Json::value_t::object, "firmware") ||
+        if (const JsonValue* v = Member(root, "firmware")) {
+            if (!expectType(*v, JsonValue::value_t::object, "firmware") ||
                 !knownMembers(*v, "firmware", {"major", "minor", "year", "month", "day"}))
                 return false;
             int major = 0, minor = 0, year = 0, month = 0, day = 0;
@@ -435,7 +435,7 @@ public:
             };
             for (const Field& f : {Field{"major", 255, &major}, Field{"minor", 255, &minor}, Field{"year", 65535, &year},
                                    Field{"month", 255, &month}, Field{"day", 255, &day}}) {
-                const Json* fv = Member(*v, f.name);
+                const JsonValue* fv = Member(*v, f.name);
                 if (!fv)
                     return fail("firmware", std::string("missing \"") + f.name + "\"");
                 if (!intField(*fv, std::string("firmware.") + f.name, 0, f.max, *f.out))
@@ -443,8 +443,8 @@ public:
             }
             s.setFirmware(major, minor, year, month, day);
         }
-        if (const Json* v = Member(root, "header")) {
-            if (!expectType(*v, Json::value_t::array, "header"))
+        if (const JsonValue* v = Member(root, "header")) {
+            if (!expectType(*v, JsonValue::value_t::array, "header"))
                 return false;
             if (v->size() != 9)
                 return fail("header", "expected 9 long words (offsets 40 to 72 of block 0)");
@@ -454,8 +454,8 @@ public:
                     return false;
             s.setHeader(words);
         }
-        if (const Json* v = Member(root, "modules")) {
-            if (!expectType(*v, Json::value_t::array, "modules"))
+        if (const JsonValue* v = Member(root, "modules")) {
+            if (!expectType(*v, JsonValue::value_t::array, "modules"))
                 return false;
             if (v->size() > 256)
                 return fail("modules", "at most 256 modules");
@@ -470,31 +470,31 @@ public:
                 s.modules.push_back(std::move(m));
             }
         }
-        if (const Json* v = Member(root, "echo"); v && !boolField(*v, "echo", s.echo))
+        if (const JsonValue* v = Member(root, "echo"); v && !boolField(*v, "echo", s.echo))
             return false;
-        if (const Json* v = Member(root, "replyDelayMs"); v && !intField(*v, "replyDelayMs", 0, 600000, s.replyDelayMs))
+        if (const JsonValue* v = Member(root, "replyDelayMs"); v && !intField(*v, "replyDelayMs", 0, 600000, s.replyDelayMs))
             return false;
-        if (const Json* v = Member(root, "splitBytes"); v && !intField(*v, "splitBytes", 0, 4096, s.splitBytes))
+        if (const JsonValue* v = Member(root, "splitBytes"); v && !intField(*v, "splitBytes", 0, 4096, s.splitBytes))
             return false;
-        if (const Json* v = Member(root, "splitGapMs"); v && !intField(*v, "splitGapMs", 0, 600000, s.splitGapMs))
+        if (const JsonValue* v = Member(root, "splitGapMs"); v && !intField(*v, "splitGapMs", 0, 600000, s.splitGapMs))
             return false;
-        if (const Json* v = Member(root, "dropWithinMs"); v && !intField(*v, "dropWithinMs", 0, 600000, s.dropWithinMs))
+        if (const JsonValue* v = Member(root, "dropWithinMs"); v && !intField(*v, "dropWithinMs", 0, 600000, s.dropWithinMs))
             return false;
-        if (const Json* v = Member(root, "scan")) {
-            if (!expectType(*v, Json::value_t::object, "scan") ||
+        if (const JsonValue* v = Member(root, "scan")) {
+            if (!expectType(*v, JsonValue::value_t::object, "scan") ||
                 !knownMembers(*v, "scan", {"startDelayMs", "lineIntervalMs", "silent"}))
                 return false;
-            if (const Json* f = Member(*v, "startDelayMs");
+            if (const JsonValue* f = Member(*v, "startDelayMs");
                 f && !intField(*f, "scan.startDelayMs", 0, 600000, s.scan.startDelayMs))
                 return false;
-            if (const Json* f = Member(*v, "lineIntervalMs");
+            if (const JsonValue* f = Member(*v, "lineIntervalMs");
                 f && !intField(*f, "scan.lineIntervalMs", 0, 600000, s.scan.lineIntervalMs))
                 return false;
-            if (const Json* f = Member(*v, "silent"); f && !boolField(*f, "scan.silent", s.scan.silent))
+            if (const JsonValue* f = Member(*v, "silent"); f && !boolField(*f, "scan.silent", s.scan.silent))
                 return false;
         }
-        if (const Json* v = Member(root, "faults")) {
-            if (!expectType(*v, Json::value_t::array, "faults"))
+        if (const JsonValue* v = Member(root, "faults")) {
+            if (!expectType(*v, JsonValue::value_t::array, "faults"))
                 return false;
             if (v->size() > 1000)
                 return fail("faults", "at most 1000 faults");
