@@ -119,7 +119,7 @@ TEST(CheckImage, StoredImagesThatDoNotFitTheGatewayOrTheModulesAreRefused)
         {"month 13", 3, 2008u * 65536 + 13 * 256 + 1}, {"minute 61", 4, 9u * 16777216 + 61 * 65536},
         {"checksum 2", 5, 2u * 16777216 + 3 * 65536 + 200}, {"COM2 baud index 8", 5, 8u * 65536 + 200},
         {"COM2 time-out 40000", 5, 3u * 65536 + 40000}, {"DI total one byte short", 6, 1u * 65536 + 24},
-        {"AO total one byte over", 7, 3u * 65536 + 13},
+        {"DO total one byte short", 7, 2u * 65536 + 12}, {"AO total one byte over", 7, 3u * 65536 + 13},
     };
     const Scenario demo = BuiltInScenario();
     for (const auto& c : cases) {
