@@ -84,6 +84,18 @@ public:
         return {};
     }
 
+    void takePlan(const Plan& plan) override
+    {
+        // Either error control is planned whole; an option for either keeps the plan's out.
+        if (heartbeat_ || guardTime_ || lifeFactor_)
+            return;
+        heartbeat_ = plan.HeartbeatMs;
+        guardTime_ = plan.GuardTimeMs;
+        lifeFactor_ = plan.LifeFactor;
+    }
+
+    Plan usedPlan(const ProgramState& state) const override { return PlanOfCanopen(state, configuration_->Choices()); }
+
     bool checkOptions(UserInterface& ui) const override { return CheckCanopenChoices(given(CanopenChoices{}), ui); }
 
     int load(ProgramState& state, UserInterface& ui, const EdsInfo& edsInfo, CommandIo&, std::string_view) override

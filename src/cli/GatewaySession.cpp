@@ -111,14 +111,15 @@ SerialPort& GatewaySession::port()
     return port_ ? *port_ : *device_;
 }
 
-std::string GatewaySession::failureDetail() const
+std::string GatewaySession::failureDetail(bool answerFailed) const
 {
     const LinkStep& step = link_->LastStep();
     if (step.command.empty())
         return {};
     if (!step.ok)
         return msg::CliNoMarker(step.marker, step.command, step.elapsedMs);
-    // The step ended as awaited, so what failed was the answer itself.
+    if (!answerFailed)
+        return {};
     const std::string reply = link_->ReplyText.substr(0, 60);
     return msg::CliUnexpectedReply(step.command, TraceText(reply));
 }
@@ -126,7 +127,10 @@ std::string GatewaySession::failureDetail() const
 int GatewaySession::failed(CommandIo& io, bool json, std::string_view stage)
 {
     ui_.clearProgressLine();
-    const std::string detail = failureDetail();
+    // A connect that ends on a step that came as awaited failed on the answer
+    // itself (an unknown controller, a bad listing); a caller naming the stage
+    // failed on its own check, and only a failed step says more.
+    const std::string detail = failureDetail(stage.empty());
     const std::string where = stage.empty() ? (scanStarted_ ? "scan" : "connect") : std::string(stage);
     if (json) {
         PrintJson(io.out, Json{{"error", ui_.lastMessage()}, {"detail", detail}, {"stage", where}});

@@ -43,8 +43,9 @@ public:
     // {"error", "detail", "stage"} on io.out, and gives ExitFailure. The stage
     // is "connect" or "scan" as far as the dialogue got, unless given.
     int failed(CommandIo& io, bool json, std::string_view stage = {});
-    // Where the console dialogue stopped, empty when no step failed.
-    std::string failureDetail() const;
+    // Where the console dialogue stopped: the step that failed or, with
+    // answerFailed, the answer of the last step; else empty.
+    std::string failureDetail(bool answerFailed) const;
 
 private:
     GatewaySession(CommandIo& io, Chatter chatter);
