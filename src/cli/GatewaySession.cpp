@@ -58,6 +58,7 @@ std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& opt
 {
     std::unique_ptr<GatewaySession> session(new GatewaySession(io, ChatterFor(options, io, json)));
     session->ui_.scanAnswer = scan;
+    session->ui_.onStatus = io.onStatus;
     std::unique_ptr<SerialPort>& device = session->device_;
     if (options.port == "sim" || options.port.rfind("sim:", 0) == 0) {
         Scenario scenario = BuiltInScenario();
