@@ -47,6 +47,7 @@ Json CanopenJson(const ProgramState& state, const std::string& edsFile)
 {
     Json json;
     json["eds_file"] = edsFile;
+    json["node_id"] = state.NodeId;
     json["header_image"] = ImageWords(state.HeaderImage, 9);
     json["application_image"] =
         ImageWords(state.ApplicationImage, static_cast<std::size_t>(std::max(0, state.ApplicationAreaBytes / 4)));
