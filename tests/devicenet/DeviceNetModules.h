@@ -3,6 +3,7 @@
 // then the catalogue's classification, then the configuration reply fields.
 
 #include <string>
+#include <vector>
 
 #include "gateway/ProgramState.h"
 #include "modules/ModuleInfo.h"
@@ -10,7 +11,7 @@
 namespace k400::test {
 
 struct ModuleSetup {
-    std::string name;
+    std::string name;  // "" for an entry the scan could not use
     int address = 1;
     std::uint8_t typeCode = 0x40;
     std::uint8_t baud = 0x06;
@@ -25,8 +26,8 @@ inline void AddModule(ProgramState& state, const ModuleSetup& setup)
     const std::uint8_t i = state.CurrentModuleIndex;
     ScannedModule& module = state.ModuleTable[i];
     module.Name = setup.name;
-    module.Address = std::to_string(setup.address);
-    if (ModuleChInfo(state, setup.name)) {
+    module.Address = setup.name.empty() ? "" : std::to_string(setup.address);
+    if (!setup.name.empty() && ModuleChInfo(state, setup.name)) {
         TarnInf& object = state.TarnInfTable[i];
         module.TypeCode = object.TypeCode = setup.typeCode;
         module.TypeCode2 = object.TypeCode2 = setup.typeCode2;
@@ -37,16 +38,10 @@ inline void AddModule(ProgramState& state, const ModuleSetup& setup)
     state.CurrentModuleIndex = static_cast<std::uint8_t>(i + 1);
 }
 
-inline void AddModule(ProgramState& state, const std::string& name, int address)
+inline void AddModules(ProgramState& state, const std::vector<ModuleSetup>& setups)
 {
-    AddModule(state, ModuleSetup{name, address});
-}
-
-// An entry the scan could not use: it counts as scanned but has no address.
-inline void AddUnusableEntry(ProgramState& state)
-{
-    state.ModuleTable[state.CurrentModuleIndex].Address.clear();
-    state.CurrentModuleIndex = static_cast<std::uint8_t>(state.CurrentModuleIndex + 1);
+    for (const ModuleSetup& setup : setups)
+        AddModule(state, setup);
 }
 
 }  // namespace k400::test

@@ -6,11 +6,11 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -42,13 +42,6 @@ public:
     }
     ~ScriptedBoxes() { ui::SetMessageBoxHook({}); }
 
-    bool contains(const QString& text) const
-    {
-        for (const auto& box : shown)
-            if (box.text == text)
-                return true;
-        return false;
-    }
     QStringList texts() const
     {
         QStringList list;
@@ -61,7 +54,7 @@ public:
     std::deque<bool> answers;
 };
 
-template <typename T>
+template <typename T = QWidget>
 T* Find(const QObject* root, const QString& name)
 {
     T* found = root->findChild<T*>(name);
@@ -70,13 +63,13 @@ T* Find(const QObject* root, const QString& name)
     return found;
 }
 
-inline std::unique_ptr<ui::MainWindow> DemoWindow(const std::filesystem::path& outputFolder,
+inline std::unique_ptr<ui::MainWindow> DemoWindow(const QTemporaryDir& outputFolder,
                                                   std::optional<Scenario> scenario = std::nullopt)
 {
     ui::MainWindowOptions options;
     options.demo = true;
     options.paceMs = 0;
-    options.outputFolder = outputFolder;
+    options.outputFolder = outputFolder.path().toStdString();
     options.scenario = std::move(scenario);
     auto window = std::make_unique<ui::MainWindow>(std::move(options));
     window->show();

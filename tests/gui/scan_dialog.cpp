@@ -1,9 +1,9 @@
 // The scan parameter dialog during a connect: shown without blocking while
 // the main window is disabled, loaded from the stored scan parameters, and
-// storing them when it closes; an out-of-range time-out keeps it open.
+// storing them when it closes in any way; an out-of-range time-out keeps it open.
 
 #include "GuiTestSupport.h"
-#include "app/Settings.h"
+#include "platform/Messages.h"
 
 using namespace k400;
 using namespace k400::test;
@@ -15,16 +15,12 @@ private slots:
     {
         QTemporaryDir folder;
         ScriptedBoxes boxes;
-        auto window = DemoWindow(folder.path().toStdString());
+        auto window = DemoWindow(folder);
         QStringList baudTexts;
         QString timeoutText;
-        int baudIndex = -1;
-        int checksumIndex = -1;
-        QStringList refusals;
-        bool stayedOpen = true;
-        bool mainDisabled = false;
+        int baudIndex = -1, checksumIndex = -1;
+        bool stayedOpen = true, mainDisabled = false;
         ConnectThroughDialog(*window, [&](ui::ScanParameterDialog& dialog) {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("Com Port Scan Parameters Setting"));
             mainDisabled = !window->isEnabled();
             for (int i = 0; i < dialog.baudList()->count(); ++i)
                 baudTexts << dialog.baudList()->itemText(i);
@@ -36,29 +32,28 @@ private slots:
                 dialog.okButton()->click();
                 stayedOpen = stayedOpen && dialog.isVisible() && !window->state().ScanParametersDone;
             }
-            refusals = boxes.texts();
             dialog.timeoutBox()->setText(QStringLiteral("32767"));
         });
         QVERIFY(mainDisabled);
-        QCOMPARE(baudTexts.size(), 8);
-        for (int i = 0; i < 8; ++i)
-            QCOMPARE(baudTexts[i], QString::fromStdString(ScanBaudList[static_cast<std::size_t>(i)]));
-        QCOMPARE(baudTexts[7], QStringLiteral(" 115200 BPS"));
+        QStringList expectedBauds;
+        for (const char* baud : msg::ScanBaudList)
+            expectedBauds << QString::fromLatin1(baud);
+        QCOMPARE(baudTexts, expectedBauds);
         QCOMPARE(baudIndex, 3);
         QCOMPARE(checksumIndex, 0);
         QCOMPARE(timeoutText, QStringLiteral("200"));
         QVERIFY(stayedOpen);
-        QCOMPARE(refusals, QStringList(3, QStringLiteral("Timeout value is out of range!(1ms~32767ms)")));
+        QCOMPARE(boxes.texts(), QStringList(3, QString::fromLatin1(msg::TimeoutOutOfRange)));
         QCOMPARE(window->state().ScanTimeoutMs, 32767);
         QVERIFY(window->isEnabled());
         QVERIFY(window->state().Connected);
     }
 
-    void theCloseBoxStoresTheChoiceAndGoesOn()
+    void theCloseBoxStoresTheChoiceAndTheNextConnectShowsIt()
     {
         QTemporaryDir folder;
         ScriptedBoxes boxes;
-        auto window = DemoWindow(folder.path().toStdString());
+        auto window = DemoWindow(folder);
         QTimer poll;
         poll.setInterval(5);
         bool closed = false;
@@ -67,7 +62,6 @@ private slots:
             if (closed || dialog == nullptr || !dialog->isVisible())
                 return;
             closed = true;
-            dialog->baudList()->setCurrentIndex(3);
             dialog->checksumList()->setCurrentIndex(1);
             dialog->timeoutBox()->setText(QStringLiteral("  450ms"));
             dialog->close();
@@ -81,7 +75,6 @@ private slots:
         QVERIFY(window->isEnabled());
         QVERIFY(!window->state().GatewayBusy);
 
-        // The next connect shows what was stored.
         int checksumShown = -1;
         QString timeoutShown;
         ConnectThroughDialog(*window, [&](ui::ScanParameterDialog& dialog) {
