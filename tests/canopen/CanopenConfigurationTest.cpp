@@ -95,10 +95,8 @@ TEST(CanopenConfiguration, ApplyChoicesChecksOnlyTheChosenProtocolsTimes)
         EXPECT_EQ(rig.state.LifeTimeFactor, c.factor);
         EXPECT_EQ(rig.state.HeartbeatTime, c.heartbeat);
         ASSERT_EQ(rig.ui.messages.size(), c.refusal ? 1u : 0u);
-        if (c.refusal) {
-            EXPECT_EQ(rig.ui.messages[0].text, c.refusal);
-            EXPECT_EQ(rig.ui.messages[0].title, "");
-        }
+        for (const auto& shown : rig.ui.messages)
+            EXPECT_TRUE(shown.text == c.refusal && shown.title.empty()) << shown.text << "|" << shown.title;
     }
 }
 
@@ -112,10 +110,7 @@ TEST(CanopenConfiguration, FinishWritesTheImageThenTheEdsFile)
     ASSERT_EQ(result.outcome, FinishOutcome::Done) << result.error;
 
     const auto module = [](const char* model, std::uint32_t at) { return FindModel(model)->ModelNumber * 256 + at; };
-    const struct {
-        int block, offset;
-        std::uint32_t value;
-    } words[] = {
+    const struct { int block, offset; std::uint32_t value; } words[] = {
         // Block 0 from offset 40: mark and size, areas, node/layer/baud, date, time, COM2, DI/AI, DO/AO.
         {0, 40, 28573732}, {0, 44, 24}, {0, 48, 327683}, {0, 52, 131596568}, {0, 56, 221055488}, {0, 60, 196808},
         {0, 64, 131080}, {0, 68, 65540}, {0, 72, 0}, {1, 0, NeverTyped},  // no DeviceNet block
@@ -132,8 +127,7 @@ TEST(CanopenConfiguration, FinishWritesTheImageThenTheEdsFile)
     EXPECT_NE(eds.find("\r\nDescription=Line 4\r\n"), std::string::npos);
     EXPECT_EQ(rig.ui.status, msg::StatusFinishDone);
     EXPECT_TRUE(rig.ui.messages.empty());
-    EXPECT_FALSE(rig.state.GatewayBusy);
-    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_FALSE(rig.state.GatewayBusy || rig.port.isOpen());
     EXPECT_EQ(rig.state.StoredImageValid, 1);
 }
 
@@ -167,8 +161,8 @@ TEST(CanopenConfiguration, FailedFinishLeavesNoEdsFileAndTheGatewayFree)
         if (c.occupied)
             port.failNextOpen({PortOpenError::Kind::Occupied, ""});
         ConsoleLink link(port, rig.clock, rig.ui);
-        for (int i = 0; c.unmappable && i < 15; ++i)  // 135 analog inputs: more than 32 transmit PDOs carry
-            PlaceModule(rig.state, static_cast<std::size_t>(i), {"M28", i + 1, 0, 0, 0, 9});
+        if (c.unmappable)  // 200 analog inputs: more than 32 transmit PDOs carry
+            PlaceModules(rig.state, {{"M28", 1, 0, 0, 0, 200}});
         EXPECT_EQ(bool(rig.config.Load()), !c.unmappable);
         rig.ui.messages.clear();
         rig.state.GatewayBusy = c.busy;
@@ -176,14 +170,12 @@ TEST(CanopenConfiguration, FailedFinishLeavesNoEdsFileAndTheGatewayFree)
         const auto folder = c.subfolder ? rig.folder / c.subfolder : rig.folder.path();
         EXPECT_EQ(rig.config.Finish(link, rig.clock.local, folder).outcome, c.outcome);
         ASSERT_EQ(rig.ui.messages.size(), c.message.empty() ? 0u : 1u);
-        if (!c.message.empty()) {
-            EXPECT_NE(rig.ui.messages[0].text.find(c.message), std::string::npos) << rig.ui.messages[0].text;
-        }
+        for (const auto& shown : rig.ui.messages)
+            EXPECT_NE(shown.text.find(c.message), std::string::npos) << shown.text;
         for (const auto& shown : rig.ui.statusHistory)
             EXPECT_NE(shown, msg::StatusFinishDone);
         EXPECT_EQ(ReadFile(rig.EdsPath()), "older file\r\n");
-        EXPECT_EQ(rig.state.GatewayBusy, c.busy);
-        EXPECT_FALSE(port.isOpen());
+        EXPECT_TRUE(rig.state.GatewayBusy == c.busy && !port.isOpen());
         EXPECT_EQ(Typed(port, 0, 40), c.headerTyped ? 28573732u : NeverTyped);
     }
 }

@@ -14,18 +14,19 @@ struct ModuleShape {
     int doChannels = 0, aoChannels = 0, diChannels = 0, aiChannels = 0;
 };
 
-// Puts the module into table entry `index`, then recounts the byte totals,
+// Puts the modules into table entries 0 on, then recounts the byte totals,
 // the module order and the module count over the whole table.
-inline void PlaceModule(ProgramState& state, std::size_t index, const ModuleShape& shape)
+inline void PlaceModules(ProgramState& state, const std::vector<ModuleShape>& shapes)
 {
-    auto& m = state.ModuleTable[index];
-    m.Name = shape.name;
-    m.Address = shape.address ? std::to_string(shape.address) : "";
-    m.DOChannels = static_cast<std::uint8_t>(shape.doChannels);
-    m.AOChannels = static_cast<std::uint8_t>(shape.aoChannels);
-    m.DIChannels = static_cast<std::uint8_t>(shape.diChannels);
-    m.AIChannels = static_cast<std::uint8_t>(shape.aiChannels);
-
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        auto& m = state.ModuleTable[i];
+        m.Name = shapes[i].name;
+        m.Address = shapes[i].address ? std::to_string(shapes[i].address) : "";
+        m.DOChannels = static_cast<std::uint8_t>(shapes[i].doChannels);
+        m.AOChannels = static_cast<std::uint8_t>(shapes[i].aoChannels);
+        m.DIChannels = static_cast<std::uint8_t>(shapes[i].diChannels);
+        m.AIChannels = static_cast<std::uint8_t>(shapes[i].aiChannels);
+    }
     state.TotalDIBytes = state.TotalDOBytes = state.TotalAIBytes = state.TotalAOBytes = 0;
     state.ModuleCount = 0;
     for (std::size_t i = 0; i < state.ModuleTable.size(); ++i) {
@@ -38,12 +39,6 @@ inline void PlaceModule(ProgramState& state, std::size_t index, const ModuleShap
         state.TotalAIBytes += static_cast<std::uint16_t>(2 * e.AIChannels);
         state.ModuleOrder[state.ModuleCount++] = static_cast<std::uint8_t>(i);
     }
-}
-
-inline void PlaceModules(ProgramState& state, const std::vector<ModuleShape>& shapes)
-{
-    for (std::size_t i = 0; i < shapes.size(); ++i)
-        PlaceModule(state, i, shapes[i]);
 }
 
 }  // namespace k400::test
