@@ -42,18 +42,13 @@ std::uint32_t Typed(const SimulatedPort& port, int block, int offset)
 TEST(CanopenConfiguration, LoadPresetsTheChoicesFromAValidStoredImage)
 {
     const double heartbeat500 = 4.0 * 16777216 + 500 * 256;
-    const struct {
-        std::uint8_t valid;
-        double word;
-        CanopenChoices choices;
-        std::uint8_t flags;
-    } cases[] = {
+    const struct { std::uint8_t valid; double word; CanopenChoices choices; std::uint8_t flags; } cases[] = {
         {1, heartbeat500, {HB, 0, 0, 500}, HeartbeatBit},
         {1, 0x0003E803, {NG, 1000, 3, 0}, 0},
         {0, heartbeat500, {NG, 0, 0, 0}, 0},  // not valid: whatever it holds
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.word);
+        SCOPED_TRACE(&c - cases);
         CanopenRig rig;
         rig.state.StoredImageValid = c.valid;
         rig.state.ApplicationImage = {c.word, 0, 0, 0};
@@ -71,11 +66,8 @@ TEST(CanopenConfiguration, LoadPresetsTheChoicesFromAValidStoredImage)
 
 TEST(CanopenConfiguration, ApplyChoicesChecksOnlyTheChosenProtocolsTimes)
 {
-    const struct {
-        CanopenChoices choices;
-        const char* refusal;                     // nullptr: taken
-        std::uint32_t guard, factor, heartbeat;  // stored afterwards; 7 was there before
-    } cases[] = {
+    // Refused (with its message) or taken; the times stored afterwards, 7 before.
+    const struct { CanopenChoices choices; const char* refusal; std::uint32_t guard, factor, heartbeat; } cases[] = {
         {{NG, 65535, 255, 0}, nullptr, 65535, 255, 7},
         {{NG, 65536, 256, 0}, msg::GuardTimeOverflow, 7, 7, 7},  // only the first failing value is named
         {{NG, 100, 256, 0}, msg::LifeFactorOverflow, 7, 7, 7},
@@ -85,8 +77,7 @@ TEST(CanopenConfiguration, ApplyChoicesChecksOnlyTheChosenProtocolsTimes)
         {{HB, 1, 1, 65536}, msg::HeartbeatOverflow, 7, 7, 7},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.choices.GuardTimeMs << "/" << c.choices.LifeFactor << "/"
-                                        << c.choices.HeartbeatMs);
+        SCOPED_TRACE(&c - cases);
         CanopenRig rig;
         ASSERT_TRUE(rig.config.Load());
         rig.state.GuardTime = rig.state.HeartbeatTime = rig.state.LifeTimeFactor = 7;
@@ -150,7 +141,7 @@ TEST(CanopenConfiguration, FailedFinishLeavesNoEdsFileAndTheGatewayFree)
         {nullptr, false, false, true, nullptr, FinishOutcome::Refused, "transmit PDOs", false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.outcome));
+        SCOPED_TRACE(&c - cases);
         CanopenRig rig;
         WriteFile(rig.EdsPath(), "older file\r\n");
         Scenario scenario = BuiltInScenario();

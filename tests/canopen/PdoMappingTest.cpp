@@ -12,17 +12,9 @@ constexpr auto Rx = PdoDirection::Receive;
 constexpr auto Tx = PdoDirection::Transmit;
 
 // Entries first..last of one PDO all hold `text` ("" = never written).
-struct Labels {
-    PdoDirection dir;
-    int pdo, first, last;
-    std::string text;
-};
+struct Labels { PdoDirection dir; int pdo, first, last; std::string text; };
 // The mapping entries a PDO's parameters list.
-struct Entries {
-    PdoDirection dir;
-    int pdo;
-    std::vector<std::uint32_t> words;
-};
+struct Entries { PdoDirection dir; int pdo; std::vector<std::uint32_t> words; };
 struct MappingCase {
     const char* name;
     std::vector<ModuleShape> modules;

@@ -8,11 +8,7 @@ namespace k400::test {
 namespace {
 
 // Labels of one record from position `from` on; kind -1 is not checked.
-struct Record {
-    bool output;
-    int index, length, kind, from;
-    std::vector<std::string> labels;
-};
+struct Record { bool output; int index, length, kind, from; std::vector<std::string> labels; };
 
 // Twelve M29Z of 20 analog input bytes each, then `last`.
 std::vector<ModuleSetup> AfterTwelveM29Z(const char* last)

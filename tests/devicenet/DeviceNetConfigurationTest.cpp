@@ -63,8 +63,18 @@ TEST(DeviceNetConfiguration, FinishWritesAllThreeBlocksThenTheEdsFile)
     DeviceNetRig rig;
     rig.state.StoredImageInvalid = true;  // nothing usable stored yet
     ASSERT_TRUE(rig.config.Load());
-    EXPECT_EQ(rig.ui.messages.at(0).text, msg::NewDeviceNetSetting);
     ASSERT_EQ(rig.config.Lists().Input.size(), 8u);
+    // The strobe input takes no more than 8 bytes (the analog input assembly has 32), poll any length.
+    // A refused selection keeps the earlier one; a refused ApplyChoices keeps them all.
+    ASSERT_TRUE(rig.config.SelectInput(StrobeConnection, 1));
+    EXPECT_FALSE(rig.config.SelectInput(StrobeConnection, 2));
+    EXPECT_FALSE(rig.config.ApplyChoices({{1, 2, 0, 0}, {1, 0, 0, 0}, 3}));
+    EXPECT_EQ(rig.config.Choices().InputSelection, (std::array<std::int16_t, 4>{0, 1, 0, 0}));
+    EXPECT_EQ(rig.config.Choices().DefaultConnection, 0);
+    EXPECT_FALSE(rig.config.SelectInput(PollConnection, 8) || rig.config.SelectDefaultConnection(4));  // no such entry
+    EXPECT_EQ(Texts(rig.ui),
+              (std::vector<std::string>{msg::NewDeviceNetSetting, msg::StrobeTooLong, msg::StrobeTooLong}));
+    EXPECT_EQ(rig.ui.messages.at(1).title, msg::ErrorTitle);
     ASSERT_TRUE(rig.config.ApplyChoices({{2, 3, 7, 0}, {1, 3, 2, 0}, 2}));
     rig.config.SetEdsInfo({"Plant 4", "Commissioning"});
     const FinishResult result = rig.Finish(rig.link);
@@ -93,31 +103,10 @@ TEST(DeviceNetConfiguration, FinishWritesAllThreeBlocksThenTheEdsFile)
     EXPECT_EQ(rig.ui.status, msg::StatusFinishDone);
     EXPECT_FALSE(rig.state.GatewayBusy || rig.port.isOpen());
     EXPECT_TRUE(rig.config.RequestClose());
-    EXPECT_EQ(rig.ui.messages.size(), 1u) << "finished: no reminder";
+    EXPECT_EQ(rig.ui.messages.size(), 3u) << "finished: no reminder";
 }
 
-TEST(DeviceNetConfiguration, SelectionsGoThroughTheirSelectorsChecks)
-{
-    DeviceNetRig rig;
-    ASSERT_TRUE(rig.config.Load());
-    ASSERT_TRUE(rig.config.SelectInput(StrobeConnection, 1));   // digital input assembly: 3 bytes
-    EXPECT_FALSE(rig.config.SelectInput(StrobeConnection, 2));  // analog input assembly: 32 bytes
-    EXPECT_EQ(rig.config.Choices().InputSelection[1], 1);
-    EXPECT_TRUE(rig.config.SelectInput(PollConnection, 2));    // poll takes any length
-    // Outside the lists: refused without a message.
-    EXPECT_FALSE(rig.config.SelectInput(PollConnection, 8));
-    EXPECT_FALSE(rig.config.SelectOutput(PollConnection, -1));
-    EXPECT_FALSE(rig.config.SelectDefaultConnection(4));
-    // All at once: one refusal keeps every earlier choice.
-    EXPECT_FALSE(rig.config.ApplyChoices({{1, 2, 0, 0}, {1, 0, 0, 0}, 3}));
-    EXPECT_EQ(rig.config.Choices().InputSelection, (std::array<std::int16_t, 4>{2, 1, 0, 0}));
-    EXPECT_EQ(rig.config.Choices().OutputSelection[0], 0);
-    EXPECT_EQ(rig.config.Choices().DefaultConnection, 0);
-    EXPECT_EQ(Texts(rig.ui), (std::vector<std::string>{msg::StrobeTooLong, msg::StrobeTooLong}));
-    EXPECT_EQ(rig.ui.messages.at(0).title, msg::ErrorTitle);
-}
-
-TEST(DeviceNetConfiguration, NoFinishWhileBusyAndNoneAfterAFailedOne)
+TEST(DeviceNetConfiguration, NoFinishAfterAFailedOne)
 {
     DeviceNetRig rig;
     Scenario scenario = BuiltInScenario();
@@ -126,15 +115,6 @@ TEST(DeviceNetConfiguration, NoFinishWhileBusyAndNoneAfterAFailedOne)
     port.setPortName("COM1");
     ConsoleLink link(port, rig.clock, rig.ui);
     ASSERT_TRUE(rig.config.Load());
-
-    rig.state.GatewayBusy = true;  // another dialogue runs: nothing happens, nothing closes
-    EXPECT_EQ(rig.Finish(link).outcome, FinishOutcome::Busy);
-    EXPECT_FALSE(rig.config.Back());
-    EXPECT_FALSE(rig.config.RequestClose());
-    EXPECT_FALSE(rig.config.Lists().Input.empty()) << "a refused Back keeps the selectors";
-    EXPECT_TRUE(port.console().receivedLines().empty());
-    rig.state.GatewayBusy = false;
-
     EXPECT_EQ(rig.Finish(link).outcome, FinishOutcome::Timeout);
     EXPECT_FALSE(std::filesystem::exists(rig.folder / "TARNDNS 5.eds"));
     EXPECT_FALSE(rig.state.GatewayBusy || port.isOpen() || rig.config.FinishEnabled());
@@ -142,26 +122,11 @@ TEST(DeviceNetConfiguration, NoFinishWhileBusyAndNoneAfterAFailedOne)
     EXPECT_EQ(Typed(port, 0, 40), 0x01B40024u);
     EXPECT_NE(Typed(port, 2, 0), NeverTyped);
     EXPECT_EQ(Typed(port, 1, 0), NeverTyped);
-    // A second press talks to nobody.
     const auto linesBefore = port.console().receivedLines().size();
-    EXPECT_EQ(rig.Finish(link).outcome, FinishOutcome::Refused);
+    EXPECT_EQ(rig.Finish(link).outcome, FinishOutcome::Refused);  // a second press talks to nobody
     EXPECT_EQ(port.console().receivedLines().size(), linesBefore);
     EXPECT_TRUE(rig.config.RequestClose());
-    EXPECT_EQ(Texts(rig.ui),
-              (std::vector<std::string>{msg::GatewayBusy, msg::GatewayBusy, msg::Timeout, msg::NotFinished}));
-}
-
-TEST(DeviceNetConfiguration, ObjectsTooLargeKeepFinishDisabled)
-{
-    DeviceNetRig rig;
-    static_cast<ModuleTables&>(rig.state) = {};
-    for (int a = 1; a <= 13; ++a)
-        AddModules(rig.state, {{"M29Z", a}});  // 260 analog input bytes
-    EXPECT_FALSE(rig.config.Load());
-    EXPECT_NE(rig.ui.messages.at(0).text.find("251"), std::string::npos);
-    EXPECT_FALSE(rig.config.FinishEnabled());
-    EXPECT_EQ(rig.Finish(rig.link).outcome, FinishOutcome::Refused);
-    EXPECT_TRUE(rig.port.console().receivedLines().empty());
+    EXPECT_EQ(Texts(rig.ui), (std::vector<std::string>{msg::Timeout, msg::NotFinished}));
 }
 
 }  // namespace

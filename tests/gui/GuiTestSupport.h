@@ -82,18 +82,13 @@ bool ActDuring(Start start, Ready ready, Act act)
     return acted;
 }
 
-inline bool ScanDialogShown(const ui::MainWindow& window)
-{
-    return window.scanParameterDialog() && window.scanParameterDialog()->isVisible();
-}
-
 // Presses Connect; when the scan dialog shows, `fill` may change its
 // controls, then its OK button is clicked. Returns once the connect is over.
 template <typename Fill>
 void ConnectThroughDialog(ui::MainWindow& window, Fill fill)
 {
     ActDuring([&] { QTest::mouseClick(Find<QPushButton>(&window, "Connect"), Qt::LeftButton); },
-              [&] { return ScanDialogShown(window); },
+              [&] { return window.scanParameterDialog() && window.scanParameterDialog()->isVisible(); },
               [&] {
                   fill(*window.scanParameterDialog());
                   window.scanParameterDialog()->okButton()->click();

@@ -24,6 +24,7 @@ using namespace k400::test;
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
+constexpr auto Receive = PdoDirection::Receive, Transmit = PdoDirection::Transmit;
 
 Rows ModuleRows(const ProgramState& state, int)
 {
@@ -40,7 +41,7 @@ const struct Viewer {
     Rows (*rows)(const ProgramState&, int tab);
 } Viewers[2][3] = {
     {{"ShowSettingResult", "ShowPDO",
-      [](const ProgramState& s, int tab) { return PdoTableRows(s, tab ? PdoDirection::Transmit : PdoDirection::Receive); }},
+      [](const ProgramState& s, int tab) { return PdoTableRows(s, tab ? Transmit : Receive); }},
      {"ShowObjDictionary", "ShowAppObjDect",
       [](const ProgramState& s, int tab) { return tab ? StandardizedObjectRows(s) : ManufacturerObjectRows(s); }},
      {"ShowTarn", "ShowTarnInfo", ModuleRows}},
@@ -112,8 +113,6 @@ private slots:
             Find<QLineEdit>(window, "Heartbeat_T")->setText(QStringLiteral("1500"));
         } else {
             // The built-in gateway's input assemblies: 1 is short enough for the strobe, 2 is not.
-            QCOMPARE(Find<QComboBox>(window, "InpPut_1")->count(),
-                     int(qobject_cast<ui::DeviceNetWindow*>(window)->configuration().Lists().Input.size()));
             Choose(window, "InpPut_1", 1);
             Choose(window, "InpPut_1", 2);
             QCOMPARE(boxes.texts(), QStringList{QString::fromLatin1(msg::StrobeTooLong)});
