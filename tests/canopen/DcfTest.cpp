@@ -102,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
         DcfCase{{"--node-id", "5", "--can-baud", "250", "--heartbeat", "500"},
                 5, 250, {{"1017", 500}, {"1400sub1", 0x205}, {"1401sub1", 0x305}, {"1800sub1", 0x185}}},
         DcfCase{{"--node-id", "127", "--can-baud", "1000", "--guard-time", "1000", "--life-factor", "3"},
-                127, 1000, {{"100C", 1000}, {"100D", 3}, {"1400sub1", 0x27F}, {"1800sub1", 0x1FF}}}));
+                127, 1000, {{"100C", 1000}, {"100D", 3}, {"1400sub1", 0x27F}, {"1800sub1", 0x1FF}}}),
+    [](const auto& info) { return "Node" + std::to_string(info.param.node); });
 
 TEST(Dcf, NoDcfLeavesOnlyTheEds)
 {
