@@ -49,8 +49,9 @@ void ExpectSameImage(const EepromImage& a, const EepromImage& b, const std::stri
 {
     for (std::size_t block = 0; block < a.size(); ++block) {
         for (std::size_t word = 0; word < a[block].size(); ++word) {
-            if (block != 0 || (word != 52 / 4 && word != 56 / 4))
-                EXPECT_EQ(a[block][word], b[block][word]) << what << ": block " << block << " offset " << word * 4;
+            const bool finishTime = block == 0 && (word == 52 / 4 || word == 56 / 4);
+            EXPECT_TRUE(finishTime || a[block][word] == b[block][word])
+                << what << ": block " << block << " offset " << word * 4;
         }
     }
 }
