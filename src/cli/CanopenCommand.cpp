@@ -77,7 +77,7 @@ public:
         command.add_flag("--no-dcf", noDcf_, "CANopen: write no device configuration file (DCF) beside the EDS");
     }
 
-    std::string_view givenOption() const override
+    std::string givenOption() const override
     {
         for (const CLI::Option* option : options_)
             if (option->count() > 0)

@@ -118,6 +118,12 @@ int RunCommandLine(const std::vector<std::string>& args, CommandIo& io)
     } catch (const CLI::CallForHelp&) {
         io.out << app.get_subcommand(std::string(chosen->name()))->help();
         return ExitSuccess;
+    } catch (const CLI::ExtrasError&) {
+        // CLI11 lists the extras in the reversed order it parsed them in; name them as typed.
+        std::string extras;
+        for (const std::string& extra : app.get_subcommand(std::string(chosen->name()))->remaining())
+            extras += (extras.empty() ? "" : " ") + extra;
+        return UsageError(io, chosen->name(), "not expected: " + extras);
     } catch (const CLI::ParseError& error) {
         return UsageError(io, chosen->name(), error.what());
     }

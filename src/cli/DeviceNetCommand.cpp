@@ -116,7 +116,7 @@ public:
                        "the same number as the EDS \"Input N\"/\"Output N\" entry.");
     }
 
-    std::string_view givenOption() const override
+    std::string givenOption() const override
     {
         for (const CLI::Option* option : options_)
             if (option->count() > 0)
