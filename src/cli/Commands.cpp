@@ -125,7 +125,11 @@ int RunCommandLine(const std::vector<std::string>& args, CommandIo& io)
             extras += (extras.empty() ? "" : " ") + extra;
         return UsageError(io, chosen->name(), "not expected: " + extras);
     } catch (const CLI::ParseError& error) {
-        return UsageError(io, chosen->name(), error.what());
+        // "--port: 1 required TEXT missing" says it in CLI11's terms.
+        std::string text = error.what();
+        if (const auto at = text.find(": 1 required "); at != std::string::npos)
+            text = text.substr(0, at) + ": needs a value";
+        return UsageError(io, chosen->name(), text);
     }
     return chosen->run(io);
 }
