@@ -75,6 +75,14 @@ FaultRule FaultRule::VanishAt(CommandMatch match)
     return rule;
 }
 
+FaultRule FaultRule::LoseLastCharacterOf(CommandMatch match)
+{
+    FaultRule rule;
+    rule.kind = FaultKind::LoseLastCharacter;
+    rule.match = std::move(match);
+    return rule;
+}
+
 std::uint32_t Scenario::word(int block, int offset) const
 {
     if (block < 0 || block >= kEepromBlockCount || offset < 0 || offset % 4 != 0 || offset / 4 >= kEepromWordsPerBlock)
@@ -369,9 +377,11 @@ public:
             rule.kind = FaultKind::Garbage;
         else if (kindText == "vanish")
             rule.kind = FaultKind::Vanish;
+        else if (kindText == "loseLastCharacter")
+            rule.kind = FaultKind::LoseLastCharacter;
         else
             return fail(*kind, path + ".kind",
-                        "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish");
+                        "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish, loseLastCharacter");
         if (const JsonValue* v = value.find("command")) {
             std::string command;
             if (!stringField(*v, path + ".command", command))
@@ -406,7 +416,7 @@ public:
             return false;
         if (!knownMembers(root, "",
                           {"description", "controller", "firmware", "header", "eeprom", "modules", "echo",
-                           "replyDelayMs", "splitBytes", "splitGapMs", "dropWithinMs", "scan", "faults"}))
+                           "replyDelayMs", "splitBytes", "splitGapMs", "dropWithinMs", "scan", "faults", "pause"}))
             return false;
         if (const JsonValue* v = root.find("description"); v && !expectType(*v, JsonValue::Type::String, "description"))
             return false;
@@ -487,6 +497,15 @@ public:
                 f && !intField(*f, "scan.lineIntervalMs", 0, 600000, s.scan.lineIntervalMs))
                 return false;
             if (const JsonValue* f = v->find("silent"); f && !boolField(*f, "scan.silent", s.scan.silent))
+                return false;
+        }
+        if (const JsonValue* v = root.find("pause")) {
+            if (!expectType(*v, JsonValue::Type::Object, "pause") || !knownMembers(*v, "pause", {"afterValue", "ms"}))
+                return false;
+            if (const JsonValue* f = v->find("afterValue");
+                f && !intField(*f, "pause.afterValue", 0, 1000000, s.pause.afterValue))
+                return false;
+            if (const JsonValue* f = v->find("ms"); f && !intField(*f, "pause.ms", 0, 600000, s.pause.ms))
                 return false;
         }
         if (const JsonValue* v = root.find("faults")) {
