@@ -14,6 +14,8 @@
 #include "cli/ProfileCommand.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/GatewaySettings.h"
+#include "gateway/ProfileFinish.h"
+#include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 
 namespace k400 {
@@ -71,6 +73,12 @@ protected:
             return nullptr;
         if (!chosen->checkOptions(ui))
             return nullptr;
+        // Refused before the gateway is touched: nothing may be written for a
+        // text the EDS file cannot carry.
+        if (const auto problem = EdsInfoProblem(edsInfo())) {
+            ui.showMessage(*problem, msg::ErrorTitle);
+            return nullptr;
+        }
         rc = ExitSuccess;
         return chosen;
     }
@@ -105,6 +113,9 @@ public:
         AddScanOptions(command, scan_);
         defineCommon(command, true);
         command.add_flag("--dry-run", dryRun_, "stop before Finish: print the tables and the image words");
+        command.add_flag("--accept-defaults", acceptDefaults_,
+                         "configure a gateway whose stored configuration is invalid with the default node ID and "
+                         "CAN baud rate (otherwise --node-id and --can-baud are required there)");
     }
 
     int run(CommandIo& io) override
@@ -131,6 +142,12 @@ public:
         UserInterface& ui = session->ui();
         if (RunConnectSequence(state, session->link()) != ConnectOutcome::Succeeded)
             return ExitFailure;
+        // Defaults a script never chose (node 1, the slowest CAN rate) would
+        // put the gateway on the bus at a setting nobody meant.
+        if (state.StoredImageInvalid && !dryRun_ && !acceptDefaults_ && !(settings_.nodeId && settings_.canBaudKbps)) {
+            io.err << msg::InvalidImageNeedsSettings << '\n';
+            return ExitUsage;
+        }
         const auto can = CanSettingsFor(profile->layer(), settings_, StoredCanSettings(state), io);
         if (!can || !ApplyCanSettings(state, *can, ui))
             return ExitFailure;
@@ -151,6 +168,7 @@ private:
     SessionOptions session_;
     ScanOptions scan_;
     bool dryRun_ = false;
+    bool acceptDefaults_ = false;
 };
 
 // The EDS file of a planned set of modules, with no gateway attached.
