@@ -44,6 +44,8 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
     commands.push_back(MakeConfigureCommand());
     commands.push_back(MakeEdsCommand());
     commands.push_back(MakeIdentifyCommand());
+    commands.push_back(MakePortsCommand());
+    commands.push_back(MakeModelsCommand());
     commands.push_back(MakeSimCommand());
     commands.push_back(MakeDemoCommand());
     return commands;

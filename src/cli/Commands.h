@@ -47,6 +47,8 @@ std::unique_ptr<Command> MakeEdsCommand();
 std::unique_ptr<Command> MakeIdentifyCommand();
 std::unique_ptr<Command> MakeSimCommand();
 std::unique_ptr<Command> MakeDemoCommand();
+std::unique_ptr<Command> MakePortsCommand();
+std::unique_ptr<Command> MakeModelsCommand();
 
 // The whole command line after the program name; returns the exit code.
 int RunCommandLine(const std::vector<std::string>& args, CommandIo& io);

@@ -135,13 +135,13 @@ public:
         else if (!(folder = OutputFolder(output_.folder, io)))
             return ExitFailure;
 
-        const auto session = GatewaySession::Create(session_, scan_.parameters(), io);
+        const auto session = GatewaySession::Create(session_, scan_.parameters(), io, output_.json);
         if (!session)
             return ExitFailure;
         ProgramState& state = session->state();
         UserInterface& ui = session->ui();
         if (RunConnectSequence(state, session->link()) != ConnectOutcome::Succeeded)
-            return ExitFailure;
+            return session->failed(io, output_.json);
         // Defaults a script never chose (node 1, the slowest CAN rate) would
         // put the gateway on the bus at a setting nobody meant.
         if (state.StoredImageInvalid && !dryRun_ && !acceptDefaults_ && !(settings_.nodeId && settings_.canBaudKbps)) {
@@ -161,7 +161,12 @@ public:
         const LocalDateTime now = session->clock().localTime();
         if (dryRun_)
             return profile->dryRun(state, now, *folder, output_.json, io);
-        return profile->finish(state, session->link(), now, *folder, output_.json, io);
+        if (const int finished = profile->finish(state, session->link(), now, *folder, output_.json, io)) {
+            const int rc = session->failed(io, output_.json, "finish", EepromStatusText(LiveEepromStatus()));
+            // A stop by a signal keeps its own exit code.
+            return finished == ExitFailure ? rc : finished;
+        }
+        return ExitSuccess;
     }
 
 private:

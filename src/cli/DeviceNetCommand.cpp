@@ -110,7 +110,9 @@ public:
         options_.push_back(command.add_option("--default-io", defaultIo_, "DeviceNet: the default connection")
                                ->check(CLI::IsMember({"poll", "strobe", "cos", "cyclic"}))
                                ->option_text("poll|strobe|cos|cyclic"));
-        command.footer("Selector entry N is the entry's number in the selector list (printed by the command), "
+        // Added to what the settings options already say below the options.
+        const std::string before = command.get_footer();
+        command.footer(before + (before.empty() ? "" : "\n") + "Selector entry N is the entry's number in the selector list (printed by the command), "
                        "the same number as the EDS \"Input N\"/\"Output N\" entry.");
     }
 

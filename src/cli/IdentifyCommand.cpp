@@ -4,6 +4,7 @@
 
 #include "cli/Commands.h"
 #include "cli/GatewaySession.h"
+#include "cli/Output.h"
 #include "gateway/ConfigImage.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/GatewayPort.h"
@@ -23,13 +24,17 @@ public:
                "the controller (K400E or K400B) and reads the firmware words. Nothing is scanned or written.";
     }
 
-    void define(CLI::App& command) override { AddSessionOptions(command, session_); }
+    void define(CLI::App& command) override
+    {
+        AddSessionOptions(command, session_);
+        command.add_flag("--json", json_, "print the result as one JSON object");
+    }
 
     int run(CommandIo& io) override
     {
         if (const int rc = RequirePort(session_, io, name()))
             return rc;
-        const auto session = GatewaySession::Create(session_, ScanParameters{}, io);
+        const auto session = GatewaySession::Create(session_, ScanParameters{}, io, json_);
         if (!session)
             return ExitFailure;
         SerialPort& port = session->port();
@@ -37,14 +42,14 @@ public:
         ConsoleLink& link = session->link();
 
         if (!OpenGatewayPort(port, ui, PortCaller::Connect))
-            return ExitFailure;
+            return session->failed(io, json_);
         ui.setStatusText(msg::StatusConnecting);
 
         const auto fail = [&](const char* message) {
             ui.showMessage(message, msg::ErrorTitle);
             ui.setStatusText(msg::StatusTimeout);
             port.close();
-            return ExitFailure;
+            return session->failed(io, json_);
         };
 
         ProgramState& state = session->state();
@@ -62,13 +67,17 @@ public:
             return fail(msg::Timeout);
         port.close();
 
-        io.out << "Controller: " << prompt.substr(0, prompt.size() - 1) << '\n'
-               << "Firmware: " << FirmwareVersionText(state) << '\n';
+        const std::string controller = prompt.substr(0, prompt.size() - 1);
+        if (json_)
+            PrintJson(io.out, Json{{"controller", controller}, {"firmware", FirmwareVersionText(state)}});
+        else
+            io.out << "Controller: " << controller << '\n' << "Firmware: " << FirmwareVersionText(state) << '\n';
         return ExitSuccess;
     }
 
 private:
     SessionOptions session_;
+    bool json_ = false;
 };
 
 }  // namespace

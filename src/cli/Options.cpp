@@ -121,6 +121,10 @@ void AddSessionOptions(CLI::App& command, SessionOptions& options)
     command.add_flag("--strict-timing", options.strictTiming,
                      "let every recovery step wait its whole time-out (1000 ms)");
     command.add_flag("-v,--verbose", options.verbose, "print status texts and progress while running");
+    command.add_flag("-q,--quiet", options.quiet, "no progress line on the terminal; only the result and errors")
+        ->excludes("--verbose");
+    AddTextOption(command, "--trace", options.trace, "FILE",
+                  "write every byte sent to and received from the gateway to FILE, with the time in ms");
 }
 
 int RequirePort(const SessionOptions& options, CommandIo& io, std::string_view command)

@@ -20,12 +20,14 @@ namespace k400 {
 
 struct CommandIo;
 
-// --port, --pace-ms, --strict-timing, --verbose: how to reach the gateway.
+// --port, --pace-ms, --strict-timing, --verbose, --quiet, --trace: how to reach the gateway.
 struct SessionOptions {
     std::string port;  // COMn, a number 1..16, a device path, "sim" or "sim:FILE"
     int paceMs = LinkTiming{}.PaceMs;
     bool strictTiming = false;
     bool verbose = false;
+    bool quiet = false;
+    std::optional<std::string> trace;  // file to log every byte on the line to
 
     LinkTiming timing() const;
 };

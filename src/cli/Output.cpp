@@ -120,9 +120,7 @@ void PrintJson(std::ostream& out, const Json& json)
 
 int ReportFailedFinish(const FinishResult& result, bool json, CommandIo& io)
 {
-    if (json)
-        PrintJson(io.out, Json{{"eeprom", EepromStatusText(result.eeprom)}, {"error", result.error}});
-    else
+    if (!json)
         io.err << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n';
     if (result.outcome == FinishOutcome::Interrupted && result.stopSignal > 0)
         return 128 + result.stopSignal;

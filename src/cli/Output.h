@@ -45,8 +45,8 @@ Json ImageWords(const std::vector<double>& words, std::size_t count);
 void PrintJson(std::ostream& out, const Json& json);
 
 // A Finish that did not complete: what the gateway's EEPROM now holds, on err
-// ("EEPROM: partly written, marked invalid") or, with json, as one object on
-// out with "eeprom" and "error". The messages themselves went to err already.
+// ("EEPROM: partly written, marked invalid"); with json the caller's error
+// object carries it instead. The messages themselves went to err already.
 // Returns the exit code: 128 + the signal for a stopped Finish, else 1.
 int ReportFailedFinish(const FinishResult& result, bool json, CommandIo& io);
 

@@ -128,12 +128,12 @@ public:
     {
         if (const int rc = RequirePort(session_, io, name()))
             return rc;
-        const auto session = GatewaySession::Create(session_, scan_.parameters(), io);
+        const auto session = GatewaySession::Create(session_, scan_.parameters(), io, json_);
         if (!session)
             return ExitFailure;
         ProgramState& state = session->state();
         if (RunConnectSequence(state, session->link()) != ConnectOutcome::Succeeded)
-            return ExitFailure;
+            return session->failed(io, json_);
         if (json_)
             PrintJson(io.out, ScanJson(state));
         else

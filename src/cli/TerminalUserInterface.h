@@ -2,6 +2,7 @@
 // The user interface of the command line: message boxes become lines on the
 // error stream, the scan dialog's answers come from the command's options.
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -9,22 +10,34 @@
 
 namespace k400 {
 
+// How much a command says while it runs, besides its result and its errors.
+enum class Chatter {
+    Quiet,         // nothing
+    ProgressLine,  // one line on a terminal, updated in place
+    Verbose,       // every status text and progress value on its own line
+};
+
 class TerminalUserInterface : public UserInterface {
 public:
-    explicit TerminalUserInterface(std::ostream& err, bool verbose = false);
+    explicit TerminalUserInterface(std::ostream& err, Chatter chatter = Chatter::Quiet);
+    ~TerminalUserInterface() override;
 
-    // "Title: text", or just the text when there is no title.
+    // "Title: text", or just the text when there is no title. Warnings read
+    // "warning:" whatever the window's title spelling.
     void showMessage(std::string_view text, std::string_view title) override;
     // Nobody can answer on a terminal run by a script: prints the question and
     // gives yesNoAnswer.
     bool askYesNo(std::string_view text, std::string_view title) override;
-    // Kept for the command's own report; printed only when verbose.
     void setStatusText(std::string_view text) override;
     void setProgress(int value) override;
     void showProgress(bool) override {}
     void pumpEvents() override {}
+    void scanWaiting(std::int64_t waitedMs, int modulesListed) override;
     // The scan parameters the command was given.
     ScanParameters requestScanParameters(const ScanParameters& current) override;
+
+    // Takes the progress line off the terminal before other output.
+    void clearProgressLine();
 
     // The last message shown (empty when none) and the current status text.
     const std::string& lastMessage() const { return lastMessage_; }
@@ -34,10 +47,15 @@ public:
     ScanParameters scanAnswer;
 
 private:
+    void drawProgressLine(const std::string& text);
+
     std::ostream& err_;
-    bool verbose_;
+    Chatter chatter_;
     std::string lastMessage_;
     std::string status_;
+    int progress_ = 0;
+    std::int64_t lastScanSecond_ = -1;
+    bool lineShown_ = false;
 };
 
 }  // namespace k400

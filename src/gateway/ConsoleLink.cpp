@@ -77,10 +77,14 @@ bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool 
 {
     const std::int64_t limitMs = scan ? std::int64_t{ScanInactivityFactor} * Timing.ConsoleTimeoutMs : Timing.ConsoleTimeoutMs;
     std::int64_t start = clock_.nowMs();
+    const std::int64_t firstStart = start;
     std::optional<std::int64_t> lastPieceMs;
     for (;;) {
-        if (scan)
+        if (scan) {
             ui_.pumpEvents();
+            // Every module in the listing ends with '{'.
+            ui_.scanWaiting(clock_.nowMs() - firstStart, static_cast<int>(std::count(text.begin(), text.end(), '{')));
+        }
         const std::int64_t elapsed = clock_.nowMs() - start;
         if (elapsed >= limitMs)
             return false;

@@ -375,4 +375,23 @@ inline constexpr const char* SimConnection = "the connection";  // in "read from
 // Standard output of the pseudo-terminal server when a scenario's pause starts: "paused after value 21".
 inline constexpr const char* SimPausedAfterValue = "paused after value ";
 
+// The command line's own texts.
+inline constexpr const char* CliWarningPrefix = "warning: ";
+inline std::string CliScanWaiting(int seconds, int modules)
+{
+    return "Scanning the modules: " + std::to_string(seconds) + " s, " + std::to_string(modules) +
+           (modules == 1 ? " module listed" : " modules listed");
+}
+// Where a console dialogue failed: the command sent and the marker awaited.
+inline std::string CliNoMarker(std::string_view marker, std::string_view command, long long ms)
+{
+    return "no \"" + std::string(marker) + "\" after \"" + std::string(command) + "\" within " + std::to_string(ms) +
+           " ms";
+}
+inline std::string CliUnexpectedReply(std::string_view command, std::string_view reply)
+{
+    return "after \"" + std::string(command) + "\" the console answered \"" + std::string(reply) + "\"";
+}
+inline constexpr const char* CliCannotWriteTrace = "cannot write the trace file ";
+
 }  // namespace k400::msg

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 
 namespace k400 {
 
@@ -49,7 +50,16 @@ std::string DevicePathForPortName(std::string_view portName)
 #else
     if (const auto number = ComPortNumber(portName))
         return "/dev/ttyS" + std::to_string(*number - 1);
-    return std::string(portName);
+    if (portName.empty() || portName.find('/') != std::string_view::npos)
+        return std::string(portName);
+    // A bare name is a device under /dev; failing that, a path relative to the
+    // working folder (the link a simulator made there). Either way the
+    // result is the path actually tried, so a failure message shows it.
+    std::error_code ignored;
+    const std::filesystem::path device = std::filesystem::path("/dev") / portName;
+    if (!std::filesystem::exists(device, ignored) && std::filesystem::exists(portName, ignored))
+        return std::filesystem::absolute(portName, ignored).string();
+    return device.string();
 #endif
 }
 

@@ -18,8 +18,10 @@ std::optional<int> ComPortNumber(std::string_view portName);
 // 1..16 become "COM1".."COM16"; anything else is kept as a device path.
 std::string NormalizePortName(std::string_view userText);
 
-// The device to open for a port name: on Linux COMn is /dev/ttyS(n-1); on
-// Windows COMn stays as it is; device paths are used unchanged.
+// The device to open for a port name: on Linux COMn is /dev/ttyS(n-1) and a
+// bare name is the device of that name under /dev or, when there is none,
+// the path of that name in the working folder; on Windows COMn stays as it
+// is; device paths are used unchanged.
 std::string DevicePathForPortName(std::string_view portName);
 
 }  // namespace k400

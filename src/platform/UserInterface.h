@@ -46,6 +46,9 @@ public:
     virtual ScanParameters requestScanParameters(const ScanParameters& current) = 0;
     // Connect sequence display; the desktop window redraws, others may ignore it.
     virtual void connectPhase(ConnectPhase) {}
+    // Called all through the module scan's wait, which can last a minute:
+    // how long it has waited and how many modules the console has listed.
+    virtual void scanWaiting(std::int64_t /*waitedMs*/, int /*modulesListed*/) {}
 };
 
 }  // namespace k400

@@ -178,45 +178,47 @@ namespace {
 
 class Loader {
 public:
-    bool fail(const JsonValue& at, const std::string& path, const std::string& message)
+    bool fail(const std::string& path, const std::string& message)
     {
-        error = "line " + std::to_string(at.line()) + ", column " + std::to_string(at.column()) + ": " +
-                (path.empty() ? "" : path + ": ") + message;
+        error = (path.empty() ? "" : path + ": ") + message;
         return false;
     }
 
-    bool expectType(const JsonValue& value, JsonValue::Type type, const std::string& path)
+    bool expectType(const JsonValue& value, JsonValue::value_t type, const std::string& path)
     {
         if (value.type() == type)
             return true;
-        return fail(value, path, std::string("expected ") + JsonValue::typeName(type) + ", found " +
-                                     JsonValue::typeName(value.type()));
+        return fail(path, std::string("expected ") + JsonValue(type).type_name() + ", found " + value.type_name());
     }
 
     // Integer given as a JSON number or as a "0x..." string.
     bool integer(const JsonValue& value, const std::string& path, std::int64_t min, std::int64_t max, std::int64_t& out)
     {
-        if (value.isString()) {
-            const std::string& text = value.stringValue();
+        if (value.is_string()) {
+            const std::string& text = value.get<std::string>();
             if (text.size() < 3 || text.size() > 10 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X'))
-                return fail(value, path, "expected a number or a hexadecimal text such as \"0x3F\"");
+                return fail(path, "expected a number or a hexadecimal text such as \"0x3F\"");
             std::int64_t result = 0;
             for (std::size_t i = 2; i < text.size(); ++i) {
                 const int digit = HexDigitValue(text[i]);
                 if (digit < 0)
-                    return fail(value, path, "\"" + text + "\" is not a hexadecimal number");
+                    return fail(path, "\"" + text + "\" is not a hexadecimal number");
                 result = result * 16 + digit;
             }
             out = result;
-        } else if (value.isNumber()) {
-            if (!value.integerValue())
-                return fail(value, path, "expected a whole number");
-            out = *value.integerValue();
+        } else if (value.is_number_unsigned()) {
+            if (value.get<std::uint64_t>() > static_cast<std::uint64_t>(max))
+                return fail(path, value.dump() + " is out of range " + std::to_string(min) + ".." + std::to_string(max));
+            out = static_cast<std::int64_t>(value.get<std::uint64_t>());
+        } else if (value.is_number_integer()) {
+            out = value.get<std::int64_t>();
+        } else if (value.is_number()) {
+            return fail(path, "expected a whole number");
         } else {
-            return fail(value, path, std::string("expected a number, found ") + JsonValue::typeName(value.type()));
+            return fail(path, std::string("expected a number, found ") + value.type_name());
         }
         if (out < min || out > max)
-            return fail(value, path, std::to_string(out) + " is out of range " + std::to_string(min) + ".." +
+            return fail(path, std::to_string(out) + " is out of range " + std::to_string(min) + ".." +
                                          std::to_string(max));
         return true;
     }
@@ -232,17 +234,17 @@ public:
 
     bool boolField(const JsonValue& value, const std::string& path, bool& out)
     {
-        if (!expectType(value, JsonValue::Type::Bool, path))
+        if (!expectType(value, JsonValue::value_t::boolean, path))
             return false;
-        out = value.boolValue();
+        out = value.get<bool>();
         return true;
     }
 
     bool stringField(const JsonValue& value, const std::string& path, std::string& out)
     {
-        if (!expectType(value, JsonValue::Type::String, path))
+        if (!expectType(value, JsonValue::value_t::string, path))
             return false;
-        out = value.stringValue();
+        out = value.get<std::string>();
         return true;
     }
 
@@ -258,49 +260,51 @@ public:
     // Members must all be known: a misspelt key would otherwise be silently ignored.
     bool knownMembers(const JsonValue& object, const std::string& path, std::initializer_list<std::string_view> names)
     {
-        for (const auto& [name, value] : object.members()) {
+        for (const auto& member : object.items()) {
             bool known = false;
             for (const auto n : names)
-                known = known || n == name;
+                known = known || n == member.key();
             if (!known)
-                return fail(value, path, "unknown member \"" + name + "\"");
+                return fail(path, "unknown member \"" + member.key() + "\"");
         }
         return true;
     }
 
     bool block(const JsonValue& value, const std::string& path, EepromBlockWords& out)
     {
-        if (value.isArray()) {
-            if (value.items().size() > static_cast<std::size_t>(kEepromWordsPerBlock))
-                return fail(value, path, "a block holds at most 64 long words");
-            for (std::size_t i = 0; i < value.items().size(); ++i)
-                if (!word(value.items()[i], path + "[" + std::to_string(i) + "]", out[i]))
+        if (value.is_array()) {
+            if (value.size() > static_cast<std::size_t>(kEepromWordsPerBlock))
+                return fail(path, "a block holds at most 64 long words");
+            for (std::size_t i = 0; i < value.size(); ++i)
+                if (!word(value[i], path + "[" + std::to_string(i) + "]", out[i]))
                     return false;
             return true;
         }
-        if (value.isObject()) {
-            for (const auto& [key, item] : value.members()) {
+        if (value.is_object()) {
+            for (const auto& member : value.items()) {
+                const std::string& key = member.key();
+                const JsonValue& item = member.value();
                 int offset = -1;
                 if (!key.empty() && key.size() <= 3 && key.find_first_not_of("0123456789") == std::string::npos)
                     offset = std::stoi(key);
                 if (offset < 0 || offset > 252 || offset % 4 != 0)
-                    return fail(item, path, "\"" + key + "\" is not a long word offset (0, 4, ... 252)");
+                    return fail(path, "\"" + key + "\" is not a long word offset (0, 4, ... 252)");
                 if (!word(item, path + "." + key, out[static_cast<std::size_t>(offset / 4)]))
                     return false;
             }
             return true;
         }
-        return fail(value, path, "expected an array of long words or an object of offset: value");
+        return fail(path, "expected an array of long words or an object of offset: value");
     }
 
     bool eeprom(const JsonValue& value, EepromImage& out)
     {
-        if (!expectType(value, JsonValue::Type::Object, "eeprom") ||
+        if (!expectType(value, JsonValue::value_t::object, "eeprom") ||
             !knownMembers(value, "eeprom", {"block0", "block1", "block2"}))
             return false;
         for (int b = 0; b < kEepromBlockCount; ++b) {
             const std::string name = "block" + std::to_string(b);
-            if (const JsonValue* v = value.find(name))
+            if (const JsonValue* v = Member(value, name))
                 if (!block(*v, "eeprom." + name, out[static_cast<std::size_t>(b)]))
                     return false;
         }
@@ -309,61 +313,61 @@ public:
 
     bool module(const JsonValue& value, const std::string& path, SimModule& m)
     {
-        if (!expectType(value, JsonValue::Type::Object, path) ||
+        if (!expectType(value, JsonValue::value_t::object, path) ||
             !knownMembers(value, path,
                           {"address", "model", "typeCode", "baudCode", "dataFormat", "channelTypes", "d", "answers",
                            "checksum"}))
             return false;
-        const JsonValue* address = value.find("address");
-        const JsonValue* model = value.find("model");
+        const JsonValue* address = Member(value, "address");
+        const JsonValue* model = Member(value, "model");
         if (!address)
-            return fail(value, path, "a module needs an \"address\"");
+            return fail(path, "a module needs an \"address\"");
         if (!model)
-            return fail(value, path, "a module needs a \"model\"");
+            return fail(path, "a module needs a \"model\"");
         if (!intField(*address, path + ".address", 0, 255, m.address) || !stringField(*model, path + ".model", m.model))
             return false;
         if (m.model.empty() || m.model.size() > 32 || m.model.find_first_of("!{\r\n") != std::string::npos)
-            return fail(*model, path + ".model", "a model name has 1 to 32 characters and no '!', '{' or line end");
-        if (const JsonValue* v = value.find("typeCode"); v && !intField(*v, path + ".typeCode", 0, 255, m.typeCode))
+            return fail(path + ".model", "a model name has 1 to 32 characters and no '!', '{' or line end");
+        if (const JsonValue* v = Member(value, "typeCode"); v && !intField(*v, path + ".typeCode", 0, 255, m.typeCode))
             return false;
-        if (const JsonValue* v = value.find("baudCode"); v && !intField(*v, path + ".baudCode", 0, 255, m.baudCode))
+        if (const JsonValue* v = Member(value, "baudCode"); v && !intField(*v, path + ".baudCode", 0, 255, m.baudCode))
             return false;
-        if (const JsonValue* v = value.find("dataFormat"); v && !intField(*v, path + ".dataFormat", 0, 255, m.dataFormat))
+        if (const JsonValue* v = Member(value, "dataFormat"); v && !intField(*v, path + ".dataFormat", 0, 255, m.dataFormat))
             return false;
-        if (const JsonValue* v = value.find("channelTypes")) {
-            if (!expectType(*v, JsonValue::Type::Array, path + ".channelTypes"))
+        if (const JsonValue* v = Member(value, "channelTypes")) {
+            if (!expectType(*v, JsonValue::value_t::array, path + ".channelTypes"))
                 return false;
-            if (v->items().size() > 16)
-                return fail(*v, path + ".channelTypes", "at most 16 channels");
+            if (v->size() > 16)
+                return fail(path + ".channelTypes", "at most 16 channels");
             m.channelTypes.clear();
-            for (std::size_t i = 0; i < v->items().size(); ++i) {
+            for (std::size_t i = 0; i < v->size(); ++i) {
                 int code = 0;
-                if (!intField(v->items()[i], path + ".channelTypes[" + std::to_string(i) + "]", 0, 255, code))
+                if (!intField((*v)[i], path + ".channelTypes[" + std::to_string(i) + "]", 0, 255, code))
                     return false;
                 m.channelTypes.push_back(code);
             }
         }
-        if (const JsonValue* v = value.find("d"); v && !boolField(*v, path + ".d", m.dFlag))
+        if (const JsonValue* v = Member(value, "d"); v && !boolField(*v, path + ".d", m.dFlag))
             return false;
-        if (const JsonValue* v = value.find("answers"); v && !boolField(*v, path + ".answers", m.answers))
+        if (const JsonValue* v = Member(value, "answers"); v && !boolField(*v, path + ".answers", m.answers))
             return false;
-        if (const JsonValue* v = value.find("checksum")) {
+        if (const JsonValue* v = Member(value, "checksum")) {
             if (!stringField(*v, path + ".checksum", m.checksumText))
                 return false;
             if (m.checksumText.size() != 2 || m.checksumText.find_first_of("!{\r\n") != std::string::npos)
-                return fail(*v, path + ".checksum", "two characters, neither '!' nor '{'");
+                return fail(path + ".checksum", "two characters, neither '!' nor '{'");
         }
         return true;
     }
 
     bool fault(const JsonValue& value, const std::string& path, FaultRule& rule)
     {
-        if (!expectType(value, JsonValue::Type::Object, path) ||
+        if (!expectType(value, JsonValue::value_t::object, path) ||
             !knownMembers(value, path, {"kind", "command", "occurrence", "index", "delayMs", "pieceBytes", "gapMs", "text"}))
             return false;
-        const JsonValue* kind = value.find("kind");
+        const JsonValue* kind = Member(value, "kind");
         if (!kind)
-            return fail(value, path, "a fault needs a \"kind\"");
+            return fail(path, "a fault needs a \"kind\"");
         std::string kindText;
         if (!stringField(*kind, path + ".kind", kindText))
             return false;
@@ -380,57 +384,57 @@ public:
         else if (kindText == "loseLastCharacter")
             rule.kind = FaultKind::LoseLastCharacter;
         else
-            return fail(*kind, path + ".kind",
+            return fail(path + ".kind",
                         "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish, loseLastCharacter");
-        if (const JsonValue* v = value.find("command")) {
+        if (const JsonValue* v = Member(value, "command")) {
             std::string command;
             if (!stringField(*v, path + ".command", command))
                 return false;
             rule.match.command = command;
         }
-        if (const JsonValue* v = value.find("occurrence");
+        if (const JsonValue* v = Member(value, "occurrence");
             v && !intField(*v, path + ".occurrence", 0, 1000000, rule.match.occurrence))
             return false;
-        if (const JsonValue* v = value.find("index"); v && !intField(*v, path + ".index", 0, 1000000, rule.match.index))
+        if (const JsonValue* v = Member(value, "index"); v && !intField(*v, path + ".index", 0, 1000000, rule.match.index))
             return false;
         if (rule.match.occurrence > 0 && !rule.match.command)
-            return fail(value, path, "\"occurrence\" needs a \"command\"");
-        if (const JsonValue* v = value.find("delayMs"); v && !intField(*v, path + ".delayMs", 0, 600000, rule.delayMs))
+            return fail(path, "\"occurrence\" needs a \"command\"");
+        if (const JsonValue* v = Member(value, "delayMs"); v && !intField(*v, path + ".delayMs", 0, 600000, rule.delayMs))
             return false;
-        if (const JsonValue* v = value.find("pieceBytes"); v && !intField(*v, path + ".pieceBytes", 1, 4096, rule.pieceBytes))
+        if (const JsonValue* v = Member(value, "pieceBytes"); v && !intField(*v, path + ".pieceBytes", 1, 4096, rule.pieceBytes))
             return false;
-        if (const JsonValue* v = value.find("gapMs"); v && !intField(*v, path + ".gapMs", 0, 600000, rule.gapMs))
+        if (const JsonValue* v = Member(value, "gapMs"); v && !intField(*v, path + ".gapMs", 0, 600000, rule.gapMs))
             return false;
-        if (const JsonValue* v = value.find("text")) {
+        if (const JsonValue* v = Member(value, "text")) {
             if (!stringField(*v, path + ".text", rule.text))
                 return false;
             if (rule.text.size() > 4096)
-                return fail(*v, path + ".text", "at most 4096 characters");
+                return fail(path + ".text", "at most 4096 characters");
         }
         return true;
     }
 
     bool scenario(const JsonValue& root, Scenario& s)
     {
-        if (!expectType(root, JsonValue::Type::Object, ""))
+        if (!expectType(root, JsonValue::value_t::object, ""))
             return false;
         if (!knownMembers(root, "",
                           {"description", "controller", "firmware", "header", "eeprom", "modules", "echo",
                            "replyDelayMs", "splitBytes", "splitGapMs", "dropWithinMs", "scan", "faults", "pause"}))
             return false;
-        if (const JsonValue* v = root.find("description"); v && !expectType(*v, JsonValue::Type::String, "description"))
+        if (const JsonValue* v = Member(root, "description"); v && !expectType(*v, JsonValue::value_t::string, "description"))
             return false;
-        if (const JsonValue* v = root.find("controller")) {
+        if (const JsonValue* v = Member(root, "controller")) {
             if (!stringField(*v, "controller", s.controller))
                 return false;
             if (s.controller.size() > 32 || s.controller.find_first_of("\r\n") != std::string::npos)
-                return fail(*v, "controller", "at most 32 characters on one line");
+                return fail("controller", "at most 32 characters on one line");
         }
         // Raw words first; firmware and header below override the words they name.
-        if (const JsonValue* v = root.find("eeprom"); v && !eeprom(*v, s.eeprom))
+        if (const JsonValue* v = Member(root, "eeprom"); v && !eeprom(*v, s.eeprom))
             return false;
-        if (const JsonValue* v = root.find("firmware")) {
-            if (!expectType(*v, JsonValue::Type::Object, "firmware") ||
+        if (const JsonValue* v = Member(root, "firmware")) {
+            if (!expectType(*v, JsonValue::value_t::object, "firmware") ||
                 !knownMembers(*v, "firmware", {"major", "minor", "year", "month", "day"}))
                 return false;
             int major = 0, minor = 0, year = 0, month = 0, day = 0;
@@ -441,81 +445,81 @@ public:
             };
             for (const Field& f : {Field{"major", 255, &major}, Field{"minor", 255, &minor}, Field{"year", 65535, &year},
                                    Field{"month", 255, &month}, Field{"day", 255, &day}}) {
-                const JsonValue* fv = v->find(f.name);
+                const JsonValue* fv = Member(*v, f.name);
                 if (!fv)
-                    return fail(*v, "firmware", std::string("missing \"") + f.name + "\"");
+                    return fail("firmware", std::string("missing \"") + f.name + "\"");
                 if (!intField(*fv, std::string("firmware.") + f.name, 0, f.max, *f.out))
                     return false;
             }
             s.setFirmware(major, minor, year, month, day);
         }
-        if (const JsonValue* v = root.find("header")) {
-            if (!expectType(*v, JsonValue::Type::Array, "header"))
+        if (const JsonValue* v = Member(root, "header")) {
+            if (!expectType(*v, JsonValue::value_t::array, "header"))
                 return false;
-            if (v->items().size() != 9)
-                return fail(*v, "header", "expected 9 long words (offsets 40 to 72 of block 0)");
+            if (v->size() != 9)
+                return fail("header", "expected 9 long words (offsets 40 to 72 of block 0)");
             std::array<std::uint32_t, 9> words{};
             for (std::size_t i = 0; i < 9; ++i)
-                if (!word(v->items()[i], "header[" + std::to_string(i) + "]", words[i]))
+                if (!word((*v)[i], "header[" + std::to_string(i) + "]", words[i]))
                     return false;
             s.setHeader(words);
         }
-        if (const JsonValue* v = root.find("modules")) {
-            if (!expectType(*v, JsonValue::Type::Array, "modules"))
+        if (const JsonValue* v = Member(root, "modules")) {
+            if (!expectType(*v, JsonValue::value_t::array, "modules"))
                 return false;
-            if (v->items().size() > 256)
-                return fail(*v, "modules", "at most 256 modules");
+            if (v->size() > 256)
+                return fail("modules", "at most 256 modules");
             std::set<int> addresses;
-            for (std::size_t i = 0; i < v->items().size(); ++i) {
+            for (std::size_t i = 0; i < v->size(); ++i) {
                 const std::string path = "modules[" + std::to_string(i) + "]";
                 SimModule m;
-                if (!module(v->items()[i], path, m))
+                if (!module((*v)[i], path, m))
                     return false;
                 if (!addresses.insert(m.address).second)
-                    return fail(v->items()[i], path, "address " + std::to_string(m.address) + " is used twice");
+                    return fail(path, "address " + std::to_string(m.address) + " is used twice");
                 s.modules.push_back(std::move(m));
             }
         }
-        if (const JsonValue* v = root.find("echo"); v && !boolField(*v, "echo", s.echo))
+        if (const JsonValue* v = Member(root, "echo"); v && !boolField(*v, "echo", s.echo))
             return false;
-        if (const JsonValue* v = root.find("replyDelayMs"); v && !intField(*v, "replyDelayMs", 0, 600000, s.replyDelayMs))
+        if (const JsonValue* v = Member(root, "replyDelayMs"); v && !intField(*v, "replyDelayMs", 0, 600000, s.replyDelayMs))
             return false;
-        if (const JsonValue* v = root.find("splitBytes"); v && !intField(*v, "splitBytes", 0, 4096, s.splitBytes))
+        if (const JsonValue* v = Member(root, "splitBytes"); v && !intField(*v, "splitBytes", 0, 4096, s.splitBytes))
             return false;
-        if (const JsonValue* v = root.find("splitGapMs"); v && !intField(*v, "splitGapMs", 0, 600000, s.splitGapMs))
+        if (const JsonValue* v = Member(root, "splitGapMs"); v && !intField(*v, "splitGapMs", 0, 600000, s.splitGapMs))
             return false;
-        if (const JsonValue* v = root.find("dropWithinMs"); v && !intField(*v, "dropWithinMs", 0, 600000, s.dropWithinMs))
+        if (const JsonValue* v = Member(root, "dropWithinMs"); v && !intField(*v, "dropWithinMs", 0, 600000, s.dropWithinMs))
             return false;
-        if (const JsonValue* v = root.find("scan")) {
-            if (!expectType(*v, JsonValue::Type::Object, "scan") ||
+        if (const JsonValue* v = Member(root, "scan")) {
+            if (!expectType(*v, JsonValue::value_t::object, "scan") ||
                 !knownMembers(*v, "scan", {"startDelayMs", "lineIntervalMs", "silent"}))
                 return false;
-            if (const JsonValue* f = v->find("startDelayMs");
+            if (const JsonValue* f = Member(*v, "startDelayMs");
                 f && !intField(*f, "scan.startDelayMs", 0, 600000, s.scan.startDelayMs))
                 return false;
-            if (const JsonValue* f = v->find("lineIntervalMs");
+            if (const JsonValue* f = Member(*v, "lineIntervalMs");
                 f && !intField(*f, "scan.lineIntervalMs", 0, 600000, s.scan.lineIntervalMs))
                 return false;
-            if (const JsonValue* f = v->find("silent"); f && !boolField(*f, "scan.silent", s.scan.silent))
+            if (const JsonValue* f = Member(*v, "silent"); f && !boolField(*f, "scan.silent", s.scan.silent))
                 return false;
         }
-        if (const JsonValue* v = root.find("pause")) {
-            if (!expectType(*v, JsonValue::Type::Object, "pause") || !knownMembers(*v, "pause", {"afterValue", "ms"}))
+        if (const JsonValue* v = Member(root, "pause")) {
+            if (!expectType(*v, JsonValue::value_t::object, "pause") || !knownMembers(*v, "pause", {"afterValue", "ms"}))
                 return false;
-            if (const JsonValue* f = v->find("afterValue");
+            if (const JsonValue* f = Member(*v, "afterValue");
                 f && !intField(*f, "pause.afterValue", 0, 1000000, s.pause.afterValue))
                 return false;
-            if (const JsonValue* f = v->find("ms"); f && !intField(*f, "pause.ms", 0, 600000, s.pause.ms))
+            if (const JsonValue* f = Member(*v, "ms"); f && !intField(*f, "pause.ms", 0, 600000, s.pause.ms))
                 return false;
         }
-        if (const JsonValue* v = root.find("faults")) {
-            if (!expectType(*v, JsonValue::Type::Array, "faults"))
+        if (const JsonValue* v = Member(root, "faults")) {
+            if (!expectType(*v, JsonValue::value_t::array, "faults"))
                 return false;
-            if (v->items().size() > 1000)
-                return fail(*v, "faults", "at most 1000 faults");
-            for (std::size_t i = 0; i < v->items().size(); ++i) {
+            if (v->size() > 1000)
+                return fail("faults", "at most 1000 faults");
+            for (std::size_t i = 0; i < v->size(); ++i) {
                 FaultRule rule;
-                if (!fault(v->items()[i], "faults[" + std::to_string(i) + "]", rule))
+                if (!fault((*v)[i], "faults[" + std::to_string(i) + "]", rule))
                     return false;
                 s.faults.push_back(std::move(rule));
             }

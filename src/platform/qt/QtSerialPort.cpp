@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 
 #include <cerrno>
 #include <chrono>
@@ -167,6 +168,17 @@ bool QtSerialPort::waitForInput(int timeoutMs)
     if (code != QSerialPort::NoError && code != QSerialPort::TimeoutError && timeoutMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
     return false;
+}
+
+std::vector<SerialPortListing> ListSerialPorts()
+{
+    EnsureApplication();
+    std::vector<SerialPortListing> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports.push_back({info.portName().toStdString(), info.systemLocation().toStdString(),
+                         info.description().toStdString(), info.manufacturer().toStdString(),
+                         info.serialNumber().toStdString()});
+    return ports;
 }
 
 }  // namespace k400

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/SerialPort.h"
 
@@ -36,5 +37,19 @@ private:
     std::unique_ptr<QSerialPort> port_;
     std::string name_;
 };
+
+}  // namespace k400
+
+namespace k400 {
+
+// A serial port the system reports, as `k400gw ports` lists it.
+struct SerialPortListing {
+    std::string name;          // what --port takes
+    std::string device;        // the device path
+    std::string description;
+    std::string manufacturer;
+    std::string serialNumber;
+};
+std::vector<SerialPortListing> ListSerialPorts();
 
 }  // namespace k400
