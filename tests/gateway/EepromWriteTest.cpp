@@ -8,11 +8,15 @@
 #include <csignal>
 #include <optional>
 
+#include "app/BuildEds.h"
+#include "canopen/CanopenConfiguration.h"
 #include "devicenet/DeviceNetConfiguration.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/ConsoleLink.h"
 #include "platform/StopRequest.h"
+#include "platform/qt/QtSerialPort.h"
 #include "sim/SimulatedPort.h"
+#include "support/ChildProcess.h"
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TestFiles.h"
@@ -125,6 +129,42 @@ TEST_P(SlowConsole, ConnectsTwentyTimesInARow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, SlowConsole, ::testing::Values("rough-line.json", "replies-300ms-late.json"));
+
+// Two gateways on two pseudo-terminals: after a connect on A the port list
+// shows B. Build EDS File refuses that, and Finish writes A, never B.
+TEST(RightPort, FinishWritesTheGatewayThatWasScanned)
+{
+    TempFolder dir("k400-right-port");
+    ChildProcess a({K400GW_EXE, "sim", "--eeprom-out", (dir / "a.json").string()});
+    ChildProcess b({K400GW_EXE, "sim", "--eeprom-out", (dir / "b.json").string()});
+    const auto gatewayA = a.readLine(10000);
+    const auto gatewayB = b.readLine(10000);
+    ASSERT_TRUE(gatewayA && gatewayB);
+    SystemClock clock;
+    RecordingUserInterface ui;
+    QtSerialPort port;
+    port.setPortName(*gatewayA);
+    ConsoleLink link(port, clock, ui, LinkTiming{1000, 1});
+    ProgramState state;
+    ASSERT_EQ(RunConnectSequence(state, link), ConnectOutcome::Succeeded);
+
+    EXPECT_FALSE(CheckListedPort(state, *gatewayB, ui));
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_NE(ui.messages.back().text.find(*gatewayA + ", but the port list now shows " + *gatewayB),
+              std::string::npos);
+    EXPECT_TRUE(CheckListedPort(state, *gatewayA, ui));
+
+    port.setPortName(*gatewayB);  // as the port list stood when Finish followed it
+    state.NodeId = 9;
+    CanopenConfiguration canopen(state, ui);
+    ASSERT_TRUE(canopen.Load());
+    ASSERT_TRUE(canopen.Finish(link, clock.localTime(), dir).done());
+    a.terminate();
+    b.terminate();
+    std::string error;
+    EXPECT_EQ(LoadEepromFile((dir / "a.json").string(), error).value()[0][12] >> 16, 9u) << error;
+    EXPECT_EQ(LoadEepromFile((dir / "b.json").string(), error).value()[0][12] >> 16, 3u) << error;
+}
 
 }  // namespace
 }  // namespace k400::test
