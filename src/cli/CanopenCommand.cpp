@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "canopen/CanopenConfiguration.h"
+#include "canopen/DcfWriter.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/PdoTables.h"
 #include "cli/Commands.h"
@@ -72,6 +73,7 @@ public:
         options_[2] = AddWholeOption(command, "--heartbeat", heartbeat_, 0, 65535, "MS",
                                      "CANopen: heartbeat with this producer time (not with --guard-time)");
         options_[2]->excludes(options_[0])->excludes(options_[1]);
+        command.add_flag("--no-dcf", noDcf_, "CANopen: write no device configuration file (DCF) beside the EDS");
     }
 
     std::string_view givenOption() const override
@@ -134,17 +136,28 @@ public:
     int writeEds(ProgramState& state, const LocalDateTime& now, const std::filesystem::path& folder, bool json,
                  CommandIo& io) override
     {
-        const TextFileResult written = WriteCanopenEds(state, now, folder);
+        const std::string eds = CanopenEdsText(state, now);
+        const TextFileResult written = WriteTextFile(folder / CanopenEdsFileName(state.NodeId), eds);
         if (!written.ok) {
             io.err << written.error << '\n';
+            return ExitFailure;
+        }
+        TextFileResult dcf;
+        if (!noDcf_ && !(dcf = WriteCanopenDcf(eds, state, folder))) {
+            io.err << dcf.error << '\n';
             return ExitFailure;
         }
         if (json) {
             // The image words a Finish with this configuration would write.
             configuration_->PrepareImage(now);
-            PrintJson(io.out, CanopenJson(state, written.path.string()));
+            Json report = CanopenJson(state, written.path.string());
+            if (!noDcf_)
+                report["dcf_file"] = dcf.path.string();
+            PrintJson(io.out, report);
         } else {
             io.out << "EDS file: " << written.path.string() << '\n';
+            if (!noDcf_)
+                io.out << "DCF file: " << dcf.path.string() << '\n';
             PrintPdoTables(io.out, state);
         }
         return ExitSuccess;
@@ -172,6 +185,7 @@ private:
     std::optional<int> lifeFactor_;
     std::optional<int> heartbeat_;
     std::array<CLI::Option*, 3> options_{};
+    bool noDcf_ = false;
     std::unique_ptr<CanopenConfiguration> configuration_;
 };
 
