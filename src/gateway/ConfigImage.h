@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "gateway/EepromWrite.h"  // the image's one writer
 #include "gateway/ProgramState.h"
 #include "platform/Clock.h"
 

@@ -47,6 +47,7 @@ struct EepromWriteResult {
     int wordsRewritten = 0;      // words that differed once and were written again
 
     bool ok() const { return failure == EepromWriteFailure::None; }
+    explicit operator bool() const { return ok(); }
 };
 
 // "block N" in the EEPROM sub-mode.
