@@ -47,6 +47,7 @@ Json CanopenJson(const ProgramState& state, const std::string& edsFile)
 {
     Json json;
     json["eds_file"] = edsFile;
+    json["node_id"] = state.NodeId;
     json["header_image"] = ImageWords(state.HeaderImage, 9);
     json["application_image"] =
         ImageWords(state.ApplicationImage, static_cast<std::size_t>(std::max(0, state.ApplicationAreaBytes / 4)));
@@ -83,6 +84,18 @@ public:
                 return option->get_name();
         return {};
     }
+
+    void takePlan(const Plan& plan) override
+    {
+        // Either error control is planned whole; an option for either keeps the plan's out.
+        if (heartbeat_ || guardTime_ || lifeFactor_)
+            return;
+        heartbeat_ = plan.HeartbeatMs;
+        guardTime_ = plan.GuardTimeMs;
+        lifeFactor_ = plan.LifeFactor;
+    }
+
+    Plan usedPlan(const ProgramState& state) const override { return PlanOfCanopen(state, configuration_->Choices()); }
 
     bool checkOptions(UserInterface& ui) const override { return CheckCanopenChoices(given(CanopenChoices{}), ui); }
 

@@ -43,6 +43,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
     commands.push_back(MakeScanCommand());
     commands.push_back(MakeConfigureCommand());
     commands.push_back(MakeEdsCommand());
+    commands.push_back(MakeBatchCommand());
     commands.push_back(MakeIdentifyCommand());
     commands.push_back(MakePortsCommand());
     commands.push_back(MakeModelsCommand());

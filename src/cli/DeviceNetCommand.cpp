@@ -124,6 +124,23 @@ public:
         return {};
     }
 
+    void takePlan(const Plan& plan) override
+    {
+        for (std::size_t k = 0; k < KindNames.size(); ++k) {
+            if (!input_[k])
+                input_[k] = plan.InputEntry[k];
+            if (!output_[k])
+                output_[k] = plan.OutputEntry[k];
+        }
+        if (!defaultIo_ && plan.DefaultConnection)
+            defaultIo_ = DefaultIoNames[static_cast<std::size_t>(*plan.DefaultConnection)];
+    }
+
+    Plan usedPlan(const ProgramState& state) const override
+    {
+        return PlanOfDeviceNet(state, configuration_->Choices());
+    }
+
     // The selector entries exist only once the modules are known.
     bool checkOptions(UserInterface&) const override { return true; }
 

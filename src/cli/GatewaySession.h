@@ -44,8 +44,9 @@ public:
     // is "connect" or "scan" as far as the dialogue got, unless given. A
     // failed Finish adds what the gateway's EEPROM now holds ("eeprom").
     int failed(CommandIo& io, bool json, std::string_view stage = {}, std::string_view eeprom = {});
-    // Where the console dialogue stopped, empty when no step failed.
-    std::string failureDetail() const;
+    // Where the console dialogue stopped: the step that failed or, with
+    // answerFailed, the answer of the last step; else empty.
+    std::string failureDetail(bool answerFailed) const;
 
 private:
     GatewaySession(CommandIo& io, Chatter chatter);

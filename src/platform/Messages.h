@@ -392,6 +392,11 @@ inline std::string CliUnexpectedReply(std::string_view command, std::string_view
 {
     return "after \"" + std::string(command) + "\" the console answered \"" + std::string(reply) + "\"";
 }
+inline std::string PlanModulesDiffer(std::string_view difference)
+{
+    return "The attached modules are not those of the plan (" + std::string(difference) +
+           "); nothing was written.";
+}
 inline constexpr const char* CliCannotWriteTrace = "cannot write the trace file ";
 
 }  // namespace k400::msg
