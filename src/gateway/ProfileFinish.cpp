@@ -84,18 +84,18 @@ FinishResult RunProfileFinish(ProgramState& state, ConsoleLink& link, bool inclu
         case EepromWriteFailure::Mismatch:
             result.outcome = FinishOutcome::VerifyFailed;
             result.error = written.mismatch;
-            ui.showMessage(result.error, msg::ErrorTitle);
             ui.setStatusText(msg::StatusVerifyFailed);
             break;
         default:
             result.outcome = FinishOutcome::Timeout;
             result.error = msg::Timeout;
-            ui.showMessage(msg::Timeout, msg::NoTitle);
             ui.setStatusText(msg::StatusTimeout);
             break;
         }
-        if (written.status == EepromStatus::PartlyWritten)
-            ui.showMessage(msg::EepromIncomplete, msg::WarningTitle);
+        // One box: what failed, and what the gateway is left holding.
+        const bool partly = written.status == EepromStatus::PartlyWritten;
+        ui.showMessage(partly ? result.error + "\n" + msg::EepromIncomplete : result.error,
+                       result.outcome == FinishOutcome::VerifyFailed ? msg::ErrorTitle : msg::NoTitle);
         ProcessError(state, port);
         return result;
     }

@@ -80,16 +80,20 @@ TEST_P(Command, LeavesTheGatewayAsReported)
     EXPECT_EQ(run.exitCode, c.exit) << run.out << run.err;
     EXPECT_NE(run.err.find(c.errHas), std::string::npos) << run.err;
     EXPECT_NE(run.out.find(c.outHas), std::string::npos) << run.out;
-    if (*c.errLacks)
+    if (*c.errLacks) {
         EXPECT_EQ(run.err.find(c.errLacks), std::string::npos) << run.err;
-    if (*c.eds)
+    }
+    if (*c.eds) {
         EXPECT_NE(ReadFile(dir / c.eds).find(c.edsHas), std::string::npos);
-    else
+    } else {
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "only eeprom.json";
-    if (c.exit == 2)
+    }
+    if (c.exit == 2) {
         EXPECT_EQ(ReadFile(dir / "eeprom.json"), before) << "nothing written when refused";
-    if (*c.storedAfter)
+    }
+    if (*c.storedAfter) {
         EXPECT_EQ(Stored(sim.device), c.storedAfter);
+    }
 }
 
 const std::vector<std::string> DeviceNet9{"configure", "--profile", "devicenet", "--node-id", "9", "--pace-ms", "1"};
