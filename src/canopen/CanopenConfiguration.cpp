@@ -100,9 +100,12 @@ bool CanopenConfiguration::ApplyChoices(const CanopenChoices& choices)
     return true;
 }
 
-void CanopenConfiguration::SetEdsInfo(const EdsInfo& info)
+bool CanopenConfiguration::SetEdsInfo(const EdsInfo& info)
 {
+    if (!CheckEdsInfo(info, ui_))
+        return false;
     state_.EdsInfoText = info;
+    return true;
 }
 
 void PrepareCanopenImage(ProgramState& state, const LocalDateTime& now)
@@ -122,6 +125,12 @@ FinishResult CanopenConfiguration::Finish(ConsoleLink& link, const LocalDateTime
         // Nothing may reach the gateway for a configuration the PDOs cannot carry.
         result.outcome = FinishOutcome::Refused;
         result.error = mapping_.error.empty() ? std::string(msg::NoPdoMapping) : mapping_.error;
+        ui_.showMessage(result.error, msg::ErrorTitle);
+        return result;
+    }
+    if (const auto problem = EdsInfoProblem(state_.EdsInfoText)) {
+        result.outcome = FinishOutcome::Refused;
+        result.error = *problem;
         ui_.showMessage(result.error, msg::ErrorTitle);
         return result;
     }

@@ -106,7 +106,8 @@ public:
             return ExitFailure;
         if (!configuration_->ApplyChoices(given(configuration_->Choices())))
             return ExitFailure;
-        configuration_->SetEdsInfo(edsInfo);
+        if (!configuration_->SetEdsInfo(edsInfo))
+            return ExitUsage;
         return ExitSuccess;
     }
 
@@ -132,13 +133,15 @@ public:
     {
         const FinishResult result = configuration_->Finish(link, now, folder);
         if (!result.done())
-            return ExitFailure;
+            return ReportFailedFinish(result, json, io);
         if (json) {
-            PrintJson(io.out, CanopenJson(state, result.edsPath));
+            Json report = CanopenJson(state, result.edsPath);
+            report["eeprom"] = EepromStatusText(result.eeprom);
+            PrintJson(io.out, report);
         } else {
             io.out << "EDS file: " << result.edsPath << '\n';
             PrintPdoTables(io.out, state);
-            io.out << msg::StatusFinishDone << '\n';
+            io.out << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n' << msg::StatusFinishDone << '\n';
         }
         return ExitSuccess;
     }
