@@ -1,5 +1,7 @@
 #include "canopen/CanopenConfiguration.h"
 
+#include "canopen/DcfWriter.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -137,7 +139,7 @@ FinishResult CanopenConfiguration::Finish(ConsoleLink& link, const LocalDateTime
     state_.GatewayBusy = true;
     PrepareImage(now);
     state_.StoredImageValid = 1;
-    return RunProfileFinish(state_, link, false, [&] { return WriteCanopenEds(state_, now, folder); });
+    return RunProfileFinish(state_, link, false, [&] { return WriteCanopenFiles(state_, now, folder, writeDcf_); });
 }
 
 bool CanopenConfiguration::RequestClose()

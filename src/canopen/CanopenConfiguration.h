@@ -58,8 +58,10 @@ public:
 
     // Fills the image words as Finish writes them, at `now`.
     void PrepareImage(const LocalDateTime& now) { PrepareCanopenImage(state_, now); }
+    // Whether Finish also writes the DCF beside the EDS file (it does unless told not to).
+    void SetWriteDcf(bool write) { writeDcf_ = write; }
     // Prepares the image, writes it to the gateway and then the EDS file
-    // (stamped `now`) into folder. Refused when the mapping was not built or
+    // (stamped `now`) and the DCF into folder. Refused when the mapping was not built or
     // the EDS texts cannot be written; does nothing while another gateway
     // dialogue runs.
     FinishResult Finish(ConsoleLink& link, const LocalDateTime& now, const std::filesystem::path& folder);
@@ -77,6 +79,7 @@ private:
     UserInterface& ui_;
     CanopenChoices choices_;
     BuildResult mapping_;
+    bool writeDcf_ = true;
 };
 
 }  // namespace k400
