@@ -199,7 +199,8 @@ public:
         // Defaults a script never chose (node 1, the slowest CAN rate) would
         // put the gateway on the bus at a setting nobody meant.
         if (state.StoredImageInvalid && !dryRun_ && !acceptDefaults_ && !(settings_.nodeId && settings_.canBaudKbps)) {
-            io.err << msg::InvalidImageNeedsSettings << '\n';
+            session->ui().showMessage(msg::InvalidImageNeedsSettings, msg::ErrorTitle);
+            session->failed(io, output_.json, "settings");
             return ExitUsage;
         }
         if (plannedModules_) {
