@@ -40,6 +40,16 @@ inline constexpr const char* TooManyModules = "The scan listed more than 15 modu
 inline constexpr const char* BadModuleAddress = "The scan listed a module address that is not hexadecimal!";
 inline constexpr const char* GatewayBusy = "Module is connecting now!";
 
+// A serial device the user may not open. On Linux serial devices belong to the
+// group dialout, and a new group membership counts from the next login.
+inline std::string PortPermissionDenied(std::string_view device)
+{
+    return std::string(device) +
+           ": permission denied. To use serial ports your user must be in the group 'dialout': run\n"
+           "    sudo usermod -aG dialout $USER\n"
+           "then log out and log in again.";
+}
+
 // "Can't open COM 1!"; the port as messages name it.
 inline std::string CantOpenPort(std::string_view port)
 {

@@ -13,6 +13,7 @@
 #include <sys/file.h>
 #endif
 
+#include "platform/Messages.h"
 #include "platform/PortNames.h"
 
 namespace k400 {
@@ -71,6 +72,11 @@ PortOpenError QtSerialPort::open()
         port_->clearError();
         if (code == QSerialPort::PermissionError && (savedErrno == EBUSY || LooksLikeBusy(text)))
             return {PortOpenError::Kind::Occupied, device + ": " + text.toStdString()};
+#ifdef __linux__
+        // Busy is handled above; what is left of a permission error is EACCES.
+        if (code == QSerialPort::PermissionError)
+            return {PortOpenError::Kind::Other, msg::PortPermissionDenied(device)};
+#endif
         return {PortOpenError::Kind::Other, device + ": " + text.toStdString()};
     }
 
