@@ -85,9 +85,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt 6 runtime and the C++ library, as the binaries need them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The long description; CPack indents it for the control file.
+# The long description: CPack puts the summary line above it and indents it.
 file(READ ${K400_PACKAGE_DIR}/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
-string(STRIP "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
