@@ -59,8 +59,8 @@ FileHandle CreateUniqueFile(std::filesystem::path& path, std::error_code& error)
             suffix += static_cast<wchar_t>(letters[pick(random)]);
         const std::filesystem::path candidate = path.wstring() + suffix;
         // CREATE_NEW fails on an existing name, as mkstemp's O_EXCL does.
-        const HANDLE file = ::CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file =
+            ::CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             path = candidate;
             error.clear();
