@@ -5,6 +5,7 @@
 // back as std::error_code, whose message() is the system's own text.
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -39,6 +40,9 @@ std::filesystem::path ExecutablePath();
 // A folder that holds programs for everybody (/usr/..., C:\Program Files) or
 // one the user cannot write to: an installed program's folder.
 bool IsSharedProgramFolder(const std::filesystem::path& folder);
+
+// The local calendar time of `time` (localtime_r, localtime_s: thread-safe).
+std::tm LocalCalendarTime(std::time_t time);
 
 long CurrentProcessId();
 // False only when no process `pid` exists; one of another user counts as running.

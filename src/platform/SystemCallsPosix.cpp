@@ -79,6 +79,13 @@ bool IsSharedProgramFolder(const std::filesystem::path& folder)
            ::access(folder.c_str(), W_OK) != 0;
 }
 
+std::tm LocalCalendarTime(std::time_t time)
+{
+    std::tm calendar{};
+    ::localtime_r(&time, &calendar);
+    return calendar;
+}
+
 long CurrentProcessId()
 {
     return static_cast<long>(::getpid());

@@ -2,7 +2,9 @@
 
 #include "platform/SystemCalls.h"
 
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -123,6 +125,13 @@ bool IsSharedProgramFolder(const std::filesystem::path& folder)
 {
     return IsInside(folder, FolderFromEnvironment(L"ProgramFiles")) ||
            IsInside(folder, FolderFromEnvironment(L"ProgramFiles(x86)"));
+}
+
+std::tm LocalCalendarTime(std::time_t time)
+{
+    std::tm calendar{};
+    ::localtime_s(&calendar, &time);
+    return calendar;
 }
 
 long CurrentProcessId()
