@@ -40,6 +40,16 @@ inline constexpr const char* TooManyModules = "The scan listed more than 15 modu
 inline constexpr const char* BadModuleAddress = "The scan listed a module address that is not hexadecimal!";
 inline constexpr const char* GatewayBusy = "Module is connecting now!";
 
+// A serial device the user may not open. On Linux serial devices belong to the
+// group dialout, and a new group membership counts from the next login.
+inline std::string PortPermissionDenied(std::string_view device)
+{
+    return std::string(device) +
+           ": permission denied. To use serial ports your user must be in the group 'dialout': run\n"
+           "    sudo usermod -aG dialout $USER\n"
+           "then log out and log in again.";
+}
+
 // "Can't open COM 1!"; the port as messages name it.
 inline std::string CantOpenPort(std::string_view port)
 {
@@ -288,13 +298,14 @@ inline constexpr const char* ApplicationObjectTitle = "Application Object";
 inline constexpr const char* AssemblyObjectTitle = "Assembly Object";
 inline constexpr const char* AboutTitle = "About";
 inline constexpr const char* ProductName = "K-400 Gateway Utility";
-inline constexpr const char* AboutVersion = "Ver. 1.5.0";
+// K400GW_VERSION comes from project(VERSION) in CMakeLists.txt, like --version and the package.
+inline constexpr const char* AboutVersion = "Ver. " K400GW_VERSION;
 inline constexpr const char* AboutDate = "January. 2008";
 inline constexpr const char* SupportCaption = "Support";
 inline constexpr const char* SupportDeviceNet = "GWD-1: DeviceNet slave / TARN master gateway";
 inline constexpr const char* SupportCanopen = "GWC-1: CANopen slave / TARN master gateway";
 inline constexpr const char* SplashSubtitle = "Configuration for the GWC-1 CANopen and GWD-1 DeviceNet gateways";
-inline constexpr const char* SplashRevision = "Release revision: ver 1.5.0";
+inline constexpr const char* SplashRevision = "Release revision: ver " K400GW_VERSION;
 
 // --- Viewer headings (blanks and spellings as the viewers always showed them) ---
 inline constexpr std::array<const char*, 9> ModuleInfoHeadings = {

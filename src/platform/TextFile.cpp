@@ -1,17 +1,9 @@
 #include "platform/TextFile.h"
 
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <system_error>
 
 #include "platform/Messages.h"
+#include "platform/SystemCalls.h"
 
 namespace k400 {
 
@@ -23,9 +15,9 @@ std::string FolderOf(const std::filesystem::path& path)
     return folder.empty() ? std::string(".") : folder.string();
 }
 
-std::string Describe(const std::filesystem::path& path, int code)
+std::string Describe(const std::filesystem::path& path, const std::error_code& error)
 {
-    return msg::CannotWriteFile(path.filename().string(), FolderOf(path), std::strerror(code));
+    return msg::CannotWriteFile(path.filename().string(), FolderOf(path), error.message());
 }
 
 // The temporary files of `name` are "." + name + "." + writer's PID + ".XXXXXX".
@@ -50,9 +42,7 @@ void RemoveStaleTempFiles(const std::filesystem::path& folder, const std::string
             rest.find_first_not_of("0123456789") != dot)
             continue;
         const long pid = std::strtol(rest.substr(0, dot).c_str(), nullptr, 10);
-        if (pid <= 0 || pid == static_cast<long>(::getpid()))
-            continue;
-        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+        if (pid <= 0 || pid == CurrentProcessId() || ProcessRunning(pid))
             continue;  // that writer may still be at work
         std::error_code ignored;
         std::filesystem::remove(it->path(), ignored);
@@ -86,53 +76,34 @@ TextFileResult WriteTextFile(const std::filesystem::path& path, std::string_view
         return result;
     }
 
+    // Through a symbolic link to the file it names, so the link stays a link.
     const std::filesystem::path target = WriteTarget(path);
     const std::string name = target.filename().string();
     RemoveStaleTempFiles(target.parent_path(), name);
 
-    // mkstemp wants a writable template; keep it in the target's folder so the
-    // rename stays on one file system and is atomic.
-    std::string pattern =
-        (target.parent_path() / (TempPrefix(name) + std::to_string(::getpid()) + ".XXXXXX")).string();
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        result.error = Describe(target, errno);
+    // The temporary file sits in the target's folder so that the replace
+    // stays on one file system and is atomic; its name carries our process ID
+    // so that a later run can tell a killed writer's leftover from a live one.
+    std::filesystem::path temp =
+        target.parent_path() / (TempPrefix(name) + std::to_string(CurrentProcessId()) + ".");
+    std::error_code error;
+    const FileHandle file = CreateUniqueFile(temp, error);
+    if (file == NoFile) {
+        result.error = Describe(target, error);
         return result;
     }
-
-    auto fail = [&](int code) {
-        ::close(fd);
-        ::unlink(pattern.c_str());
-        result.error = Describe(target, code);
-        return result;
-    };
-
-    const char* data = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0)
-        return fail(errno);
-    // mkstemp creates the file 0600; an EDS file is for other tools to read.
-    ::fchmod(fd, 0644);
-    if (::close(fd) != 0) {
-        int code = errno;
-        ::unlink(pattern.c_str());
-        result.error = Describe(target, code);
-        return result;
-    }
-    if (std::rename(pattern.c_str(), target.c_str()) != 0) {
-        int code = errno;
-        ::unlink(pattern.c_str());
-        result.error = Describe(target, code);
+    error = WriteAll(file, text);
+    if (!error)
+        error = FlushToDisk(file);
+    const std::error_code closed = CloseFile(file);
+    if (!error)
+        error = closed;
+    if (!error)
+        error = ReplaceFileAtomically(temp, target);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        result.error = Describe(target, error);
         return result;
     }
     result.ok = true;

@@ -14,6 +14,7 @@
 #endif
 
 #include "platform/DeviceHolders.h"
+#include "platform/Messages.h"
 #include "platform/PortNames.h"
 
 namespace k400 {
@@ -77,6 +78,11 @@ PortOpenError QtSerialPort::open()
         port_->clearError();
         if (code == QSerialPort::PermissionError && (savedErrno == EBUSY || LooksLikeBusy(text)))
             return {PortOpenError::Kind::Occupied, device + ": " + text.toStdString()};
+#ifdef __linux__
+        // Busy is handled above; what is left of a permission error is EACCES.
+        if (code == QSerialPort::PermissionError)
+            return {PortOpenError::Kind::Other, msg::PortPermissionDenied(device)};
+#endif
         return {PortOpenError::Kind::Other, device + ": " + text.toStdString()};
     }
 
