@@ -72,7 +72,7 @@ int RenderScreenshots(const QString& folder)
     // Boxes would wait for a user: note them instead.
     SetMessageBoxHook([](const MessageBoxRequest& request) {
         std::printf("message box: %s\n", qPrintable(request.text));
-        return false;
+        return QMessageBox::No;
     });
     Shooter shooter(folder);
 

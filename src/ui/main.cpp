@@ -66,7 +66,9 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("K-400 Gateway Utility"));
+    // No display name: the platform would append it to every window title.
+    // The port and the viewers' places are kept between runs (QSettings).
+    QCoreApplication::setOrganizationName(QStringLiteral("k400gw"));
     QCommandLineParser parser;
     Describe(parser, options);
     parser.process(app);

@@ -78,13 +78,13 @@ private slots:
         QVERIFY(window->canopenWindow() == nullptr && window->deviceNetWindow() == nullptr);
 
         ConnectThroughDialog(*window, [&](ui::ScanParameterDialog& dialog) {
-            QVERIFY(!w->isEnabled() && !Enabled(w, "Connect"));
+            QVERIFY(!window->inputEnabled() && !Enabled(w, "Connect"));
             window->connectGateway();  // does nothing
             QVERIFY(dialog.isVisible());
             w->close();  // refused without asking
         });
         QCOMPARE(boxes->texts(), Only(msg::GatewayBusy));
-        QVERIFY(w->isVisible() && w->isEnabled() && window->state().Connected);
+        QVERIFY(w->isVisible() && window->inputEnabled() && window->state().Connected);
 
         // "DeviceNet" alone only swaps the list; its node ID limit refuses 100.
         auto* node = Find<QLineEdit>(w, "CANNodeId");
@@ -127,7 +127,7 @@ private slots:
         Find<QAction>(w, "ExitProgram")->trigger();
         w->close();
         QCOMPARE(boxes->texts(), QStringList(3, QString::fromLatin1(msg::ExitQuestion)));
-        QVERIFY(boxes->shown[2].question && boxes->shown[2].title == QString::fromLatin1(msg::ExitQueryTitle));
+        QVERIFY(boxes->shown[2].buttons == (QMessageBox::Yes | QMessageBox::No) && boxes->shown[2].title == QString::fromLatin1(msg::ExitQueryTitle));
         QVERIFY(w->isVisible());
         boxes.reset();  // the real box, answered as a user would
         QString seen;

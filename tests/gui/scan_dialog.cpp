@@ -22,20 +22,20 @@ private slots:
                   << QString::number(dialog.checksumList()->currentIndex()) << dialog.timeoutBox()->text();
         };
         ConnectThroughDialog(*window, [&](ui::ScanParameterDialog& dialog) {
-            QVERIFY(!window->isEnabled());
+            QVERIFY(!window->inputEnabled());
             QCOMPARE(dialog.baudList()->count(), int(msg::ScanBaudList.size()));
             show(dialog);
             for (const char* bad : {"0", "32768", "abc"}) {
                 dialog.timeoutBox()->setText(QString::fromLatin1(bad));
                 dialog.okButton()->click();
-                QVERIFY(dialog.isVisible() && !window->isEnabled());
+                QVERIFY(dialog.isVisible() && !window->inputEnabled());
             }
             dialog.checksumList()->setCurrentIndex(1);
             dialog.timeoutBox()->setText(QStringLiteral("  450ms"));
         });
         QCOMPARE(boxes.texts(), QStringList(3, QString::fromLatin1(msg::TimeoutOutOfRange)));
         QCOMPARE(window->state().ScanTimeoutMs, 450);
-        QVERIFY(window->isEnabled() && window->state().Connected);
+        QVERIFY(window->inputEnabled() && window->state().Connected);
 
         ConnectThroughDialog(*window, show);  // the next connect shows what was stored
         QCOMPARE(shown, (QStringList{"3", "0", "200", "3", "1", "450"}));
