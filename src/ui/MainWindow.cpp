@@ -656,6 +656,7 @@ void MainWindow::showConnectPhase(ConnectPhase phase)
 {
     switch (phase) {
     case ConnectPhase::Started:
+        statusLine_->setBusy(true);
         ResetMainView(panel_);
         connect_->setEnabled(false);
         firmwareVer_->clear();
@@ -664,9 +665,11 @@ void MainWindow::showConnectPhase(ConnectPhase phase)
         exitProgram_->setEnabled(false);
         break;
     case ConnectPhase::Released:
+        statusLine_->idle();
         releaseConnection();
         break;
     case ConnectPhase::Succeeded:
+        statusLine_->idle();
         ShowConnectResult(state_, panel_);
         firmwareVer_->setText(FromCore(FirmwareVersionText(state_)));
         comPort_->setEnabled(true);

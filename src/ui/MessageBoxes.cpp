@@ -4,6 +4,7 @@
 #include <QSpacerItem>
 
 #include "platform/Messages.h"
+#include "ui/WindowGeometry.h"
 
 namespace k400::ui {
 
@@ -14,9 +15,6 @@ MessageBoxHook& Hook()
     return hook;
 }
 
-// Room the window manager takes beside the title: icon and buttons.
-constexpr int TitleBarExtraPixels = 140;
-
 QMessageBox::StandardButton Run(QWidget* parent, MessageBoxRequest request, QMessageBox::StandardButton defaultButton)
 {
     if (Hook())
@@ -25,9 +23,7 @@ QMessageBox::StandardButton Run(QWidget* parent, MessageBoxRequest request, QMes
     QMessageBox box(request.icon, title, request.text, request.buttons, parent);
     box.setDefaultButton(defaultButton);
     // A box narrower than its title has the window manager elide the title.
-    QFont titleFont = box.font();
-    titleFont.setBold(true);
-    const int wanted = QFontMetrics(titleFont).horizontalAdvance(title) + TitleBarExtraPixels;
+    const int wanted = TitleWidth(&box, title);
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
                       grid->columnCount());

@@ -56,6 +56,7 @@ ScanParameters QtUserInterface::requestScanParameters(const ScanParameters& curr
     while (guard && !guard->chosen())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
     window_.setInputEnabled(true);
+    window_.statusLine()->setBusy(true);
     // A dialog gone without an answer (the program shutting down) keeps what was stored.
     return guard && guard->chosen() ? *guard->chosen() : current;
 }

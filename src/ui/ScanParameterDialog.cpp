@@ -59,7 +59,7 @@ ScanParameterDialog::ScanParameterDialog(MainWindow* mainWindow) : QDialog(mainW
     layout->addWidget(outer);
     layout->addWidget(ok_, 0, Qt::AlignHCenter);
     adjustSize();
-    setMinimumWidth(TwipsToPixels(4200, this));
+    setMinimumWidth(std::max(TwipsToPixels(4200, this), TitleWidth(this, windowTitle())));
 }
 
 void ScanParameterDialog::load(const ScanParameters& current)

@@ -39,7 +39,7 @@ StatusLine::StatusLine(QWidget* parent) : QStatusBar(parent)
     addPermanentWidget(busy_);
     quiet_.setSingleShot(true);
     quiet_.setInterval(QuietAfterMs);
-    connect(&quiet_, &QTimer::timeout, busy_, &QWidget::hide);
+    connect(&quiet_, &QTimer::timeout, this, [this] { busy_->setVisible(dialogue_); });
 }
 
 void StatusLine::replyAwaited()
@@ -48,10 +48,11 @@ void StatusLine::replyAwaited()
     quiet_.start();
 }
 
-void StatusLine::idle()
+void StatusLine::setBusy(bool busy)
 {
+    dialogue_ = busy;
     quiet_.stop();
-    busy_->hide();
+    busy_->setVisible(busy);
 }
 
 void StatusLine::say(const QString& text)
@@ -78,7 +79,7 @@ FinishFeedback::FinishFeedback(QWidget* window, std::initializer_list<QPushButto
     }
     setCloseBox(false);
     line_->say(FromCore(msg::FinishProgress(0)));
-    line_->replyAwaited();
+    line_->setBusy(true);
     link_.StepObserver = [this](const LinkStep& step) {
         if (observer_)
             observer_(step);

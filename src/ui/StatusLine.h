@@ -30,8 +30,10 @@ public:
     // A reply is awaited now: the busy indicator shows, and goes once no
     // wait has followed for a moment.
     void replyAwaited();
-    // A dialogue ended: the indicator goes at once.
-    void idle();
+    // A dialogue with the gateway runs (the indicator stays) or has ended
+    // (it goes at once).
+    void setBusy(bool busy);
+    void idle() { setBusy(false); }
     void say(const QString& text);
     // The file written, named with its folder; the folder can be opened.
     void showWritten(const std::string& path);
@@ -45,6 +47,7 @@ private:
     QPushButton* openFolder_ = nullptr;
     QString folder_;
     QTimer quiet_;
+    bool dialogue_ = false;
 };
 
 // For as long as a Finish runs: its window counts the console exchanges in

@@ -51,6 +51,9 @@ TableViewer::~TableViewer()
 
 void TableViewer::showEvent(QShowEvent* event)
 {
+    // The grid's share of the window is known once the layout has run, just before the window appears.
+    if (!shown_ && placeBeside_)
+        place(owner_);
     shown_ = true;
     QWidget::showEvent(event);
 }
@@ -59,17 +62,29 @@ void TableViewer::placeBeside(const QWidget* owner)
 {
     if (restoreGeometry(QSettings().value(QStringLiteral("viewers/") + objectName()).toByteArray()))
         return;
+    owner_ = owner;
+    placeBeside_ = true;
+}
+
+void TableViewer::place(const QWidget* owner)
+{
     const QScreen* screen = owner != nullptr && owner->screen() != nullptr ? owner->screen() : this->screen();
     if (screen == nullptr)
         return;
     const QRect area = screen->availableGeometry();
-    // Every column and the window around the grid, within the screen.
-    const QMargins frame(2, 2, 2, 2);
-    if (layout() != nullptr)
-        layout()->activate();
+    // Every column and the window around the grid, within the screen. The
+    // window manager's frame is not known before the window appears: the
+    // owner's stands in for it.
+    QMargins frame(2, 2, 2, 2);
+    if (owner != nullptr) {
+        const QRect inner = owner->geometry(), outer = owner->frameGeometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    }
     const int chrome = width() - grid_->width();
-    const QSize wanted(std::min(std::max(width(), grid_->fullWidth() + chrome), area.width() - 8),
-                       std::min(height(), area.height() - 8));
+    const QSize wanted(
+        std::min(std::max(width(), grid_->fullWidth() + chrome), area.width() - frame.left() - frame.right()),
+        std::min(height(), area.height() - frame.top() - frame.bottom()));
     resize(wanted);
     const QSize outer = wanted.grownBy(frame);
     if (owner == nullptr) {
@@ -90,7 +105,8 @@ void TableViewer::placeBeside(const QWidget* owner)
         at = {clampX(o.left()), o.top() - outer.height()};
     else  // no room beside: keep at least the owner's lower edge, where its buttons are, free
         at = {clampX(o.left()), area.top()};
-    move(at);
+    // The frame's corner goes there: the window itself sits inside the frame.
+    setGeometry(QRect(at + QPoint(frame.left(), frame.top()), wanted));
 }
 
 void TableViewer::load(const QStringList& tabs, Filler filler)

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -55,11 +56,14 @@ protected:
 
 private:
     void fill(int tab);
+    void place(const QWidget* owner);
 
     GridTable* grid_ = nullptr;
     QTabBar* tabBar_ = nullptr;
     Filler filler_;
     bool shown_ = false;
+    bool placeBeside_ = false;
+    QPointer<const QWidget> owner_;
 };
 
 }  // namespace k400::ui
