@@ -66,9 +66,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    // No display name: the platform would append it to every window title.
-    // The port and the viewers' places are kept between runs (QSettings).
-    QCoreApplication::setOrganizationName(QStringLiteral("k400gw"));
+    k400::ui::SetUpApplication();
     QCommandLineParser parser;
     Describe(parser, options);
     parser.process(app);
