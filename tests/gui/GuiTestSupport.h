@@ -87,7 +87,8 @@ bool ActDuring(Start start, Ready ready, Act act)
 }
 
 // Presses Connect; when the scan dialog shows, `fill` may change its
-// controls, then its OK button is clicked. Returns once the connect is over.
+// controls (or close it), then its OK button is clicked if it is still
+// open. Returns once the connect is over.
 template <typename Fill>
 void ConnectThroughDialog(ui::MainWindow& window, Fill fill)
 {
@@ -95,7 +96,8 @@ void ConnectThroughDialog(ui::MainWindow& window, Fill fill)
               [&] { return window.scanParameterDialog() && window.scanParameterDialog()->isVisible(); },
               [&] {
                   fill(*window.scanParameterDialog());
-                  window.scanParameterDialog()->okButton()->click();
+                  if (window.scanParameterDialog()->isVisible())
+                      window.scanParameterDialog()->okButton()->click();
               });
 }
 
