@@ -19,6 +19,7 @@
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/BuildEds.h"
@@ -811,6 +812,18 @@ void MainWindow::profileWindowClosed()
     show();
     raise();
     activateWindow();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // A click on the main window while the scan dialog waits hands the keyboard back to the dialog.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && scanDialog_ != nullptr &&
+        scanDialog_->isVisible())
+        QTimer::singleShot(0, scanDialog_.data(), [dialog = scanDialog_] {
+            if (dialog != nullptr && dialog->isVisible())
+                dialog->activateWindow();
+        });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
