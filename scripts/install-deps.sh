@@ -7,9 +7,18 @@ packages=(
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev xvfb xauth
+    clang-format
 )
 if [[ "${K400_WITH_FUZZ:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)
+fi
+# scripts/package.sh: the package tools and the checks run on the package.
+if [[ "${K400_PACKAGE:-0}" == 1 ]]; then
+    packages+=(dpkg-dev lintian desktop-file-utils)
+fi
+# scripts/mingw-core.sh: the Windows cross compiler (Wine, to run the result, is optional).
+if [[ "${K400_WITH_MINGW:-0}" == 1 ]]; then
+    packages+=(g++-mingw-w64-x86-64)
 fi
 
 missing=()

@@ -228,4 +228,16 @@ TextFileResult WriteCanopenDcf(std::string_view edsText, const ProgramState& sta
     return WriteTextFile(folder / CanopenDcfFileName(state.NodeId), CanopenDcfText(edsText, state));
 }
 
+TextFileResult WriteCanopenFiles(const ProgramState& state, const LocalDateTime& now,
+                                 const std::filesystem::path& folder, bool withDcf)
+{
+    const std::string eds = CanopenEdsText(state, now);
+    TextFileResult written = WriteTextFile(folder / CanopenEdsFileName(state.NodeId), eds);
+    if (written && withDcf) {
+        if (TextFileResult dcf = WriteCanopenDcf(eds, state, folder); !dcf)
+            return dcf;
+    }
+    return written;
+}
+
 }  // namespace k400

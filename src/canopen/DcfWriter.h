@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/TextFile.h"
 
 namespace k400 {
@@ -43,5 +44,10 @@ std::string CanopenDcfText(std::string_view edsText, const ProgramState& state);
 // Writes CanopenDcfText into folder / CanopenDcfFileName(NodeId).
 TextFileResult WriteCanopenDcf(std::string_view edsText, const ProgramState& state,
                                const std::filesystem::path& folder);
+
+// The EDS file stamped `now` and, with withDcf, the DCF beside it: the DCF's
+// result when it failed, else the EDS file's.
+TextFileResult WriteCanopenFiles(const ProgramState& state, const LocalDateTime& now,
+                                 const std::filesystem::path& folder, bool withDcf);
 
 }  // namespace k400

@@ -43,10 +43,12 @@ Json PdoRows(const TableRows& rows)
 
 // eds_file, header_image (offsets 40..72), application_image, last_rx_pdo,
 // last_tx_pdo and the PDO table of both directions.
-Json CanopenJson(const ProgramState& state, const std::string& edsFile)
+Json CanopenJson(const ProgramState& state, const std::string& edsFile, const std::string& dcfFile = {})
 {
     Json json;
     json["eds_file"] = edsFile;
+    if (!dcfFile.empty())
+        json["dcf_file"] = dcfFile;
     json["node_id"] = state.NodeId;
     json["header_image"] = ImageWords(state.HeaderImage, 9);
     json["application_image"] =
@@ -77,7 +79,7 @@ public:
         command.add_flag("--no-dcf", noDcf_, "CANopen: write no device configuration file (DCF) beside the EDS");
     }
 
-    std::string_view givenOption() const override
+    std::string givenOption() const override
     {
         for (const CLI::Option* option : options_)
             if (option->count() > 0)
@@ -106,7 +108,9 @@ public:
             return ExitFailure;
         if (!configuration_->ApplyChoices(given(configuration_->Choices())))
             return ExitFailure;
-        configuration_->SetEdsInfo(edsInfo);
+        if (!configuration_->SetEdsInfo(edsInfo))
+            return ExitUsage;
+        configuration_->SetWriteDcf(!noDcf_);
         return ExitSuccess;
     }
 
@@ -132,13 +136,18 @@ public:
     {
         const FinishResult result = configuration_->Finish(link, now, folder);
         if (!result.done())
-            return ExitFailure;
+            return ReportFailedFinish(result, json, io);
+        const std::string dcfFile = noDcf_ ? "" : (folder / CanopenDcfFileName(state.NodeId)).string();
         if (json) {
-            PrintJson(io.out, CanopenJson(state, result.edsPath));
+            Json report = CanopenJson(state, result.edsPath, dcfFile);
+            report["eeprom"] = EepromStatusText(result.eeprom);
+            PrintJson(io.out, report);
         } else {
             io.out << "EDS file: " << result.edsPath << '\n';
+            if (!dcfFile.empty())
+                io.out << "DCF file: " << dcfFile << '\n';
             PrintPdoTables(io.out, state);
-            io.out << msg::StatusFinishDone << '\n';
+            io.out << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n' << msg::StatusFinishDone << '\n';
         }
         return ExitSuccess;
     }
@@ -146,28 +155,21 @@ public:
     int writeEds(ProgramState& state, const LocalDateTime& now, const std::filesystem::path& folder, bool json,
                  CommandIo& io) override
     {
-        const std::string eds = CanopenEdsText(state, now);
-        const TextFileResult written = WriteTextFile(folder / CanopenEdsFileName(state.NodeId), eds);
+        const TextFileResult written = WriteCanopenFiles(state, now, folder, !noDcf_);
         if (!written.ok) {
             io.err << written.error << '\n';
             return ExitFailure;
         }
-        TextFileResult dcf;
-        if (!noDcf_ && !(dcf = WriteCanopenDcf(eds, state, folder))) {
-            io.err << dcf.error << '\n';
-            return ExitFailure;
-        }
+        const std::string edsFile = (folder / CanopenEdsFileName(state.NodeId)).string();
+        const std::string dcfFile = (folder / CanopenDcfFileName(state.NodeId)).string();
         if (json) {
             // The image words a Finish with this configuration would write.
             configuration_->PrepareImage(now);
-            Json report = CanopenJson(state, written.path.string());
-            if (!noDcf_)
-                report["dcf_file"] = dcf.path.string();
-            PrintJson(io.out, report);
+            PrintJson(io.out, CanopenJson(state, edsFile, noDcf_ ? "" : dcfFile));
         } else {
-            io.out << "EDS file: " << written.path.string() << '\n';
+            io.out << "EDS file: " << edsFile << '\n';
             if (!noDcf_)
-                io.out << "DCF file: " << dcf.path.string() << '\n';
+                io.out << "DCF file: " << dcfFile << '\n';
             PrintPdoTables(io.out, state);
         }
         return ExitSuccess;

@@ -15,6 +15,7 @@
 #include "cli/ProfileCommand.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/GatewaySettings.h"
+#include "gateway/ProfileFinish.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 
@@ -121,6 +122,12 @@ protected:
             return nullptr;
         if (!chosen->checkOptions(ui))
             return nullptr;
+        // Refused before the gateway is touched: nothing may be written for a
+        // text the EDS file cannot carry.
+        if (const auto problem = EdsInfoProblem(edsInfo())) {
+            ui.showMessage(*problem, msg::ErrorTitle);
+            return nullptr;
+        }
         rc = ExitSuccess;
         return chosen;
     }
@@ -158,6 +165,9 @@ public:
         AddScanOptions(command, scan_);
         defineCommon(command, true);
         command.add_flag("--dry-run", dryRun_, "stop before Finish: print the tables and the image words");
+        command.add_flag("--accept-defaults", acceptDefaults_,
+                         "configure a gateway whose stored configuration is invalid with the default node ID and "
+                         "CAN baud rate (otherwise --node-id and --can-baud are required there)");
     }
 
     int run(CommandIo& io) override
@@ -186,6 +196,13 @@ public:
         UserInterface& ui = session->ui();
         if (RunConnectSequence(state, session->link()) != ConnectOutcome::Succeeded)
             return session->failed(io, output_.json);
+        // Defaults a script never chose (node 1, the slowest CAN rate) would
+        // put the gateway on the bus at a setting nobody meant.
+        if (state.StoredImageInvalid && !dryRun_ && !acceptDefaults_ && !(settings_.nodeId && settings_.canBaudKbps)) {
+            session->ui().showMessage(msg::InvalidImageNeedsSettings, msg::ErrorTitle);
+            session->failed(io, output_.json, "settings");
+            return ExitUsage;
+        }
         if (plannedModules_) {
             // Refused before anything is written: the plan was made for other modules.
             const std::string difference = ModulesDiffer(state, *plannedModules_);
@@ -209,8 +226,11 @@ public:
         const LocalDateTime now = session->clock().localTime();
         if (dryRun_)
             return profile->dryRun(state, now, *folder, output_.json, io);
-        if (profile->finish(state, session->link(), now, *folder, output_.json, io) != ExitSuccess)
-            return session->failed(io, output_.json, "finish");
+        if (const int finished = profile->finish(state, session->link(), now, *folder, output_.json, io)) {
+            const int rc = session->failed(io, output_.json, "finish", EepromStatusText(LiveEepromStatus()));
+            // A stop by a signal keeps its own exit code.
+            return finished == ExitFailure ? rc : finished;
+        }
         return ExitSuccess;
     }
 
@@ -218,6 +238,7 @@ private:
     SessionOptions session_;
     ScanOptions scan_;
     bool dryRun_ = false;
+    bool acceptDefaults_ = false;
 };
 
 // The EDS file of a planned set of modules, with no gateway attached.

@@ -125,7 +125,7 @@ std::string GatewaySession::failureDetail(bool answerFailed) const
     return msg::CliUnexpectedReply(step.command, TraceText(reply));
 }
 
-int GatewaySession::failed(CommandIo& io, bool json, std::string_view stage)
+int GatewaySession::failed(CommandIo& io, bool json, std::string_view stage, std::string_view eeprom)
 {
     ui_.clearProgressLine();
     // A connect that ends on a step that came as awaited failed on the answer
@@ -134,7 +134,10 @@ int GatewaySession::failed(CommandIo& io, bool json, std::string_view stage)
     const std::string detail = failureDetail(stage.empty());
     const std::string where = stage.empty() ? (scanStarted_ ? "scan" : "connect") : std::string(stage);
     if (json) {
-        PrintJson(io.out, Json{{"error", ui_.lastMessage()}, {"detail", detail}, {"stage", where}});
+        Json error{{"error", ui_.lastMessage()}, {"detail", detail}, {"stage", where}};
+        if (!eeprom.empty())
+            error["eeprom"] = eeprom;
+        PrintJson(io.out, error);
     } else if (!detail.empty()) {
         io.err << detail << std::endl;
     }

@@ -39,7 +39,7 @@ public:
 
     virtual void define(CLI::App& command) = 0;
     // The first of its options that was given, for "applies to the other profile" errors.
-    virtual std::string_view givenOption() const = 0;
+    virtual std::string givenOption() const = 0;
     // The plan's choices for this profile, where no option gave one.
     virtual void takePlan(const Plan& plan) = 0;
     // The plan that configures again what load() made of the state.

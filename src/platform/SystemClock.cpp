@@ -4,6 +4,8 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/SystemCalls.h"
+
 namespace k400 {
 
 std::int64_t SystemClock::nowMs()
@@ -20,9 +22,7 @@ void SystemClock::sleepMs(int ms)
 
 LocalDateTime SystemClock::localTime()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
+    const std::tm tm = LocalCalendarTime(std::time(nullptr));
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 

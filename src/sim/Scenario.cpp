@@ -75,6 +75,14 @@ FaultRule FaultRule::VanishAt(CommandMatch match)
     return rule;
 }
 
+FaultRule FaultRule::LoseLastCharacterOf(CommandMatch match)
+{
+    FaultRule rule;
+    rule.kind = FaultKind::LoseLastCharacter;
+    rule.match = std::move(match);
+    return rule;
+}
+
 std::uint32_t Scenario::word(int block, int offset) const
 {
     if (block < 0 || block >= kEepromBlockCount || offset < 0 || offset % 4 != 0 || offset / 4 >= kEepromWordsPerBlock)
@@ -290,9 +298,11 @@ public:
             rule.kind = FaultKind::Garbage;
         else if (kindText == "vanish")
             rule.kind = FaultKind::Vanish;
+        else if (kindText == "loseLastCharacter")
+            rule.kind = FaultKind::LoseLastCharacter;
         else
             return fail(path + ".kind",
-                        "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish");
+                        "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish, loseLastCharacter");
         if (const JsonValue* v = Member(value, "command")) {
             std::string command;
             if (!stringField(*v, path + ".command", command))
@@ -327,7 +337,7 @@ public:
             return false;
         if (!knownMembers(root, "",
                           {"description", "controller", "firmware", "header", "eeprom", "modules", "echo",
-                           "replyDelayMs", "splitBytes", "splitGapMs", "dropWithinMs", "scan", "faults"}))
+                           "replyDelayMs", "splitBytes", "splitGapMs", "dropWithinMs", "scan", "faults", "pause"}))
             return false;
         if (const JsonValue* v = Member(root, "description"); v && !expectType(*v, JsonValue::value_t::string, "description"))
             return false;
@@ -408,6 +418,15 @@ public:
                 f && !intField(*f, "scan.lineIntervalMs", 0, 600000, s.scan.lineIntervalMs))
                 return false;
             if (const JsonValue* f = Member(*v, "silent"); f && !boolField(*f, "scan.silent", s.scan.silent))
+                return false;
+        }
+        if (const JsonValue* v = Member(root, "pause")) {
+            if (!expectType(*v, JsonValue::value_t::object, "pause") || !knownMembers(*v, "pause", {"afterValue", "ms"}))
+                return false;
+            if (const JsonValue* f = Member(*v, "afterValue");
+                f && !intField(*f, "pause.afterValue", 0, 1000000, s.pause.afterValue))
+                return false;
+            if (const JsonValue* f = Member(*v, "ms"); f && !intField(*f, "pause.ms", 0, 600000, s.pause.ms))
                 return false;
         }
         if (const JsonValue* v = Member(root, "faults")) {

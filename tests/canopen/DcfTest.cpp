@@ -89,11 +89,13 @@ TEST_P(Dcf, ReadsBackAsConfigured)
         EXPECT_EQ(Number(*s->find("ParameterValue")), value) << section;
     }
     // Nothing the gateway does not hold claims a configured value.
-    for (const DeviceFileSection& s : dcf)
-        if (s.find("ParameterValue"))
-            EXPECT_TRUE(s.name.rfind("100C", 0) == 0 || s.name.rfind("100D", 0) == 0 ||
+    for (const DeviceFileSection& s : dcf) {
+        if (s.find("ParameterValue") == nullptr)
+            continue;
+        EXPECT_TRUE(s.name.rfind("100C", 0) == 0 || s.name.rfind("100D", 0) == 0 ||
                         s.name.rfind("1017", 0) == 0 || (s.name >= "1400" && s.name < "1C00"))
-                << s.name;
+            << s.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -118,15 +118,16 @@ TEST(DeviceNetConfiguration, NoFinishAfterAFailedOne)
     EXPECT_EQ(rig.Finish(link).outcome, FinishOutcome::Timeout);
     EXPECT_FALSE(std::filesystem::exists(rig.folder / "TARNDNS 5.eds"));
     EXPECT_FALSE(rig.state.GatewayBusy || port.isOpen() || rig.config.FinishEnabled());
-    // Blocks 0 and 2 went in before the failure; there is no rollback.
-    EXPECT_EQ(Typed(port, 0, 40), 0x01B40024u);
+    // Blocks 0 and 2 went in before the failure with the mark still 0: the image reads as invalid.
+    EXPECT_EQ(Typed(port, 0, 40), 0u);
     EXPECT_NE(Typed(port, 2, 0), NeverTyped);
     EXPECT_EQ(Typed(port, 1, 0), NeverTyped);
     const auto linesBefore = port.console().receivedLines().size();
     EXPECT_EQ(rig.Finish(link).outcome, FinishOutcome::Refused);  // a second press talks to nobody
     EXPECT_EQ(port.console().receivedLines().size(), linesBefore);
     EXPECT_TRUE(rig.config.RequestClose());
-    EXPECT_EQ(Texts(rig.ui), (std::vector<std::string>{msg::Timeout, msg::NotFinished}));
+    EXPECT_EQ(Texts(rig.ui), (std::vector<std::string>{std::string(msg::Timeout) + "\n" + msg::EepromIncomplete,
+                                                       msg::NotFinished}));
 }
 
 }  // namespace

@@ -163,13 +163,17 @@ TEST(FaultInjection, EveryFinishStepWithheld)
             Rig rig(WithFault(FaultRule::NoAnswerTo(CommandMatch::Nth(static_cast<int>(n)))));
             ASSERT_EQ(rig.Connect(), ConnectOutcome::Succeeded);
             WriteFile(eds, OldEdsText);
+            fs::remove(folder / "COPn3.dcf");
             rig.ui.messages.clear();
 
             const FinishOutcome outcome = rig.Finish(profile, folder);
             EXPECT_FALSE(rig.port.isOpen());
             EXPECT_FALSE(rig.state.GatewayBusy);
-            // Nothing but the EDS file ever appears in the folder.
-            EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{EdsName(profile)});
+            // Nothing but the EDS file (and, once CANopen finished, its DCF) ever appears in the folder.
+            std::vector<std::string> files{EdsName(profile)};
+            if (profile == Profile::Canopen && outcome == FinishOutcome::Done)
+                files.insert(files.begin(), "COPn3.dcf");
+            EXPECT_EQ(FolderEntries(folder), files);
             if (k <= 3) {
                 EXPECT_EQ(outcome, FinishOutcome::Done);
                 EXPECT_EQ(rig.ui.status, msg::StatusFinishDone);
@@ -179,7 +183,9 @@ TEST(FaultInjection, EveryFinishStepWithheld)
             }
             EXPECT_EQ(outcome, FinishOutcome::Timeout);
             ASSERT_EQ(rig.ui.messages.size(), 1u);
-            EXPECT_EQ(rig.ui.messages[0].text, msg::Timeout);
+            // Once the first word is typed the box also says the configuration is incomplete.
+            const std::string& text = rig.ui.messages[0].text;
+            EXPECT_TRUE(text == msg::Timeout || text == std::string(msg::Timeout) + "\n" + msg::EepromIncomplete) << text;
             EXPECT_EQ(rig.ui.messages[0].title, "");
             EXPECT_EQ(rig.ui.status, msg::StatusTimeout);
             EXPECT_EQ(ReadFile(eds), OldEdsText);
@@ -241,7 +247,7 @@ TEST(FaultInjectionOverAPseudoTerminal, FinishTimeoutOrVanishedDeviceWritesNoEds
         EXPECT_NE(run.err.find(msg::Timeout), std::string::npos) << run.err;
         EXPECT_EQ(run.out.find(msg::StatusFinishDone), std::string::npos);
         EXPECT_EQ(ReadFile(folder / "COPn1.eds"), OldEdsText);
-        EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"COPn1.eds"});
+        EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"COPn1.dcf", "COPn1.eds"}));
         if (std::string(scenario).starts_with("vanish")) {
             EXPECT_EQ(sim.child.wait(SimStartMs), 0) << "the simulator ends cleanly";
         }
@@ -266,7 +272,7 @@ TEST(FaultInjectionOverAPseudoTerminal, PaceAgainstAConsoleThatDropsFastCharacte
     for (int attempt = 0; attempt < 3 && paced.exitCode != 0; ++attempt)
         paced = Configure(sim.port, folder, "25");
     EXPECT_EQ(paced.exitCode, 0) << paced.err;
-    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"COPn1.eds"});
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"COPn1.dcf", "COPn1.eds"}));
 }
 
 }  // namespace
