@@ -410,4 +410,78 @@ inline std::string PlanModulesDiffer(std::string_view difference)
 }
 inline constexpr const char* CliCannotWriteTrace = "cannot write the trace file ";
 
+// --- Desktop window: plans, pending entries, feedback during waits ---
+inline constexpr const char* OpenPlanMenu = "Open Plan\u2026";
+inline constexpr const char* SavePlanMenu = "Save Plan\u2026";
+inline constexpr const char* OpenPlanTitle = "Open Plan";
+inline constexpr const char* SavePlanTitle = "Save Plan";
+inline constexpr const char* PlanFileFilter = "Configuration plans (*.json);;All files (*)";
+inline std::string PlanNotRead(std::string_view error) { return "The plan could not be read: " + std::string(error); }
+inline std::string PlanOpened(std::string_view file) { return "Plan " + std::string(file) + " opened; store its values with Setting"; }
+inline std::string PlanSaved(std::string_view path) { return "Plan written to " + std::string(path); }
+inline constexpr const char* PendingHint = "not set";
+inline constexpr const char* PendingTitle = "Setting";
+inline constexpr const char* PendingQuestion =
+    "Values entered in the parameter panel are not set yet.\n"
+    "Yes: store them as Setting does, then build.\nNo: build with the stored values.";
+inline constexpr const char* ReplyAwaited = "Waiting for the gateway";
+inline std::string FinishProgress(int exchanges)
+{
+    return "Writing the configuration into the gateway: " + std::to_string(exchanges) +
+           (exchanges == 1 ? " exchange" : " exchanges");
+}
+inline std::string EdsWritten(std::string_view file, std::string_view folder)
+{
+    return "EDS file " + std::string(file) + " written in " + std::string(folder);
+}
+inline constexpr const char* OpenFolderButton = "Open Folder";
+
+// Tooltips: what a control does and the range it takes.
+inline constexpr const char* ComPortTip =
+    "The PC port cabled to the gateway's console: COM1 to COM16, a device path, or a serial device server "
+    "as tcp://HOST:PORT or rfc2217://HOST:PORT";
+inline constexpr const char* ConnectTip =
+    "Reads the gateway's stored configuration and scans the modules on its COM2 line (asks for the scan "
+    "parameters first)";
+inline constexpr const char* BuildEdsTip = "Opens the CANopen or DeviceNet window for the chosen application layer";
+inline constexpr const char* ExitProgramTip = "Closes the program (asks first)";
+inline constexpr const char* FirmwareTip = "Firmware version the gateway reported at the last connect";
+inline constexpr const char* StatusTip = "What the last action did";
+inline constexpr const char* CanopenOptionTip = "CANopen slave: node ID 1 to 127, CAN baud rate 10 to 1000 kbit/s";
+inline constexpr const char* DeviceNetOptionTip = "DeviceNet slave: node ID 1 to 63, CAN baud rate 125 to 500 kbit/s";
+inline constexpr const char* CanBaudTip = "CAN baud rate of the slave (CANopen 10 to 1000, DeviceNet 125 to 500 kbit/s)";
+inline constexpr const char* Com2BaudTip = "Baud rate of the modules' line: 1200 to 115200 bit/s";
+inline constexpr const char* NodeIdTip = "Node ID on the CAN network: 1 to 127 (CANopen), 1 to 63 (DeviceNet)";
+inline constexpr const char* Com2TimeoutTip = "How long the gateway waits for a module's reply: 1 to 32767 ms";
+inline constexpr const char* ComChecksumTip = "Whether the modules' line uses the TARN checksum: Disable or Enable";
+inline constexpr const char* SettingTip =
+    "Checks the entered values and stores them; Build EDS File and Finish use only stored values";
+inline constexpr const char* ViewerTextTip = "Stored value, as Setting or the last connect left it";
+inline constexpr const char* ScanBaudTip = "Baud rate the scan uses on the modules' line: 1200 to 115200 bit/s";
+inline constexpr const char* ScanChecksumTip = "Whether the scan sends the TARN checksum: Disable or Enable";
+inline constexpr const char* ScanTimeoutTip = "How long the scan waits for each module's reply: 1 to 32767 ms";
+inline constexpr const char* ScanOkTip =
+    "Stores these scan parameters and starts the scan (Return); Escape keeps the stored ones";
+inline constexpr const char* NodeGuardingTip = "Node guarding: the master polls the slave every guard time";
+inline constexpr const char* HeartbeatOptionTip = "Heartbeat: the slave watches the master's heartbeat";
+inline constexpr const char* GuardTimeTip = "Guard time: 0 to 65535 ms";
+inline constexpr const char* LifeFactorTip = "Life time factor: 0 to 255 guard times";
+inline constexpr const char* HeartbeatTimeTip = "Consumer heartbeat time: 0 to 65535 ms";
+inline constexpr const char* DescriptionTip = "Description line of the EDS file: any text";
+inline constexpr const char* CreatedByTip = "Creator named in the EDS file: any text";
+inline constexpr const char* PdoViewTip = "Shows the receive and transmit PDOs and what each byte maps";
+inline constexpr const char* DictionaryViewTip = "Shows the object dictionary entries of the modules";
+inline constexpr const char* TarnViewTip = "Shows the modules the scan found";
+inline constexpr const char* FinishTip = "Writes the configuration into the gateway, then the EDS file";
+inline constexpr const char* BackTip = "Returns to the main window without writing";
+inline constexpr const char* ProducedTip =
+    "Data the gateway produces on this connection (the strobe takes at most 8 bytes)";
+inline constexpr const char* ConsumedTip = "Data the gateway consumes on the poll connection";
+inline constexpr const char* UnusedOutputTip = "Not used by this connection";
+inline constexpr const char* DefaultIoTip = "Default I/O connection the EDS file names";
+inline constexpr const char* ApplicationViewTip = "Shows the application object instances and their attributes";
+inline constexpr const char* AssemblyViewTip = "Shows the assembly instances and what each byte maps";
+inline constexpr const char* CloseTip = "Closes this window";
+inline constexpr const char* OpenFolderTip = "Opens the folder that holds the file written";
+
 }  // namespace k400::msg

@@ -14,7 +14,7 @@
 
 namespace k400::ui {
 
-AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutForm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -35,10 +35,10 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     supportLayout->addWidget(new QLabel(FromCore(msg::SupportDeviceNet), support));
     supportLayout->addWidget(new QLabel(FromCore(msg::SupportCanopen), support));
 
-    auto* ok = new QPushButton(FromCore(msg::OkButton), this);
-    ok->setObjectName(QStringLiteral("Command1"));
+    // Not modal; Return and Escape close it.
+    QPushButton* ok = NamedButton(this, msg::OkButton, 'O', "Command1", msg::CloseTip);
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(picture, 0, 0, 3, 1);

@@ -1,11 +1,11 @@
 #pragma once
 // The About window (AboutForm): version, date and the supported gateways.
 
-#include <QWidget>
+#include <QDialog>
 
 namespace k400::ui {
 
-class AboutWindow : public QWidget {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
     explicit AboutWindow(QWidget* parent = nullptr);

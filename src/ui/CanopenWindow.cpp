@@ -14,6 +14,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtUserInterface.h"
+#include "ui/StatusLine.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WindowParts.h"
 #include "ui/CanopenViewers.h"
@@ -43,6 +44,19 @@ CanopenWindow::CanopenWindow(MainWindow& mainWindow)
     main_.userInterface().setMessageParent(this);
     configuration_.Load();
     showChoices(configuration_.Choices());
+    // An opened plan's choices, as if typed: Finish checks them.
+    if (const std::optional<Plan> plan = main_.takePlanForProfile(Profile::Canopen)) {
+        if (plan->HeartbeatMs) {
+            selectErrorControl(1);
+            heartbeat_->setText(QString::number(*plan->HeartbeatMs));
+        } else if (plan->GuardTimeMs || plan->LifeFactor) {
+            selectErrorControl(0);
+            guardTime_[0]->setText(QString::number(plan->GuardTimeMs.value_or(0)));
+            guardTime_[1]->setText(QString::number(plan->LifeFactor.value_or(0)));
+        }
+        edsInfo_[0]->setText(QString::fromStdString(plan->Description.value_or("")));
+        edsInfo_[1]->setText(QString::fromStdString(plan->CreatedBy.value_or("")));
+    }
 }
 
 CanopenWindow::~CanopenWindow() { closeViewers(); }
@@ -52,9 +66,12 @@ void CanopenWindow::buildControls()
     frame1_ = new QGroupBox(FromCore(msg::ErrorControlCaption), this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
     const char* options[2] = {msg::NodeGuardingOption, msg::HeartbeatOption};
+    const char optionKeys[2] = {'N', 'H'};
+    const char* optionTips[2] = {msg::NodeGuardingTip, msg::HeartbeatOptionTip};
     for (int i = 0; i < 2; ++i) {
-        errControl_[i] = new QRadioButton(QString::fromLatin1(options[i]), frame1_);
+        errControl_[i] = new QRadioButton(Mnemonic(options[i], optionKeys[i]), frame1_);
         errControl_[i]->setObjectName(Indexed("ErrControl", i));
+        errControl_[i]->setToolTip(FromCore(optionTips[i]));
         connect(errControl_[i], &QRadioButton::clicked, this, [this, i] { selectErrorControl(i); });
         parameterFrame_[i] = new QGroupBox(FromCore(msg::ParameterSettingCaption), frame1_);
         parameterFrame_[i]->setObjectName(Indexed("ParameterSetting_frame", i));
@@ -64,16 +81,20 @@ void CanopenWindow::buildControls()
     }
     auto* guardLayout = new QGridLayout(parameterFrame_[0]);
     const char* guardLabels[2] = {msg::GuardTimeLabel, msg::LifeFactorLabel};
+    const char guardKeys[2] = {'G', 'L'};
+    const char* guardTips[2] = {msg::GuardTimeTip, msg::LifeFactorTip};
     for (int i = 0; i < 2; ++i) {
         guardTime_[i] = new QLineEdit(parameterFrame_[0]);
         guardTime_[i]->setObjectName(Indexed("GuardTime_T", i));
-        guardLayout->addWidget(new QLabel(QString::fromLatin1(guardLabels[i]), parameterFrame_[0]), i, 0);
+        guardTime_[i]->setToolTip(FromCore(guardTips[i]));
+        guardLayout->addWidget(BuddyLabel(guardLabels[i], guardKeys[i], guardTime_[i], parameterFrame_[0]), i, 0);
         guardLayout->addWidget(guardTime_[i], i, 1);
     }
     auto* heartbeatLayout = new QGridLayout(parameterFrame_[1]);
     heartbeat_ = new QLineEdit(parameterFrame_[1]);
     heartbeat_->setObjectName(QStringLiteral("Heartbeat_T"));
-    heartbeatLayout->addWidget(new QLabel(FromCore(msg::HeartbeatLabel), parameterFrame_[1]), 0, 0);
+    heartbeat_->setToolTip(FromCore(msg::HeartbeatTimeTip));
+    heartbeatLayout->addWidget(BuddyLabel(msg::HeartbeatLabel, 'u', heartbeat_, parameterFrame_[1]), 0, 0);
     heartbeatLayout->addWidget(heartbeat_, 0, 1);
     heartbeatLayout->setRowStretch(1, 1);
 
@@ -86,12 +107,15 @@ void CanopenWindow::buildControls()
 
     QGroupBox* edsRegion = BuildEdsInfoRegion(this, edsInfo_);
 
-    QPushButton* pdo = NamedButton(this, msg::PdoInformationButton, "ShowSettingResult", &CanopenWindow::openPdoView);
-    QPushButton* dictionary =
-        NamedButton(this, msg::DeviceInformationButton, "ShowObjDictionary", &CanopenWindow::openObjectDictionary);
-    QPushButton* tarn = NamedButton(this, msg::TarnInformation, "ShowTarn", &CanopenWindow::openTarnInfo);
-    QPushButton* finishButton = NamedButton(this, msg::FinishButton, "FinishButton", &CanopenWindow::finish);
-    QPushButton* backButton = NamedButton(this, msg::BackButton, "BackButton", &CanopenWindow::back);
+    QPushButton* pdo = NamedButton(this, msg::PdoInformationButton, 'P', "ShowSettingResult", msg::PdoViewTip,
+                                   &CanopenWindow::openPdoView);
+    QPushButton* dictionary = NamedButton(this, msg::DeviceInformationButton, 'I', "ShowObjDictionary",
+                                          msg::DictionaryViewTip, &CanopenWindow::openObjectDictionary);
+    QPushButton* tarn =
+        NamedButton(this, msg::TarnInformation, 'T', "ShowTarn", msg::TarnViewTip, &CanopenWindow::openTarnInfo);
+    finish_ = NamedButton(this, msg::FinishButton, 'F', "FinishButton", msg::FinishTip, &CanopenWindow::finish);
+    back_ = NamedButton(this, msg::BackButton, 'B', "BackButton", msg::BackTip, &CanopenWindow::back);
+    statusLine_ = new StatusLine(this);
 
     auto* viewers = new QVBoxLayout;
     viewers->addWidget(pdo);
@@ -103,13 +127,20 @@ void CanopenWindow::buildControls()
     top->addLayout(viewers);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
-    bottom->addWidget(finishButton);
-    bottom->addWidget(backButton);
+    bottom->addWidget(finish_);
+    bottom->addWidget(back_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(edsRegion);
     layout->addLayout(bottom);
+    layout->addWidget(statusLine_);
+
+    // Tab in reading order: the protocol, the viewer buttons beside it, the EDS texts, Finish and Back.
+    const std::array<QWidget*, 12> order = {errControl_[0], errControl_[1], guardTime_[0], guardTime_[1], heartbeat_,
+                                            pdo, dictionary, tarn, edsInfo_[0], edsInfo_[1], finish_, back_};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void CanopenWindow::showChoices(const CanopenChoices& choices)
@@ -166,7 +197,13 @@ void CanopenWindow::finish()
         frame1_->setEnabled(false);
     }
     AppContext& context = main_.context();
-    if (configuration_.Finish(context.link, context.link.clock().localTime(), context.outputFolder).done()) {
+    FinishResult result;
+    {
+        const FinishFeedback feedback(this, {finish_, back_}, statusLine_, context.link);
+        result = configuration_.Finish(context.link, context.link.clock().localTime(), context.outputFolder);
+    }
+    if (result.done()) {
+        main_.statusLine()->showWritten(result.edsPath);
         closing_ = true;
         close();
     }
@@ -184,6 +221,7 @@ void CanopenWindow::closeEvent(QCloseEvent* event)
     closeViewers();
     event->accept();
     deleteLater();
+    main_.rememberChoices(configuration_.Choices());
     main_.profileWindowClosed();
 }
 
@@ -191,21 +229,21 @@ void CanopenWindow::openPdoView()
 {
     if (!configuration_.RequestViewer(CanopenViewer::Pdo))
         return;
-    ShowViewer(pdoViewer_, [this] { return OpenPdoViewer(main_.state(), this); });
+    ShowViewer(pdoViewer_, [this] { return OpenPdoViewer(main_.state(), this); }, this);
 }
 
 void CanopenWindow::openObjectDictionary()
 {
     if (!configuration_.RequestViewer(CanopenViewer::ObjectDictionary))
         return;
-    ShowViewer(dictionaryViewer_, [this] { return OpenObjectDictionaryViewer(main_.state(), this); });
+    ShowViewer(dictionaryViewer_, [this] { return OpenObjectDictionaryViewer(main_.state(), this); }, this);
 }
 
 void CanopenWindow::openTarnInfo()
 {
     if (!configuration_.RequestViewer(CanopenViewer::ModuleInformation))
         return;
-    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); });
+    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); }, this);
 }
 
 

@@ -17,6 +17,7 @@ class QRadioButton;
 namespace k400::ui {
 
 class MainWindow;
+class StatusLine;
 class TableViewer;
 
 class CanopenWindow : public QWidget {
@@ -38,6 +39,7 @@ public:
     TableViewer* pdoViewer() const;
     TableViewer* objectDictionaryViewer() const;
     TableViewer* tarnInfoViewer() const;
+    StatusLine* statusLine() const { return statusLine_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,6 +61,9 @@ private:
     std::array<QLineEdit*, 2> guardTime_{};
     QLineEdit* heartbeat_ = nullptr;
     std::array<QLineEdit*, 2> edsInfo_{};
+    QPushButton* finish_ = nullptr;
+    QPushButton* back_ = nullptr;
+    StatusLine* statusLine_ = nullptr;
     QPointer<TableViewer> pdoViewer_;
     QPointer<TableViewer> dictionaryViewer_;
     QPointer<TableViewer> tarnViewer_;

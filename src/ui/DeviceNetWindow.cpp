@@ -16,6 +16,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtUserInterface.h"
+#include "ui/StatusLine.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WindowParts.h"
 #include "ui/ObjectViewers.h"
@@ -44,6 +45,19 @@ DeviceNetWindow::DeviceNetWindow(MainWindow& mainWindow)
     buildControls();
     main_.userInterface().setMessageParent(this);
     configuration_.Load();
+    // An opened plan's choices, each through its selector's checks.
+    if (const std::optional<Plan> plan = main_.takePlanForProfile(Profile::DeviceNet)) {
+        for (int k = 0; k < 3; ++k) {
+            if (const auto& entry = plan->InputEntry[static_cast<std::size_t>(k)])
+                configuration_.SelectInput(k, *entry);
+            if (const auto& entry = plan->OutputEntry[static_cast<std::size_t>(k)])
+                configuration_.SelectOutput(k, *entry);
+        }
+        if (plan->DefaultConnection)
+            configuration_.SelectDefaultConnection(*plan->DefaultConnection);
+        edsInfo_[0]->setText(QString::fromStdString(plan->Description.value_or("")));
+        edsInfo_[1]->setText(QString::fromStdString(plan->CreatedBy.value_or("")));
+    }
     render();
     // Sized for the filled selectors.
     adjustSize();
@@ -59,6 +73,7 @@ void DeviceNetWindow::buildControls()
     const char* frameNames[3] = {"Frame1", "Frame2", "Frame3"};
     const char* frameCaptions[3] = {msg::PollInfoCaption, msg::StrobeInfoCaption, msg::CosInfoCaption};
     const char* outputLabels[3] = {msg::ConsumedConnectionLabel, msg::UnusedOutputLabel, msg::UnusedOutputLabel};
+    const char* outputTips[3] = {msg::ConsumedTip, msg::UnusedOutputTip, msg::UnusedOutputTip};
     auto* connections = new QHBoxLayout;
     for (int k = 0; k < 3; ++k) {
         auto* frame = new QGroupBox(QString::fromLatin1(frameCaptions[k]), this);
@@ -69,6 +84,8 @@ void DeviceNetWindow::buildControls()
         input_[k]->setObjectName(Indexed("InpPut", k));
         output_[k] = new QComboBox(frame);
         output_[k]->setObjectName(Indexed("OutPut", k));
+        input_[k]->setToolTip(FromCore(msg::ProducedTip));
+        output_[k]->setToolTip(FromCore(outputTips[k]));
         input_[k]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         output_[k]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         auto* layout = new QVBoxLayout(frame);
@@ -91,9 +108,11 @@ void DeviceNetWindow::buildControls()
     auto* frame5 = new QGroupBox(FromCore(msg::DefaultIoCaption), this);
     frame5->setObjectName(QStringLiteral("Frame5"));
     auto* ioLayout = new QHBoxLayout(frame5);
+    const char ioKeys[4] = {'P', 'S', 'C', 'y'};
     for (int i = 0; i < 4; ++i) {
-        ioInfo_[i] = new QRadioButton(FromCore(msg::DefaultConnectionNames[static_cast<std::size_t>(i)]), frame5);
+        ioInfo_[i] = new QRadioButton(Mnemonic(msg::DefaultConnectionNames[static_cast<std::size_t>(i)], ioKeys[i]), frame5);
         ioInfo_[i]->setObjectName(Indexed("IO_Info", i));
+        ioInfo_[i]->setToolTip(FromCore(msg::DefaultIoTip));
         ioLayout->addWidget(ioInfo_[i]);
         connect(ioInfo_[i], &QRadioButton::clicked, this, [this, i] {
             configuration_.SelectDefaultConnection(i);
@@ -101,12 +120,15 @@ void DeviceNetWindow::buildControls()
         });
     }
 
-    QPushButton* appObj = NamedButton(this, msg::ApplicationViewButton, "AppObj", &DeviceNetWindow::openApplicationView);
-    QPushButton* assembly =
-        NamedButton(this, msg::AssemblyViewButton, "ShowSettingResult", &DeviceNetWindow::openAssemblyView);
-    QPushButton* tarn = NamedButton(this, msg::TarnInfoButton, "ShowTarnInf", &DeviceNetWindow::openTarnInfo);
-    finish_ = NamedButton(this, msg::FinishButton, "FinishDeviceSet", &DeviceNetWindow::finish);
-    QPushButton* backButton = NamedButton(this, msg::BackButton, "BackButton", &DeviceNetWindow::back);
+    QPushButton* appObj = NamedButton(this, msg::ApplicationViewButton, 'A', "AppObj", msg::ApplicationViewTip,
+                                      &DeviceNetWindow::openApplicationView);
+    QPushButton* assembly = NamedButton(this, msg::AssemblyViewButton, 'O', "ShowSettingResult", msg::AssemblyViewTip,
+                                        &DeviceNetWindow::openAssemblyView);
+    QPushButton* tarn =
+        NamedButton(this, msg::TarnInfoButton, 'V', "ShowTarnInf", msg::TarnViewTip, &DeviceNetWindow::openTarnInfo);
+    finish_ = NamedButton(this, msg::FinishButton, 'F', "FinishDeviceSet", msg::FinishTip, &DeviceNetWindow::finish);
+    back_ = NamedButton(this, msg::BackButton, 'B', "BackButton", msg::BackTip, &DeviceNetWindow::back);
+    statusLine_ = new StatusLine(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(appObj);
@@ -114,13 +136,14 @@ void DeviceNetWindow::buildControls()
     buttons->addWidget(tarn);
     buttons->addStretch(1);
     buttons->addWidget(finish_);
-    buttons->addWidget(backButton);
+    buttons->addWidget(back_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(edsRegion);
     layout->addLayout(connections);
     layout->addWidget(frame5);
     layout->addLayout(buttons);
+    layout->addWidget(statusLine_);
 }
 
 void DeviceNetWindow::render()
@@ -154,10 +177,14 @@ void DeviceNetWindow::finish()
     frame1_->setEnabled(false);
     finish_->setEnabled(false);
     AppContext& context = main_.context();
-    const FinishResult result =
-        configuration_.Finish(context.link, context.link.clock().localTime(), context.outputFolder);
+    FinishResult result;
+    {
+        const FinishFeedback feedback(this, {finish_, back_}, statusLine_, context.link);
+        result = configuration_.Finish(context.link, context.link.clock().localTime(), context.outputFolder);
+    }
     render();
     if (result.done()) {
+        main_.statusLine()->showWritten(result.edsPath);
         closing_ = true;
         close();
     }
@@ -181,22 +208,23 @@ void DeviceNetWindow::closeEvent(QCloseEvent* event)
     closeViewers();
     event->accept();
     deleteLater();
+    main_.rememberChoices(configuration_.Choices());
     main_.profileWindowClosed();
 }
 
 void DeviceNetWindow::openApplicationView()
 {
-    ShowViewer(appViewer_, [this] { return OpenApplicationObjectViewer(main_.state(), this); });
+    ShowViewer(appViewer_, [this] { return OpenApplicationObjectViewer(main_.state(), this); }, this);
 }
 
 void DeviceNetWindow::openAssemblyView()
 {
-    ShowViewer(assemblyViewer_, [this] { return OpenAssemblyObjectViewer(main_.state(), this); });
+    ShowViewer(assemblyViewer_, [this] { return OpenAssemblyObjectViewer(main_.state(), this); }, this);
 }
 
 void DeviceNetWindow::openTarnInfo()
 {
-    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); });
+    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); }, this);
 }
 
 

@@ -19,6 +19,7 @@ class QRadioButton;
 namespace k400::ui {
 
 class MainWindow;
+class StatusLine;
 class TableViewer;
 
 class DeviceNetWindow : public QWidget {
@@ -39,6 +40,7 @@ public:
     TableViewer* applicationViewer() const;
     TableViewer* assemblyViewer() const;
     TableViewer* tarnInfoViewer() const;
+    StatusLine* statusLine() const { return statusLine_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,6 +59,8 @@ private:
     std::array<QRadioButton*, 4> ioInfo_{};
     QGroupBox* frame1_ = nullptr;
     QPushButton* finish_ = nullptr;
+    QPushButton* back_ = nullptr;
+    StatusLine* statusLine_ = nullptr;
     QPointer<TableViewer> appViewer_;
     QPointer<TableViewer> assemblyViewer_;
     QPointer<TableViewer> tarnViewer_;

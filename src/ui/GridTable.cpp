@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleOptionHeader>
 
 #include "ui/MessageBoxes.h"
@@ -121,6 +122,12 @@ QString GridTable::cellText(int row, int column) const
     }
     const QTableWidgetItem* cell = item(row - 1, column - 1);
     return cell != nullptr ? cell->text() : QString();
+}
+
+int GridTable::fullWidth() const
+{
+    const int rowHeadings = std::max(verticalHeader()->sizeHint().width(), verticalHeader()->minimumWidth());
+    return rowHeadings + horizontalHeader()->length() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
 }
 
 void GridTable::setColumnWidthTwips(int gridColumn, int twips)

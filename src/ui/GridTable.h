@@ -28,6 +28,9 @@ public:
     // Text of a cell in grid coordinates (row 0 / column 0 are the fixed ones).
     QString cellText(int row, int column) const;
 
+    // Width that shows every column without scrolling sideways.
+    int fullWidth() const;
+
     // Column width in twips, as the windows specify them.
     void setColumnWidthTwips(int gridColumn, int twips);
 

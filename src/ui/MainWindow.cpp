@@ -5,6 +5,8 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +17,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPortInfo>
+#include <QSettings>
+#include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/BuildEds.h"
@@ -24,6 +29,7 @@
 #include "ui/QtUserInterface.h"
 #include "ui/ScanParameterDialog.h"
 #include "ui/SelectablePort.h"
+#include "ui/StatusLine.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WindowParts.h"
 #include "ui/CanopenWindow.h"
@@ -33,6 +39,7 @@
 #include "gateway/GatewayPort.h"
 #include "gateway/GatewaySettings.h"
 #include "platform/Messages.h"
+#include "platform/NumberText.h"
 #include "platform/PortNames.h"
 #include "platform/ProgramFolder.h"
 #include "platform/qt/QtSerialPort.h"
@@ -53,6 +60,25 @@ W* Named(W* widget, const QString& name)
     return widget;
 }
 
+// Settings key of the port the last connect used.
+const QString PortKey = QStringLiteral("port");
+
+// The tint of a box whose entry "Setting" has not stored.
+const QColor PendingTint(0xff, 0xf0, 0xa8);
+
+void Tint(QWidget* box, bool pending)
+{
+    if (box->property("pending").toBool() == pending)
+        return;
+    box->setProperty("pending", pending);
+    QPalette palette = box->parentWidget() != nullptr ? box->parentWidget()->palette() : QPalette();
+    if (pending) {
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
+            palette.setColor(role, PendingTint);
+    }
+    box->setAutoFillBackground(pending);
+    box->setPalette(palette);
+}
 
 }  // namespace
 
@@ -68,6 +94,11 @@ MainWindow::MainWindow(MainWindowOptions options) : options_(std::move(options))
         };
     }
     port_ = std::make_unique<SelectablePort>(std::make_unique<QtSerialPort>(), std::move(simulated));
+    // Events run between the slices of every wait for the console.
+    port_->setBetweenSlices([this] {
+        activeStatusLine()->replyAwaited();
+        QCoreApplication::processEvents();
+    });
     ui_ = std::make_unique<QtUserInterface>(*this);
     link_ = std::make_unique<ConsoleLink>(*port_, *clock_, *ui_);
     if (options_.paceMs >= 0)
@@ -94,23 +125,54 @@ void MainWindow::buildControls()
     setWindowTitle(FromCore(msg::MainTitle));
 
     // Menus
-    QMenu* file = menuBar()->addMenu(FromCore(msg::FileMenu));
+    QMenu* file = menuBar()->addMenu(Mnemonic(msg::FileMenu, 'F'));
     file->setObjectName(QStringLiteral("File"));
-    exitAction_ = file->addAction(FromCore(msg::ExitMenu));
+    openPlanAction_ = file->addAction(Mnemonic(msg::OpenPlanMenu, 'O'));
+    openPlanAction_->setObjectName(QStringLiteral("OpenPlan"));
+    openPlanAction_->setShortcut(QKeySequence::Open);
+    connect(openPlanAction_, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, FromCore(msg::OpenPlanTitle), QString(),
+                                                          FromCore(msg::PlanFileFilter));
+        if (!path.isEmpty())
+            openPlan(path);
+    });
+    savePlanAction_ = file->addAction(Mnemonic(msg::SavePlanMenu, 'S'));
+    savePlanAction_->setObjectName(QStringLiteral("SavePlan"));
+    savePlanAction_->setShortcut(QKeySequence::Save);
+    connect(savePlanAction_, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, FromCore(msg::SavePlanTitle), QString(),
+                                                          FromCore(msg::PlanFileFilter));
+        if (!path.isEmpty())
+            savePlan(path);
+    });
+    file->addSeparator();
+    exitAction_ = file->addAction(Mnemonic(msg::ExitMenu, 'x'));
     exitAction_->setObjectName(QStringLiteral("ExitProgram"));
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
-    aboutAction_ = menuBar()->addAction(FromCore(msg::AboutMenu));
+    aboutAction_ = menuBar()->addAction(Mnemonic(msg::AboutMenu, 'A'));
     aboutAction_->setObjectName(QStringLiteral("About_"));
     connect(aboutAction_, &QAction::triggered, this, &MainWindow::openAbout);
+    // F10 opens the menu bar, as on other desktops.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this, file] {
+        menuBar()->setFocus(Qt::ShortcutFocusReason);
+        menuBar()->setActiveAction(file->menuAction());
+    });
+    statusLine_ = new StatusLine(this);
+    setStatusBar(statusLine_);
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
     // Communication: port choice, Connect, progress, firmware and status.
     auto* communication = Named(new QGroupBox(FromCore(msg::CommunicationCaption), central), "CommunicationRegion");
-    auto* label3 = Named(new QLabel(FromCore(msg::PcComPortLabel), communication), "Label3");
     comPort_ = Named(new QComboBox(communication), "ComPort");
-    connect_ = Named(new QPushButton(FromCore(msg::ConnectButton), communication), "Connect");
+    // Device paths and network ports are typed in.
+    comPort_->setEditable(true);
+    comPort_->setInsertPolicy(QComboBox::NoInsert);
+    comPort_->setToolTip(FromCore(msg::ComPortTip));
+    auto* label3 = Named(BuddyLabel(msg::PcComPortLabel, 'P', comPort_, communication), "Label3");
+    connect_ = Named(NamedButton(communication, msg::ConnectButton, 'C', "Connect", msg::ConnectTip), "Connect");
     progress_ = Named(new QProgressBar(communication), "ConnectProgress");
     progress_->setTextVisible(false);
     progress_->setRange(0, 10);  // the connect's steps
@@ -123,13 +185,14 @@ void MainWindow::buildControls()
 
     auto* label4 = Named(new QLabel(FromCore(msg::FirmwareVersionLabel), central), "Label4");
     firmwareVer_ = Named(new QLineEdit(central), "FirmwareVer");
-    firmwareVer_->setReadOnly(true);
+    MakeReadOnly(firmwareVer_, msg::FirmwareTip);
     auto* stateLabel = Named(new QLabel(FromCore(msg::StatusLabel), central), "State");
     communicationState_ = Named(new QLineEdit(central), "CommunicationState");
-    communicationState_->setReadOnly(true);
-    writeEds_ = Named(new QPushButton(FromCore(msg::BuildEdsButton), central), "WriteEDS");
+    MakeReadOnly(communicationState_, msg::StatusTip);
+    writeEds_ = Named(NamedButton(central, msg::BuildEdsButton, 'B', "WriteEDS", msg::BuildEdsTip), "WriteEDS");
     connect(writeEds_, &QPushButton::clicked, this, &MainWindow::buildEdsFile);
-    exitProgram_ = Named(new QPushButton(FromCore(msg::ExitProgramButton), central), "EixtProgram");
+    exitProgram_ =
+        Named(NamedButton(central, msg::ExitProgramButton, 'E', "EixtProgram", msg::ExitProgramTip), "EixtProgram");
     connect(exitProgram_, &QPushButton::clicked, this, &QWidget::close);
 
     auto* left = new QVBoxLayout;
@@ -159,7 +222,8 @@ void MainWindow::buildControls()
         comImage_[i] = Named(new QLabel(frame2), Indexed("ComImage", i));
         comImage_[i]->setPixmap(i == 0 ? CanSidePicture(sidePicture) : Rs485SidePicture(sidePicture));
         comImage_[i]->setAlignment(Qt::AlignCenter);
-        comButton_[i] = Named(new QPushButton(FromCore(msg::SelectButton), frame2), Indexed("ComButton", i));
+        comButton_[i] = Named(NamedButton(frame2, msg::SelectButton, 0, "ComButton", i == 0 ? msg::CanSideTip : msg::Com2SideTip),
+                              Indexed("ComButton", i));
         comButton_[i]->setCheckable(true);
         comButton_[i]->setToolTip(i == 0 ? FromCore(msg::CanSideTip) : FromCore(msg::Com2SideTip));
         connect(comButton_[i], &QPushButton::clicked, this, [this, i] { sideToggleReleased(i); });
@@ -185,23 +249,34 @@ void MainWindow::buildControls()
     applicationLayerFrame_ = Named(new QGroupBox(FromCore(msg::ApplicationLayerCaption), paraSetting_), "ApplicationLayerFrame");
     auto* appLayout = new QHBoxLayout(applicationLayerFrame_);
     const char* applications[2] = {msg::CanopenName, msg::DeviceNetName};
+    const char applicationKeys[2] = {'o', 'D'};
+    const char* applicationTips[2] = {msg::CanopenOptionTip, msg::DeviceNetOptionTip};
     for (int i = 0; i < 2; ++i) {
-        applicationSelect_[i] =
-            Named(new QRadioButton(QString::fromLatin1(applications[i]), applicationLayerFrame_), Indexed("ApplicationSelect", i));
+        applicationSelect_[i] = Named(new QRadioButton(Mnemonic(applications[i], applicationKeys[i]), applicationLayerFrame_),
+                                      Indexed("ApplicationSelect", i));
+        applicationSelect_[i]->setToolTip(FromCore(applicationTips[i]));
         // The handler decides which option is chosen; neither may be.
         applicationSelect_[i]->setAutoExclusive(false);
         connect(applicationSelect_[i], &QRadioButton::clicked, this, [this, i] { applicationOptionClicked(i); });
         appLayout->addWidget(applicationSelect_[i]);
     }
-    paraSettingC1_ = Named(new QLabel(FromCore(msg::BaudRateLabel), paraSetting_), "ParaSettingC1");
     canBaudrate_ = Named(new QComboBox(paraSetting_), "CANBaudrate");
-    paraSettingC2_[0] = Named(new QLabel(FromCore(msg::NodeIdLabel), paraSetting_), "ParaSettingC2_0");
-    paraSettingC2_[1] = Named(new QLabel(FromCore(msg::TimeoutLabel), paraSetting_), "ParaSettingC2_1");
+    paraSettingC1_ = Named(BuddyLabel(msg::BaudRateLabel, 'r', canBaudrate_, paraSetting_), "ParaSettingC1");
     canNodeId_ = Named(new QLineEdit(paraSetting_), "CANNodeId");
-    paraSettingC0_ = Named(new QLabel(FromCore(msg::ChecksumLabel), paraSetting_), "ParaSettingC0");
+    paraSettingC2_[0] = Named(BuddyLabel(msg::NodeIdLabel, 'N', canNodeId_, paraSetting_), "ParaSettingC2_0");
+    paraSettingC2_[1] = Named(BuddyLabel(msg::TimeoutLabel, 'T', canNodeId_, paraSetting_), "ParaSettingC2_1");
     comChecksum_ = Named(new QComboBox(paraSetting_), "ComChecksum");
-    settingParameter_ = Named(new QPushButton(FromCore(msg::SettingButton), paraSetting_), "SettingParameter");
+    comChecksum_->setToolTip(FromCore(msg::ComChecksumTip));
+    paraSettingC0_ = Named(BuddyLabel(msg::ChecksumLabel, 'h', comChecksum_, paraSetting_), "ParaSettingC0");
+    settingParameter_ =
+        Named(NamedButton(paraSetting_, msg::SettingButton, 'S', "SettingParameter", msg::SettingTip), "SettingParameter");
     connect(settingParameter_, &QPushButton::clicked, this, &MainWindow::settingClicked);
+    pendingHint_ = Named(new QLabel(FromCore(msg::PendingHint), paraSetting_), "PendingHint");
+    pendingHint_->setStyleSheet(QStringLiteral("color: #a05000; font-style: italic;"));
+    pendingHint_->hide();
+    connect(canNodeId_, &QLineEdit::textEdited, this, &MainWindow::updatePending);
+    connect(canBaudrate_, &QComboBox::activated, this, &MainWindow::updatePending);
+    connect(comChecksum_, &QComboBox::activated, this, &MainWindow::updatePending);
     auto* setLayout = new QGridLayout(paraSetting_);
     setLayout->addWidget(applicationLayerFrame_, 0, 0, 1, 2);
     setLayout->addWidget(paraSettingC0_, 0, 0);
@@ -211,7 +286,11 @@ void MainWindow::buildControls()
     setLayout->addWidget(paraSettingC2_[0], 2, 0);
     setLayout->addWidget(paraSettingC2_[1], 2, 0);
     setLayout->addWidget(canNodeId_, 2, 1);
-    setLayout->addWidget(settingParameter_, 3, 1, Qt::AlignRight);
+    auto* settingRow = new QHBoxLayout;
+    settingRow->addStretch(1);
+    settingRow->addWidget(pendingHint_);
+    settingRow->addWidget(settingParameter_);
+    setLayout->addLayout(settingRow, 3, 0, 1, 2);
     setLayout->setColumnStretch(1, 1);
 
     // Read-only view of the stored parameters.
@@ -223,7 +302,7 @@ void MainWindow::buildControls()
     viewerC2_[1] = Named(new QLabel(FromCore(msg::TimeoutLabel), paraView_), "ViewerC2_1");
     for (int i = 0; i < 3; ++i) {
         viewerText_[i] = Named(new QLineEdit(paraView_), Indexed("ViewerText", i));
-        viewerText_[i]->setReadOnly(true);
+        MakeReadOnly(viewerText_[i], msg::ViewerTextTip);
     }
     auto* viewLayout = new QGridLayout(paraView_);
     viewLayout->addWidget(viewerC0_, 0, 0);
@@ -244,6 +323,13 @@ void MainWindow::buildControls()
     grid->addWidget(paraView_, 1, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
+
+    // Tab in reading order: the left column, the side toggles, then the panel.
+    const std::array<QWidget*, 12> order = {comPort_, connect_, writeEds_, exitProgram_, comButton_[0],
+                                            comButton_[1], applicationSelect_[0], applicationSelect_[1],
+                                            comChecksum_, canBaudrate_, canNodeId_, settingParameter_};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::loadWindow()
@@ -300,14 +386,29 @@ void MainWindow::fillPortList()
         portNames_.push_back(SimulatedPortName);
     }
     comPort_->setCurrentIndex(options_.demo ? simulatedIndex_ : 0);
+    // The port of the last connect, unless the demo offers its own.
+    const QString last = QSettings().value(PortKey).toString();
+    if (!options_.demo && !last.isEmpty()) {
+        const int index = comPort_->findText(last);
+        if (index >= 0)
+            comPort_->setCurrentIndex(index);
+        else
+            comPort_->setEditText(last);
+    }
 }
+
+void MainWindow::rememberPort() { QSettings().setValue(PortKey, comPort_->currentText().trimmed()); }
 
 std::string MainWindow::selectedPortName() const
 {
-    const int index = comPort_->currentIndex();
-    if (index < 0 || index >= static_cast<int>(portNames_.size()))
+    const QString text = comPort_->currentText().trimmed();
+    const int index = comPort_->findText(text);
+    if (index >= 0 && index < static_cast<int>(portNames_.size()))
+        return portNames_[static_cast<std::size_t>(index)];
+    if (text.isEmpty())
         return portNames_.front();
-    return portNames_[static_cast<std::size_t>(index)];
+    // Typed: COMn, a device path, or a network port.
+    return NormalizePortName(text.toStdString());
 }
 
 void MainWindow::resetMainView()
@@ -359,6 +460,9 @@ void MainWindow::refreshPanel()
     applicationLayerFrame_->setVisible(p.ApplicationLayerFrameVisible);
     paraSetting_->setTitle(FromCore(p.ParaSettingCaption));
     paraView_->setTitle(FromCore(p.ParaViewCaption));
+    const bool com2 = p.SelectedSide == 1;
+    canBaudrate_->setToolTip(FromCore(com2 ? msg::Com2BaudTip : msg::CanBaudTip));
+    canNodeId_->setToolTip(FromCore(com2 ? msg::Com2TimeoutTip : msg::NodeIdTip));
     paraSettingC1_->setVisible(p.ParaSettingC1Visible);
     canBaudrate_->setVisible(p.CANBaudrateVisible);
     FillList(canBaudrate_, p.CANBaudrate, p.CANBaudrateIndex);
@@ -373,6 +477,125 @@ void MainWindow::refreshPanel()
         viewerText_[i]->setVisible(p.ViewerTextVisible[i]);
         viewerText_[i]->setText(FromCore(p.ViewerText[i]));
     }
+    updatePending();
+}
+
+MainWindow::Entries MainWindow::entries() const
+{
+    Entries e;
+    if (panel_.SelectedSide == 0)
+        e.application = {applicationSelect_[0]->isChecked(), applicationSelect_[1]->isChecked()};
+    e.baud = canBaudrate_->currentIndex();
+    e.value = canNodeId_->text();
+    if (panel_.SelectedSide == 1)
+        e.checksum = comChecksum_->currentIndex();
+    return e;
+}
+
+void MainWindow::markStored()
+{
+    stored_ = entries();
+    updatePending();
+}
+
+bool MainWindow::pendingEntries() const
+{
+    return (panel_.SelectedSide == 0 || panel_.SelectedSide == 1) && entries() != stored_;
+}
+
+void MainWindow::updatePending()
+{
+    const bool shown = panel_.SelectedSide == 0 || panel_.SelectedSide == 1;
+    const Entries now = entries();
+    for (std::size_t i = 0; i < 2; ++i)
+        Tint(applicationSelect_[i], shown && now.application != stored_.application && now.application[i]);
+    Tint(canBaudrate_, shown && now.baud != stored_.baud);
+    Tint(canNodeId_, shown && now.value != stored_.value);
+    Tint(comChecksum_, shown && now.checksum != stored_.checksum);
+    pendingHint_->setVisible(shown && now != stored_);
+}
+
+void MainWindow::fillBoxesFromPlan()
+{
+    const int side = panel_.SelectedSide;
+    if (!plan_ || (side != 0 && side != 1) || !planSidesDue_[static_cast<std::size_t>(side)])
+        return;
+    planSidesDue_[static_cast<std::size_t>(side)] = false;
+    const Plan& plan = *plan_;
+    if (side == 0) {
+        if (plan.Slave != Profile::None)
+            applicationOptionClicked(plan.Slave == Profile::Canopen ? 0 : 1);
+        const std::uint8_t application = applicationSelect_[0]->isChecked() ? CanopenLayer : DeviceNetLayer;
+        if (plan.CanBaudKbps)
+            if (const auto index = CanBaudIndexOf(application, *plan.CanBaudKbps))
+                canBaudrate_->setCurrentIndex(*index);
+        if (plan.NodeId)
+            canNodeId_->setText(QString::number(*plan.NodeId));
+    } else {
+        if (plan.Com2BaudBps)
+            if (const auto index = BaudIndexOf(*plan.Com2BaudBps))
+                canBaudrate_->setCurrentIndex(*index);
+        if (plan.Com2Checksum)
+            comChecksum_->setCurrentIndex(*plan.Com2Checksum ? 1 : 0);
+        if (plan.Com2TimeoutMs)
+            canNodeId_->setText(QString::number(*plan.Com2TimeoutMs));
+    }
+    updatePending();
+}
+
+bool MainWindow::openPlan(const QString& path)
+{
+    std::string error;
+    std::optional<Plan> plan = LoadPlanFile(path.toStdString(), error);
+    if (!plan) {
+        ShowMessage(this, FromCore(msg::PlanNotRead(error)), FromCore(msg::ErrorTitle), QMessageBox::Critical);
+        return false;
+    }
+    plan_ = std::move(plan);
+    planSidesDue_ = {true, true};
+    planProfilesDue_ = {true, true};
+    statusLine_->say(FromCore(msg::PlanOpened(QFileInfo(path).fileName().toStdString())));
+    fillBoxesFromPlan();
+    return true;
+}
+
+std::optional<Plan> MainWindow::takePlanForProfile(Profile profile)
+{
+    const std::size_t which = profile == Profile::Canopen ? 0 : 1;
+    if (!plan_ || !planProfilesDue_[which])
+        return std::nullopt;
+    planProfilesDue_[which] = false;
+    return plan_;
+}
+
+bool MainWindow::savePlan(const QString& path)
+{
+    Plan plan;
+    if (state_.ApplicationLayer == DeviceNetLayer) {
+        plan = PlanOfDeviceNet(state_, deviceNetChoices_.value_or(DeviceNetChoices{}));
+        if (!deviceNetChoices_) {  // no DeviceNet window yet: nothing chosen to replay
+            plan.InputEntry = {};
+            plan.OutputEntry = {};
+            plan.DefaultConnection.reset();
+        }
+    } else {
+        CanopenChoices choices;
+        choices.Mode = (state_.ErrorControlFlags & HeartbeatBit) != 0 ? ErrorControlMode::Heartbeat
+                                                                       : ErrorControlMode::NodeGuarding;
+        choices.GuardTimeMs = state_.GuardTime;
+        choices.LifeFactor = state_.LifeTimeFactor;
+        choices.HeartbeatMs = state_.HeartbeatTime;
+        plan = PlanOfCanopen(state_, canopenChoices_.value_or(choices));
+    }
+    if (!state_.Connected)
+        plan.Modules.reset();  // no scan yet: the modules are not known
+    const TextFileResult written = WritePlanFile(path.toStdString(), plan);
+    if (!written) {
+        ShowMessage(this, FromCore(written.error), FromCore(msg::ErrorTitle), QMessageBox::Critical);
+        return false;
+    }
+    statusLine_->say(FromCore(msg::PlanSaved(path.toStdString())));
+    return true;
 }
 
 void MainWindow::storePanelInput()
@@ -389,6 +612,8 @@ void MainWindow::sideToggleReleased(int side)
     storePanelInput();
     ClickSideToggle(state_, panel_, side);
     refreshPanel();
+    markStored();
+    fillBoxesFromPlan();
 }
 
 void MainWindow::applicationOptionClicked(int option)
@@ -403,8 +628,10 @@ void MainWindow::applicationOptionClicked(int option)
 void MainWindow::settingClicked()
 {
     storePanelInput();
-    SettingHandler(state_, panel_, *ui_);
+    const bool stored = SettingHandler(state_, panel_, *ui_);
     refreshPanel();
+    if (stored)
+        markStored();
 }
 
 void MainWindow::connectGateway()
@@ -412,16 +639,25 @@ void MainWindow::connectGateway()
     if (state_.GatewayBusy)
         return;
     port_->setPortName(selectedPortName());
+    rememberPort();
     storePanelInput();
-    if (RunConnectSequence(state_, *link_) == ConnectOutcome::Succeeded)
+    const bool connected = RunConnectSequence(state_, *link_) == ConnectOutcome::Succeeded;
+    if (connected)
         PressCanSide(state_, panel_);
+    statusLine_->idle();
+    statusLine_->clearMessage();
     refreshPanel();
+    if (connected) {
+        markStored();
+        fillBoxesFromPlan();
+    }
 }
 
 void MainWindow::showConnectPhase(ConnectPhase phase)
 {
     switch (phase) {
     case ConnectPhase::Started:
+        statusLine_->setBusy(true);
         ResetMainView(panel_);
         connect_->setEnabled(false);
         firmwareVer_->clear();
@@ -430,9 +666,11 @@ void MainWindow::showConnectPhase(ConnectPhase phase)
         exitProgram_->setEnabled(false);
         break;
     case ConnectPhase::Released:
+        statusLine_->idle();
         releaseConnection();
         break;
     case ConnectPhase::Succeeded:
+        statusLine_->idle();
         ShowConnectResult(state_, panel_);
         firmwareVer_->setText(FromCore(FirmwareVersionText(state_)));
         comPort_->setEnabled(true);
@@ -464,12 +702,32 @@ void MainWindow::setProgressValue(int value)
 
 void MainWindow::setProgressVisible(bool visible) { progress_->setVisible(visible); }
 
+StatusLine* MainWindow::activeStatusLine() const
+{
+    if (canopenWindow_ != nullptr && canopenWindow_->isVisible())
+        return canopenWindow_->statusLine();
+    if (deviceNetWindow_ != nullptr && deviceNetWindow_->isVisible())
+        return deviceNetWindow_->statusLine();
+    return statusLine_;
+}
+
+void MainWindow::setInputEnabled(bool enabled)
+{
+    // Not the window itself: that would disable its dialog too.
+    centralWidget()->setEnabled(enabled);
+    menuBar()->setEnabled(enabled);
+}
+
+bool MainWindow::inputEnabled() const { return centralWidget()->isEnabled() && menuBar()->isEnabled(); }
+
 void MainWindow::colourToggle(int side, std::uint32_t rgb)
 {
     QPushButton* toggle = comButton_[static_cast<std::size_t>(side)];
     const QColor colour = QColor::fromRgb(static_cast<QRgb>(rgb));
+    // The style sheet replaces the native frame, focus ring included: it draws its own.
     toggle->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #606060; "
-                                         "border-radius: 3px; padding: 3px 10px; }")
+                                         "border-radius: 3px; padding: 3px 10px; }"
+                                         "QPushButton:focus { border: 2px dashed #0030c0; padding: 2px 9px; }")
                               .arg(colour.name()));
 }
 
@@ -492,10 +750,33 @@ void MainWindow::openAbout()
         aboutWindow_ = new AboutWindow(this);
     aboutWindow_->show();
     aboutWindow_->raise();
+    aboutWindow_->activateWindow();
 }
 
 void MainWindow::buildEdsFile()
 {
+    // An entry typed but not stored would silently not be used: ask.
+    if (state_.Connected && !state_.GatewayBusy && pendingEntries()) {
+        switch (AskYesNoCancel(this, FromCore(msg::PendingQuestion), FromCore(msg::PendingTitle))) {
+        case QMessageBox::Yes:
+            settingClicked();
+            if (pendingEntries())
+                return;  // refused: the message said why
+            break;
+        case QMessageBox::No: {
+            // The boxes go back to the stored values, which are what is built.
+            const int side = panel_.SelectedSide;
+            panel_.SelectedSide = 3;
+            panel_.ComButton[static_cast<std::size_t>(side)].Pressed = true;
+            SideToggleHandler(state_, panel_, side);
+            refreshPanel();
+            markStored();
+            break;
+        }
+        default:
+            return;
+        }
+    }
     ApplicationChoice choice = ApplicationChoice::None;
     if (applicationSelect_[0]->isChecked())
         choice = ApplicationChoice::Canopen;
@@ -532,6 +813,19 @@ void MainWindow::profileWindowClosed()
     ui_->setMessageParent(nullptr);
     show();
     raise();
+    activateWindow();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // A click on the main window while the scan dialog waits hands the keyboard back to the dialog.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && scanDialog_ != nullptr &&
+        scanDialog_->isVisible())
+        QTimer::singleShot(0, scanDialog_.data(), [dialog = scanDialog_] {
+            if (dialog != nullptr && dialog->isVisible())
+                dialog->activateWindow();
+        });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "app/Plan.h"
 #include "gateway/ProgramState.h"
 #include "ui/ParameterPanel.h"
 #include "platform/Clock.h"
@@ -41,6 +42,7 @@ class DeviceNetWindow;
 class QtUserInterface;
 class ScanParameterDialog;
 class SelectablePort;
+class StatusLine;
 
 struct MainWindowOptions {
     bool demo = false;                   // offer (and select) the simulated gateway
@@ -75,6 +77,14 @@ public:
     QString statusText() const;
     void setProgressValue(int value);
     void setProgressVisible(bool visible);
+    // The main window's status line, and the one of the window the user is in
+    // (a profile window while it is open).
+    StatusLine* statusLine() const { return statusLine_; }
+    StatusLine* activeStatusLine() const;
+    // While the scan parameter dialog is open the window's controls and
+    // menus take no input (the dialog itself stays usable).
+    void setInputEnabled(bool enabled);
+    bool inputEnabled() const;
 
     ScanParameterDialog* openScanParameterDialog();
     ScanParameterDialog* scanParameterDialog() const;
@@ -94,11 +104,23 @@ public:
     void applicationOptionClicked(int option);
     void settingClicked();
     void openAbout();
-    // Shown again when a profile window closes.
+    // File menu: a plan fills the parameter boxes (stored only by "Setting")
+    // and, when they open, the profile windows' choices.
+    bool openPlan(const QString& path);
+    bool savePlan(const QString& path);
+    // The plan's profile choices, once: the profile window that opens takes them.
+    std::optional<Plan> takePlanForProfile(Profile profile);
+    // Shown again when a profile window closes; its choices go into a saved plan.
     void profileWindowClosed();
+    void rememberChoices(const CanopenChoices& choices) { canopenChoices_ = choices; }
+    void rememberChoices(const DeviceNetChoices& choices) { deviceNetChoices_ = choices; }
+
+    // Entries of the shown parameter panel that differ from what "Setting" last stored.
+    bool pendingEntries() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
@@ -110,6 +132,21 @@ private:
     void refreshPanel();
     void storePanelInput();
     void colourToggle(int side, std::uint32_t rgb);
+    // The boxes as they stand now count as stored (no pending entry).
+    void markStored();
+    void updatePending();
+    // The open plan's values for the side now shown go into its boxes.
+    void fillBoxesFromPlan();
+    void rememberPort();
+
+    struct Entries {
+        std::array<bool, 2> application{};
+        int baud = -1;
+        QString value;  // node ID or time-out
+        int checksum = -1;
+        bool operator==(const Entries&) const = default;
+    };
+    Entries entries() const;
 
     ProgramState state_;
     MainWindowOptions options_;
@@ -126,10 +163,20 @@ private:
     QPointer<DeviceNetWindow> deviceNetWindow_;
     int simulatedIndex_ = -1;
     std::vector<std::string> portNames_;
+    StatusLine* statusLine_ = nullptr;
+    Entries stored_;
+    std::optional<Plan> plan_;
+    std::array<bool, 2> planSidesDue_{};      // CAN, COM2 boxes still to fill from the plan
+    std::array<bool, 2> planProfilesDue_{};   // CANopen, DeviceNet choices still to take
+    std::optional<CanopenChoices> canopenChoices_;
+    std::optional<DeviceNetChoices> deviceNetChoices_;
 
     // Controls (object names as the user documentation calls them).
     QAction* exitAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    QAction* openPlanAction_ = nullptr;
+    QAction* savePlanAction_ = nullptr;
+    QLabel* pendingHint_ = nullptr;
     QComboBox* comPort_ = nullptr;
     QPushButton* connect_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -1,7 +1,10 @@
 #include "ui/MessageBoxes.h"
 
-#include <QGuiApplication>
-#include <QMessageBox>
+#include <QGridLayout>
+#include <QSpacerItem>
+
+#include "platform/Messages.h"
+#include "ui/WindowGeometry.h"
 
 namespace k400::ui {
 
@@ -12,38 +15,62 @@ MessageBoxHook& Hook()
     return hook;
 }
 
-QString TitleOrProgramName(const QString& title)
+QMessageBox::StandardButton Run(QWidget* parent, MessageBoxRequest request, QMessageBox::StandardButton defaultButton)
 {
-    return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+    if (Hook())
+        return Hook()(request);
+    const QString title = request.title.isEmpty() ? FromCore(msg::ProductName) : request.title;
+    QMessageBox box(request.icon, title, request.text, request.buttons, parent);
+    box.setDefaultButton(defaultButton);
+    // A box narrower than its title has the window manager elide the title.
+    const int wanted = TitleWidth(&box, title);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 }  // namespace
 
 void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
 
+QMessageBox::Icon SeverityIcon(const QString& text)
+{
+    static const char* const refusals[] = {
+        msg::TimeoutOutOfRange,  msg::CanopenNodeIdOutOfRange, msg::DeviceNetNodeIdOutOfRange, msg::NodeIdError,
+        msg::GatewayBusy,        msg::GuardTimeOverflow,       msg::LifeFactorOverflow,        msg::HeartbeatOverflow,
+        msg::NoObjectAvailable,  msg::NoChannelAvailable,      msg::StrobeTooLong,             msg::NotFinished,
+        msg::StoredImageMismatch, msg::StoredSelectionError};
+    static const char* const notices[] = {msg::NewDeviceNetSetting};
+    for (const char* refusal : refusals)
+        if (text == QLatin1String(refusal))
+            return QMessageBox::Warning;
+    for (const char* notice : notices)
+        if (text == QLatin1String(notice))
+            return QMessageBox::Information;
+    return QMessageBox::Critical;
+}
+
 void ShowMessage(QWidget* parent, const QString& text, const QString& title)
 {
-    if (Hook()) {
-        Hook()({text, title, false});
-        return;
-    }
-    QMessageBox box(QMessageBox::NoIcon, TitleOrProgramName(title), text, QMessageBox::Ok, parent);
-    if (title == QLatin1String("Error"))
-        box.setIcon(QMessageBox::Critical);
-    else if (title.startsWith(QLatin1String("Warn")))
-        box.setIcon(QMessageBox::Warning);
-    else
-        box.setIcon(QMessageBox::Information);
-    box.exec();
+    ShowMessage(parent, text, title, SeverityIcon(text));
+}
+
+void ShowMessage(QWidget* parent, const QString& text, const QString& title, QMessageBox::Icon icon)
+{
+    Run(parent, {text, title, QMessageBox::Ok, icon}, QMessageBox::Ok);
 }
 
 bool AskYesNo(QWidget* parent, const QString& text, const QString& title)
 {
-    if (Hook())
-        return Hook()({text, title, true});
-    QMessageBox box(QMessageBox::Question, TitleOrProgramName(title), text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return Run(parent, {text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question}, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& text, const QString& title)
+{
+    return Run(parent,
+               {text, title, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question},
+               QMessageBox::Yes);
 }
 
 QString FromCore(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string_view>
 
+#include <QMessageBox>
 #include <QString>
 
 class QWidget;
@@ -14,19 +15,29 @@ namespace k400::ui {
 
 struct MessageBoxRequest {
     QString text;
-    QString title;    // as asked for; empty = no title of its own
-    bool question;    // Yes/No box
+    QString title;  // as asked for; empty = no title of its own
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
-// Returns true for Yes (ignored for OK boxes).
-using MessageBoxHook = std::function<bool(const MessageBoxRequest&)>;
+// The button the user pressed (ignored for OK boxes).
+using MessageBoxHook = std::function<QMessageBox::StandardButton(const MessageBoxRequest&)>;
 
 void SetMessageBoxHook(MessageBoxHook hook);
 
-// OK box. An empty title gives the program's own name as title.
+// The icon a core message gets: warning for a refusal of what the user asked,
+// information for a notice, critical for anything that failed (unknown texts
+// are errors the platform described).
+QMessageBox::Icon SeverityIcon(const QString& text);
+
+// OK box with the icon of its text's severity. A box with no title of its own
+// shows the program's name.
 void ShowMessage(QWidget* parent, const QString& text, const QString& title);
+void ShowMessage(QWidget* parent, const QString& text, const QString& title, QMessageBox::Icon icon);
 // Yes/No box; true for Yes.
 bool AskYesNo(QWidget* parent, const QString& text, const QString& title);
+// Yes/No/Cancel box; Escape and the close box answer Cancel.
+QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& text, const QString& title);
 
 QString FromCore(std::string_view text);
 

@@ -7,6 +7,8 @@
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ScanParameterDialog.h"
+#include "ui/StatusLine.h"
+#include "platform/Messages.h"
 
 namespace k400::ui {
 
@@ -45,14 +47,16 @@ void QtUserInterface::pumpEvents() { QCoreApplication::processEvents(); }
 
 ScanParameters QtUserInterface::requestScanParameters(const ScanParameters& current)
 {
-    window_.setEnabled(false);
+    window_.setInputEnabled(false);
+    window_.statusLine()->idle();
     ScanParameterDialog* dialog = window_.openScanParameterDialog();
     // Closing the dialog (after its own check) records the choice and enables
     // the main window. Waiting for events sleeps in the OS.
     QPointer<ScanParameterDialog> guard(dialog);
     while (guard && !guard->chosen())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
-    window_.setEnabled(true);
+    window_.setInputEnabled(true);
+    window_.statusLine()->setBusy(true);
     // A dialog gone without an answer (the program shutting down) keeps what was stored.
     return guard && guard->chosen() ? *guard->chosen() : current;
 }
@@ -60,6 +64,11 @@ ScanParameters QtUserInterface::requestScanParameters(const ScanParameters& curr
 void QtUserInterface::connectPhase(ConnectPhase phase)
 {
     window_.showConnectPhase(phase);
+}
+
+void QtUserInterface::scanWaiting(std::int64_t waitedMs, int modulesListed)
+{
+    window_.statusLine()->say(FromCore(msg::CliScanWaiting(static_cast<int>(waitedMs / 1000), modulesListed)));
 }
 
 }  // namespace k400::ui

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop program's face towards the core: message boxes, the main
-// window's status box and progress bar, the scan parameter dialog, and the
-// connect display.
+// window's status box and progress bar, the scan parameter dialog, the
+// connect display and what the scan has reached while it waits.
 
 #include "platform/UserInterface.h"
 
@@ -21,11 +21,13 @@ public:
     void setProgress(int value) override;
     void showProgress(bool visible) override;
     void pumpEvents() override;
-    // Shows the scan parameter dialog without blocking, disables the main
-    // window and lets events run (sleeping in the event loop) until the dialog
-    // has been closed.
+    // Shows the scan parameter dialog (window-modal to the main window, whose
+    // controls are disabled) and lets events run, sleeping in the event loop,
+    // until the dialog has been closed.
     ScanParameters requestScanParameters(const ScanParameters& current) override;
     void connectPhase(ConnectPhase phase) override;
+    // The seconds waited and the modules listed so far, in the status line.
+    void scanWaiting(std::int64_t waitedMs, int modulesListed) override;
 
     // Message boxes are parented to the window the user is looking at.
     void setMessageParent(QWidget* parent) { messageParent_ = parent; }

@@ -16,16 +16,16 @@
 #include "ui/MessageBoxes.h"
 #include "ui/QtUserInterface.h"
 #include "ui/WindowGeometry.h"
+#include "ui/WindowParts.h"
 
 namespace k400::ui {
 
-ScanParameterDialog::ScanParameterDialog(MainWindow* mainWindow)
-    : QWidget(nullptr, Qt::Dialog), mainWindow_(mainWindow)
+ScanParameterDialog::ScanParameterDialog(MainWindow* mainWindow) : QDialog(mainWindow), mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("ComParaSetting_F"));
     setWindowTitle(FromCore(msg::ScanDialogTitle));
-    // Not a child of the main window: that one is disabled while this is open.
-    setWindowModality(Qt::NonModal);
+    // Above the main window and the only one taking input while open.
+    setWindowModality(Qt::WindowModal);
 
     auto* outer = new QGroupBox(FromCore(msg::ScanFrameCaption), this);
     outer->setObjectName(QStringLiteral("Frame1"));
@@ -33,35 +33,38 @@ ScanParameterDialog::ScanParameterDialog(MainWindow* mainWindow)
     com2->setObjectName(QStringLiteral("Frame2"));
     baud_ = new QComboBox(com2);
     baud_->setObjectName(QStringLiteral("ScanBaudrateCombol"));
+    baud_->setToolTip(FromCore(msg::ScanBaudTip));
     checksum_ = new QComboBox(com2);
     checksum_->setObjectName(QStringLiteral("ScanChecksumCombol"));
+    checksum_->setToolTip(FromCore(msg::ScanChecksumTip));
     timeout_ = new QLineEdit(com2);
     timeout_->setObjectName(QStringLiteral("ScanTimeout"));
+    timeout_->setToolTip(FromCore(msg::ScanTimeoutTip));
     auto* grid = new QGridLayout(com2);
-    grid->addWidget(new QLabel(FromCore(msg::ScanBaudLabel), com2), 0, 0);
+    grid->addWidget(BuddyLabel(msg::ScanBaudLabel, 'B', baud_, com2), 0, 0);
     grid->addWidget(baud_, 0, 1);
-    grid->addWidget(new QLabel(FromCore(msg::ScanChecksumLabel), com2), 1, 0);
+    grid->addWidget(BuddyLabel(msg::ScanChecksumLabel, 'C', checksum_, com2), 1, 0);
     grid->addWidget(checksum_, 1, 1);
-    grid->addWidget(new QLabel(FromCore(msg::ScanTimeoutLabel), com2), 2, 0);
+    grid->addWidget(BuddyLabel(msg::ScanTimeoutLabel, 'T', timeout_, com2), 2, 0);
     grid->addWidget(timeout_, 2, 1);
     grid->setColumnStretch(1, 1);
     auto* outerLayout = new QVBoxLayout(outer);
     outerLayout->addWidget(com2);
 
-    ok_ = new QPushButton(FromCore(msg::OkButton), this);
-    ok_->setObjectName(QStringLiteral("ScanSettingOkButton"));
+    ok_ = NamedButton(this, msg::OkButton, 'O', "ScanSettingOkButton", msg::ScanOkTip);
     ok_->setDefault(true);
-    connect(ok_, &QPushButton::clicked, this, &QWidget::close);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(outer);
     layout->addWidget(ok_, 0, Qt::AlignHCenter);
     adjustSize();
-    setMinimumWidth(TwipsToPixels(4200, this));
+    setMinimumWidth(std::max(TwipsToPixels(4200, this), TitleWidth(this, windowTitle())));
 }
 
 void ScanParameterDialog::load(const ScanParameters& current)
 {
+    loaded_ = current;
     chosen_.reset();
     baud_->clear();
     for (const char* entry : msg::ScanBaudList)
@@ -72,6 +75,7 @@ void ScanParameterDialog::load(const ScanParameters& current)
     baud_->setCurrentIndex(current.BaudIndex < msg::ScanBaudList.size() ? current.BaudIndex : 3);
     checksum_->setCurrentIndex(current.ChecksumIndex < msg::ScanChecksumList.size() ? current.ChecksumIndex : 0);
     timeout_->setText(QString::number(static_cast<long>(current.TimeoutMs)));
+    baud_->setFocus(Qt::OtherFocusReason);
     adjustSize();
     CentreOnScreen(this);
 }
@@ -84,16 +88,31 @@ bool ScanParameterDialog::unload()
     if (!CheckScanParameters(entered, mainWindow_->userInterface()))
         return false;
     chosen_ = entered;
+    mainWindow_->setInputEnabled(true);
     return true;
+}
+
+void ScanParameterDialog::accept()
+{
+    if (unload())
+        QDialog::accept();
+}
+
+void ScanParameterDialog::reject()
+{
+    chosen_ = loaded_;
+    mainWindow_->setInputEnabled(true);
+    QDialog::reject();
 }
 
 void ScanParameterDialog::closeEvent(QCloseEvent* event)
 {
+    // The close box stores what is entered, as OK does.
     if (!unload()) {
         event->ignore();
         return;
     }
-    mainWindow_->setEnabled(true);
+    setResult(QDialog::Accepted);
     event->accept();
 }
 

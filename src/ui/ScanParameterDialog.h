@@ -1,11 +1,13 @@
 #pragma once
 // ComParaSetting_F: the scan parameters (baud rate, checksum, time-out) the
-// module scan uses. Shown without blocking during a connect; closing it in any
-// way (OK or the close box) stores the choice and lets the connect go on.
+// module scan uses. A window-modal dialog of the main window, shown without
+// blocking during a connect: OK (Return) and the close box store the entered
+// values after their check, Escape keeps the stored ones; either way the
+// connect goes on.
 
 #include <optional>
 
-#include <QWidget>
+#include <QDialog>
 
 #include "platform/UserInterface.h"
 
@@ -17,12 +19,13 @@ namespace k400::ui {
 
 class MainWindow;
 
-class ScanParameterDialog : public QWidget {
+class ScanParameterDialog : public QDialog {
     Q_OBJECT
 public:
     explicit ScanParameterDialog(MainWindow* mainWindow);
 
-    // Fills the lists and shows `current`; forgets an earlier choice.
+    // Fills the lists and shows `current`, focus on the first field; forgets
+    // an earlier choice.
     void load(const ScanParameters& current);
     // The values the user closed the dialog with; nothing while it is open.
     const std::optional<ScanParameters>& chosen() const { return chosen_; }
@@ -32,6 +35,9 @@ public:
     QLineEdit* timeoutBox() const { return timeout_; }
     QPushButton* okButton() const { return ok_; }
 
+    void accept() override;
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -40,6 +46,7 @@ private:
     bool unload();
 
     MainWindow* mainWindow_;
+    ScanParameters loaded_;
     std::optional<ScanParameters> chosen_;
     QComboBox* baud_ = nullptr;
     QComboBox* checksum_ = nullptr;

@@ -6,11 +6,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "gateway/ConsoleLink.h"
 #include "ui/AboutWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -60,6 +62,25 @@ T* Child(QWidget* root, const char* name)
     return root->findChild<T*>(QString::fromLatin1(name));
 }
 
+// Runs `start`, shooting `window()` once `ready` holds while events run in it.
+template <typename Start, typename Ready, typename Window>
+void ShootDuring(Shooter& shooter, const char* name, Start start, Ready ready, Window window)
+{
+    bool shot = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!shot && ready()) {
+            shot = true;
+            shooter.shoot(window(), name);
+        }
+    });
+    poll.start();
+    start();
+    if (!shot)
+        shooter.shoot(nullptr, name);
+}
+
 }  // namespace
 
 int RenderScreenshots(const QString& folder)
@@ -72,7 +93,7 @@ int RenderScreenshots(const QString& folder)
     // Boxes would wait for a user: note them instead.
     SetMessageBoxHook([](const MessageBoxRequest& request) {
         std::printf("message box: %s\n", qPrintable(request.text));
-        return false;
+        return QMessageBox::No;
     });
     Shooter shooter(folder);
 
@@ -108,6 +129,23 @@ int RenderScreenshots(const QString& folder)
         return 1;
     }
     shooter.shoot(&window, "main_connected_can");
+    // A value typed but not stored: marked, and Build EDS File asks about it.
+    Child<QLineEdit>(&window, "CANNodeId")->setText(QStringLiteral("6"));
+    emit Child<QLineEdit>(&window, "CANNodeId")->textEdited(QStringLiteral("6"));
+    shooter.shoot(&window, "main_pending_entry");
+    SetMessageBoxHook({});
+    ShootDuring(
+        shooter, "pending_question", [&] { window.buildEdsFile(); },
+        [] { return QApplication::activeModalWidget() != nullptr; },
+        [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Cancel)->click(); });
+            return box;
+        });
+    SetMessageBoxHook([](const MessageBoxRequest& request) {
+        std::printf("message box: %s\n", qPrintable(request.text));
+        return QMessageBox::No;
+    });
     window.sideToggleReleased(1);
     shooter.shoot(&window, "main_connected_com2");
     window.sideToggleReleased(0);
@@ -134,7 +172,14 @@ int RenderScreenshots(const QString& folder)
         }
         canopen->openTarnInfo();
         shooter.shoot(canopen->tarnInfoViewer(), "module_info_viewer");
-        canopen->back();
+        // Finish with its progress, then the main window naming the file written.
+        window.context().link.Timing.PaceMs = 2;
+        ShootDuring(
+            shooter, "canopen_finishing", [canopen] { canopen->finish(); },
+            [&window] { return window.state().GatewayBusy && window.context().link.LastStep().command == "el 0"; },
+            [canopen] { return canopen; });
+        window.context().link.Timing.PaceMs = 0;
+        shooter.shoot(&window, "main_eds_written");
     } else {
         shooter.shoot(nullptr, "canopen_window");
     }

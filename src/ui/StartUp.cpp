@@ -22,6 +22,13 @@ public:
 };
 }  // namespace
 
+void SetUpApplication()
+{
+    // The port and the viewers' places are kept between runs (QSettings).
+    QCoreApplication::setOrganizationName(QStringLiteral("k400gw"));
+    QCoreApplication::setApplicationName(QStringLiteral("k400gw"));
+}
+
 std::unique_ptr<MainWindow> StartUp(MainWindowOptions options)
 {
     auto* splash = new SplashWindow;

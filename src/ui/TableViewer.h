@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -32,6 +33,8 @@ public:
     using Filler = std::function<void(int tab, GridRows& rows, std::vector<int>& widthsTwips)>;
 
     TableViewer(const TableViewerLayout& layout, QWidget* parent = nullptr);
+    // Keeps size and place for the next time (also for the next run).
+    ~TableViewer() override;
 
     // Sets the tabs (none for a plain grid), selects the first and fills the grid.
     void load(const QStringList& tabs, Filler filler);
@@ -43,12 +46,24 @@ public:
     int currentTab() const;
     void selectTab(int index);
 
+    // Where the user last left this viewer; otherwise sized to show every
+    // column (as far as the screen allows) and put beside `owner`, so that
+    // it does not hide the owner's buttons.
+    void placeBeside(const QWidget* owner);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void fill(int tab);
+    void place(const QWidget* owner);
 
     GridTable* grid_ = nullptr;
     QTabBar* tabBar_ = nullptr;
     Filler filler_;
+    bool shown_ = false;
+    bool placeBeside_ = false;
+    QPointer<const QWidget> owner_;
 };
 
 }  // namespace k400::ui

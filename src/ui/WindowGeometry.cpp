@@ -1,6 +1,7 @@
 #include "ui/WindowGeometry.h"
 
 #include <QGuiApplication>
+#include <QFontMetrics>
 #include <QScreen>
 #include <QWidget>
 
@@ -33,6 +34,14 @@ void CentreOnScreen(QWidget* window)
     const QRect area = screen->availableGeometry();
     const QSize size = window->frameGeometry().size().expandedTo(window->size());
     window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+int TitleWidth(const QWidget* window, const QString& title)
+{
+    constexpr int FrameExtraPixels = 140;
+    QFont font = window->font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) + FrameExtraPixels;
 }
 
 void SizeAndCentre(QWidget* window, int widthTwips, int heightTwips)

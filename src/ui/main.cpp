@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("K-400 Gateway Utility"));
+    k400::ui::SetUpApplication();
     QCommandLineParser parser;
     Describe(parser, options);
     parser.process(app);

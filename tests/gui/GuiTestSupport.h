@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,13 +21,13 @@
 
 namespace k400::test {
 
-// Records every message box; a question is answered No, so that a test never exits.
+// Records every message box; a question gets `answer` (No unless set), so that a test never exits.
 struct ScriptedBoxes {
     ScriptedBoxes()
     {
         ui::SetMessageBoxHook([this](const ui::MessageBoxRequest& request) {
             shown.push_back(request);
-            return false;
+            return answer;
         });
     }
     ~ScriptedBoxes() { ui::SetMessageBoxHook({}); }
@@ -40,6 +41,7 @@ struct ScriptedBoxes {
     }
 
     std::vector<ui::MessageBoxRequest> shown;
+    QMessageBox::StandardButton answer = QMessageBox::No;
 };
 
 template <typename T = QWidget>
@@ -53,6 +55,8 @@ T* Find(const QObject* root, const QString& name)
 
 inline std::unique_ptr<ui::MainWindow> DemoWindow(const QTemporaryDir& folder, std::optional<Scenario> scenario = {})
 {
+    // Remembered ports and viewer places go to the test's folder, not the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
     ui::MainWindowOptions options;
     options.demo = true;
     options.paceMs = 0;
@@ -83,7 +87,8 @@ bool ActDuring(Start start, Ready ready, Act act)
 }
 
 // Presses Connect; when the scan dialog shows, `fill` may change its
-// controls, then its OK button is clicked. Returns once the connect is over.
+// controls (or close it), then its OK button is clicked if it is still
+// open. Returns once the connect is over.
 template <typename Fill>
 void ConnectThroughDialog(ui::MainWindow& window, Fill fill)
 {
@@ -91,7 +96,8 @@ void ConnectThroughDialog(ui::MainWindow& window, Fill fill)
               [&] { return window.scanParameterDialog() && window.scanParameterDialog()->isVisible(); },
               [&] {
                   fill(*window.scanParameterDialog());
-                  window.scanParameterDialog()->okButton()->click();
+                  if (window.scanParameterDialog()->isVisible())
+                      window.scanParameterDialog()->okButton()->click();
               });
 }
 

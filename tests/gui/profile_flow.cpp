@@ -1,10 +1,14 @@
 // Both profile windows end to end on the simulated gateway: "Build EDS File",
-// the choices, the three viewers, Finish with EEPROM and EDS file, the restore
-// on the next visit, and a Finish the gateway does not answer.
+// the choices, the three viewers (beside the window, every column shown,
+// their place kept), Finish with its progress, EEPROM and EDS file, the
+// restore on the next visit, and a Finish the gateway does not answer.
 
 #include <QFile>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTabBar>
+#include <QTemporaryFile>
 
 #include "GuiTestSupport.h"
 #include "canopen/EdsWriter.h"
@@ -16,6 +20,7 @@
 #include "ui/CanopenWindow.h"
 #include "ui/DeviceNetWindow.h"
 #include "ui/GridTable.h"
+#include "ui/StatusLine.h"
 #include "ui/TableViewer.h"
 
 using namespace k400;
@@ -125,11 +130,25 @@ private slots:
         Find<QLineEdit>(window, "EDSInfo_0")->setText(QStringLiteral("Packing line"));
         Find<QLineEdit>(window, "EDSInfo_1")->setText(QStringLiteral("Night shift"));
 
-        // Each viewer opens beside the window and shows the core's rows on every tab.
+        // Each viewer opens beside the window, clear of Finish and Back, wide enough for every
+        // column the screen has room for, shows the core's rows on every tab and is
+        // opened again where it was left.
+        const QRect buttons(Find(window, FinishButton[application])->mapToGlobal(QPoint()),
+                            Find(window, "BackButton")->mapToGlobal(Find(window, "BackButton")->rect().bottomRight()));
         for (const Viewer& viewer : Viewers[application]) {
             Click(window, viewer.button);
             auto* shown = Find<ui::TableViewer>(window, QString::fromLatin1(viewer.name));
-            QVERIFY2(shown->isVisible() && window->isVisible(), viewer.name);
+            QVERIFY2(shown->isVisible() && window->isVisible() && !shown->frameGeometry().intersects(buttons), viewer.name);
+            QVERIFY2(shown->grid()->horizontalScrollBar()->maximum() == 0 ||
+                         shown->frameGeometry().width() >= shown->screen()->availableGeometry().width() - 8,
+                     viewer.name);
+            const QRect moved = shown->geometry().adjusted(-30, 20, -60, -10);
+            shown->setGeometry(moved);
+            shown->close();
+            QTRY_VERIFY(!window->findChild<ui::TableViewer*>(QString::fromLatin1(viewer.name)));
+            Click(window, viewer.button);
+            shown = Find<ui::TableViewer>(window, QString::fromLatin1(viewer.name));
+            QCOMPARE(shown->geometry(), moved);
             for (int t = shown->tabBar() ? shown->tabBar()->count() - 1 : 0; t >= 0; --t) {
                 shown->selectTab(t);
                 CompareGrid(shown->grid(), viewer.rows(main->state(), t));
@@ -140,7 +159,14 @@ private slots:
         bool frameDisabled = false;
         QVERIFY(ActDuring([&] { Click(window, FinishButton[application]); }, [&] { return main->state().GatewayBusy; },
                           [&] {
-                              frameDisabled = !Find(window, "Frame1")->isEnabled();
+                              // Its own progress; Finish, Back and the close box are off.
+                              frameDisabled = !Find(window, "Frame1")->isEnabled() &&
+                                              !Find(window, FinishButton[application])->isEnabled() &&
+                                              !Find(window, "BackButton")->isEnabled() &&
+                                              !(window->windowFlags() & Qt::WindowCloseButtonHint) &&
+                                              Find(window, "ReplyBusy")->isVisible() &&
+                                              Find<ui::StatusLine>(window, "StatusLine")->text().startsWith(
+                                                  QString::fromStdString(msg::FinishProgress(0)).chopped(11));
                               window->close();
                           }));
         QVERIFY(frameDisabled);
@@ -148,9 +174,12 @@ private slots:
         QCOMPARE(main->statusText(), QString::fromLatin1(msg::StatusFinishDone));
         QVERIFY(main->isVisible() && !main->state().GatewayBusy);
         QTRY_VERIFY(window.isNull());
+        const std::string edsFile = application ? DeviceNetEdsFileName(12) : CanopenEdsFileName(12);
+        // The status line names the file written and its folder, which a button opens.
+        QCOMPARE(main->statusLine()->text(), QString::fromStdString(msg::EdsWritten(edsFile, folder.path().toStdString())));
+        QVERIFY(main->statusLine()->openFolderButton()->isVisible());
         const auto edsText = [&] {
-            QFile eds(folder.filePath(QString::fromStdString(application ? DeviceNetEdsFileName(12)
-                                                                           : CanopenEdsFileName(12))));
+            QFile eds(folder.filePath(QString::fromStdString(edsFile)));
             return eds.open(QIODevice::ReadOnly) ? eds.readAll() : QByteArray();
         };
         const QByteArray text = edsText();
@@ -190,5 +219,17 @@ private slots:
     }
 };
 
-QTEST_MAIN(ProfileFlowTest)
+// On a screen as wide as a plant PC's, so that the viewers can show every column.
+int main(int argc, char** argv)
+{
+    QTemporaryFile screen;
+    if (!screen.open())
+        return 1;
+    screen.write(R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1600, "height": 1000, "logicalDpi": 96}]})");
+    screen.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screen.fileName().toLocal8Bit());
+    QApplication app(argc, argv);
+    ProfileFlowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "profile_flow.moc"
