@@ -489,6 +489,7 @@ std::optional<StoredImage> ReadStoredImage(ProgramState& state, ConsoleLink& lin
     UserInterface& ui = link.ui();
     if (!OpenGatewayPort(port, ui, PortCaller::Connect))
         return std::nullopt;
+    ui.setStatusText(msg::StatusReadingImage);
     StoredImage image;
     bool read = link.SendAndExpect("use eeprom", EepromPrompt) && ReadRun(link, 0, HeaderWords, image.Header, 40);
     if (read) {

@@ -457,6 +457,7 @@ inline std::string WordDifference(int block, int offset, std::string_view file, 
            ", gateway " + std::string(gateway);
 }
 inline constexpr const char* WordAbsent = "-";
+inline constexpr const char* FactIdentity = "the unit's identity";
 inline constexpr const char* WordNotCounted = " (not counted: ";
 inline constexpr const char* WordFinishTime = "the Finish date and time";
 inline constexpr const char* WordOutsideHeader = "outside the stored header";
@@ -467,6 +468,7 @@ inline constexpr const char* CompareWordsTitle = "Image words that differ:";
 inline constexpr const char* CompareEqual = "The gateway holds the configuration of the file.";
 inline constexpr const char* CompareDiffers = "The gateway differs from the file.";
 inline constexpr const char* BackupFileLabel = "Backup file: ";
+inline constexpr const char* StatusReadingImage = "Reading the stored configuration";
 inline constexpr const char* DcfFileLabel = "DCF file: ";
 inline constexpr const char* EdsFileLabel = "EDS file: ";
 inline std::string RestoreModulesDiffer(std::string_view difference)
