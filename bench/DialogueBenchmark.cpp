@@ -21,7 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/ArgList.h"
+#include <CLI/CLI.hpp>
+
 #include "cli/TerminalUserInterface.h"
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewayPort.h"
@@ -82,8 +83,9 @@ Figures RunDialogue(const std::string& device, int paceMs)
         std::cerr << "cannot open " << device << ": " << ui.lastMessage() << '\n';
         return figures;
     }
-    ConsoleLink link(port, clock, ui);
-    link.PaceMs = paceMs;
+    LinkTiming timing;
+    timing.PaceMs = paceMs;
+    ConsoleLink link(port, clock, ui, timing);
     Dialogue d{link, figures};
 
     const auto wallStart = std::chrono::steady_clock::now();
@@ -119,19 +121,15 @@ double SleepOnlyMs(int pauses, int paceMs)
 
 int main(int argc, char* argv[])
 {
-    ArgList args(std::vector<std::string>(argv + 1, argv + argc));
     std::string exe = K400GW_EXE;
-    if (auto path = args.value("k400gw"))
-        exe = *path;
     std::vector<int> paces;
-    while (auto pace = args.value("pace-ms"))
-        paces.push_back(std::stoi(*pace));
+    CLI::App app{"console dialogue over a pseudo-terminal", "bench_dialogue"};
+    app.add_option("--pace-ms", paces, "pause after each character; repeat for more rows (default 5 2 1)")
+        ->check(CLI::Range(0, 1000));
+    app.add_option("--k400gw", exe, "the k400gw executable serving the simulator");
+    CLI11_PARSE(app, argc, argv);
     if (paces.empty())
         paces = {5, 2, 1};
-    if (const auto error = args.leftover()) {
-        std::cerr << error->c_str() << '\n';
-        return 2;
-    }
 
     k400::test::ChildProcess sim({exe, "sim"});
     const auto device = sim.readLine(10000);

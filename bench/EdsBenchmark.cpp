@@ -12,14 +12,13 @@
 #include <new>
 #include <unistd.h>
 
-#include "gateway/ProgramState.h"
+#include "app/PlannedModules.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/PdoMapping.h"
-#include "cli/GatewayOptions.h"
 #include "devicenet/AssemblyObjects.h"
 #include "devicenet/ConnectionSettings.h"
 #include "devicenet/EdsWriter.h"
-#include "support/FakeClock.h"
+#include "gateway/ProgramState.h"
 
 namespace {
 
@@ -66,6 +65,9 @@ using namespace k400;
 constexpr const char* LargestModules =
     "M29Z@1,M29Z@2,M29Z@3,M29Z@4,M29Z@5,M29Z@6,M29Z@7,M29Z@8,M29Z@9,M29Z@10,M29Z@11,M29Z@12,Q37@13,Q36@14,M33@15";
 
+// The time every EDS file is stamped with.
+constexpr LocalDateTime Stamp{2008, 1, 24, 13, 45, 10};
+
 ProgramState LargestState()
 {
     ProgramState state;
@@ -108,9 +110,8 @@ void BM_CanopenEdsText(benchmark::State& bench)
         bench.SkipWithError("the configuration cannot be mapped");
         return;
     }
-    test::FakeClock clock;
     Run(bench, [&] {
-        const std::string text = CanopenEdsText(state, clock);
+        const std::string text = CanopenEdsText(state, Stamp);
         benchmark::DoNotOptimize(text.data());
         return text.size();
     });
@@ -126,9 +127,8 @@ void BM_DeviceNetEdsText(benchmark::State& bench)
     ConnectionChoices choices;
     choices.InputSelection = {1, 1, 1, 0};
     choices.OutputSelection = {1, 0, 0, 0};
-    const LocalDateTime now{2008, 1, 24, 13, 45, 10};
     Run(bench, [&] {
-        const std::string text = DeviceNetEdsText(state, choices, now);
+        const std::string text = DeviceNetEdsText(state, choices, Stamp);
         benchmark::DoNotOptimize(text.data());
         return text.size();
     });
@@ -148,10 +148,9 @@ void BM_CanopenEdsFile(benchmark::State& bench)
         bench.SkipWithError("the configuration cannot be mapped");
         return;
     }
-    test::FakeClock clock;
     const auto folder = BenchFolder();
     Run(bench, [&] {
-        const TextFileResult result = WriteCanopenEds(state, clock, folder);
+        const TextFileResult result = WriteCanopenEds(state, Stamp, folder);
         if (!result.ok)
             bench.SkipWithError(result.error.c_str());
         return static_cast<std::size_t>(std::filesystem::file_size(result.path));
@@ -167,10 +166,9 @@ void BM_DeviceNetEdsFile(benchmark::State& bench)
         return;
     }
     const ConnectionChoices choices;
-    const LocalDateTime now{2008, 1, 24, 13, 45, 10};
     const auto folder = BenchFolder();
     Run(bench, [&] {
-        const TextFileResult result = WriteDeviceNetEds(state, choices, now, folder);
+        const TextFileResult result = WriteDeviceNetEds(state, choices, Stamp, folder);
         if (!result.ok)
             bench.SkipWithError(result.error.c_str());
         return static_cast<std::size_t>(std::filesystem::file_size(result.path));

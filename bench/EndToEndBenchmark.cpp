@@ -26,14 +26,13 @@
 #include <string>
 #include <vector>
 
-#include "gateway/ProgramState.h"
-#include "app/Settings.h"
-#include "canopen/CanopenWindow.h"
-#include "cli/ArgList.h"
-#include "devicenet/DeviceNetWindow.h"
+#include <CLI/CLI.hpp>
+
+#include "canopen/CanopenConfiguration.h"
+#include "devicenet/DeviceNetConfiguration.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/ConsoleLink.h"
-#include "gateway/GatewayPort.h"
+#include "gateway/ProgramState.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtSerialPort.h"
 #include "support/ChildProcess.h"
@@ -153,11 +152,11 @@ Figures Measure(const std::string& name, CountingPort& port, ConsoleLink& link, 
     f.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     f.characters = port.characters;
     f.lines = port.lines;
-    f.timeouts = port.gaps(link.ConsoleTimeoutMs, INT64_MAX);
-    f.settles = link.StrictTiming ? 0 : port.gaps(link.SettleMs, link.ConsoleTimeoutMs);
-    f.floorMs = static_cast<double>(f.characters + f.lines) * link.PaceMs + simDelayMs +
-                static_cast<double>(f.timeouts) * link.ConsoleTimeoutMs +
-                static_cast<double>(f.settles) * link.SettleMs;
+    const LinkTiming& t = link.Timing;
+    f.timeouts = port.gaps(t.ConsoleTimeoutMs, INT64_MAX);
+    f.settles = t.StrictTiming ? 0 : port.gaps(t.SettleMs, t.ConsoleTimeoutMs);
+    f.floorMs = static_cast<double>(f.characters + f.lines) * t.PaceMs + simDelayMs +
+                static_cast<double>(f.timeouts) * t.ConsoleTimeoutMs + static_cast<double>(f.settles) * t.SettleMs;
     return f;
 }
 
@@ -189,24 +188,18 @@ std::optional<long> PeakMemoryKiB(const std::vector<std::string>& argv, int& exi
 
 int main(int argc, char* argv[])
 {
-    ArgList args(std::vector<std::string>(argv + 1, argv + argc));
     std::string exe = K400GW_EXE;
     std::string scenario = K400_BENCH_SCENARIO;
     int paceMs = 5;
     int rounds = 1;
-    const bool strict = args.flag("strict-timing");
-    if (auto v = args.value("k400gw"))
-        exe = *v;
-    if (auto v = args.value("scenario"))
-        scenario = *v;
-    if (auto v = args.value("pace-ms"))
-        paceMs = std::stoi(*v);
-    if (auto v = args.value("rounds"))
-        rounds = std::max(1, std::stoi(*v));
-    if (const auto error = args.leftover()) {
-        std::cerr << *error << '\n';
-        return 2;
-    }
+    bool strict = false;
+    CLI::App app{"connect and both Finishes over a pseudo-terminal", "bench_endtoend"};
+    app.add_option("--pace-ms", paceMs, "pause after each character (default 5)")->check(CLI::Range(0, 1000));
+    app.add_option("--rounds", rounds, "times to repeat the three procedures (default 1)")->check(CLI::Range(1, 1000));
+    app.add_flag("--strict-timing", strict, "recovery steps wait out their whole time-out");
+    app.add_option("--k400gw", exe, "the k400gw executable serving the simulator");
+    app.add_option("--scenario", scenario, "the simulated gateway (default: fifteen modules)");
+    CLI11_PARSE(app, argc, argv);
 
     test::ChildProcess sim({exe, "sim", "--scenario", scenario});
     const auto device = sim.readLine(10000);
@@ -226,9 +219,10 @@ int main(int argc, char* argv[])
     QtSerialPort serial;
     serial.setPortName(*device);
     CountingPort port(serial, clock);
-    ConsoleLink link(port, clock, ui);
-    link.PaceMs = paceMs;
-    link.StrictTiming = strict;
+    LinkTiming timing;
+    timing.PaceMs = paceMs;
+    timing.StrictTiming = strict;
+    ConsoleLink link(port, clock, ui, timing);
 
     std::printf("pace %d ms, %s timing\n", paceMs, strict ? "strict" : "settling");
     std::printf("%-18s %-4s %9s %9s %6s %8s %7s %6s %5s %4s %6s\n", "procedure", "", "wall ms", "floor ms", "ratio",
@@ -236,9 +230,8 @@ int main(int argc, char* argv[])
     bool allOk = true;
     for (int round = 0; round < rounds; ++round) {
         ProgramState state;
-        ParameterPanel panel;
         const Figures connect = Measure("connect (15)", port, link, ScanDelayMs, [&] {
-            return RunConnectSequence(state, panel, link) == ConnectOutcome::Succeeded && state.ModuleCount == 15;
+            return RunConnectSequence(state, link) == ConnectOutcome::Succeeded && state.ModuleCount == 15;
         });
         Print(connect, paceMs);
         allOk = allOk && connect.ok;
@@ -246,16 +239,14 @@ int main(int argc, char* argv[])
             break;
 
         const Figures canopen = Measure("CANopen Finish", port, link, 0, [&] {
-            CanopenWindow window(state, ui);
-            window.Load();
-            return window.Finish(link, clock, out).status == CanopenFinishStatus::Done;
+            CanopenConfiguration configuration(state, ui);
+            return configuration.Load() && configuration.Finish(link, clock.localTime(), out).done();
         });
         Print(canopen, paceMs);
 
         const Figures devicenet = Measure("DeviceNet Finish", port, link, 0, [&] {
-            DeviceNetWindow window(state, ui);
-            window.Load();
-            return window.Finish(link, out).done();
+            DeviceNetConfiguration configuration(state, ui);
+            return configuration.Load() && configuration.Finish(link, clock.localTime(), out).done();
         });
         Print(devicenet, paceMs);
         allOk = allOk && canopen.ok && devicenet.ok;

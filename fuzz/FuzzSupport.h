@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gateway/ConsoleLink.h"
 #include "platform/SerialPort.h"
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"
@@ -116,6 +117,14 @@ inline std::vector<std::string> SplitReplies(const std::uint8_t* data, std::size
         }
     }
     return parts;
+}
+
+// No pacing pauses: on the fake clock they add nothing but time.
+inline LinkTiming Unpaced()
+{
+    LinkTiming timing;
+    timing.PaceMs = 0;
+    return timing;
 }
 
 // A broken invariant is a crash for the fuzzer.

@@ -5,13 +5,13 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "gateway/ProgramState.h"
+#include "app/PlannedModules.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/PdoMapping.h"
-#include "cli/GatewayOptions.h"
 #include "devicenet/AssemblyObjects.h"
 #include "devicenet/ConnectionSettings.h"
 #include "devicenet/EdsWriter.h"
+#include "gateway/ProgramState.h"
 
 using namespace k400;
 
@@ -44,9 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fuzz::Require(modules->size() <= ModuleTableSize);
     for (std::size_t i = 0; i < modules->size(); ++i) {
-        fuzz::Require((*modules)[i].address >= 1 && (*modules)[i].address <= 255);
+        fuzz::Require((*modules)[i].Address >= 1 && (*modules)[i].Address <= 255);
         for (std::size_t j = 0; j < i; ++j)
-            fuzz::Require((*modules)[i].address != (*modules)[j].address);
+            fuzz::Require((*modules)[i].Address != (*modules)[j].Address);
     }
 
     ProgramState state;
@@ -54,14 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     fuzz::Require(state.ModuleCount == modules->size());
 
-    test::FakeClock clock;
+    const LocalDateTime now{2008, 1, 24, 13, 45, 10};
     if (BuildCanopenPdoMapping(state))
-        fuzz::Require(CrLfLines(CanopenEdsText(state, clock)));
+        fuzz::Require(CrLfLines(CanopenEdsText(state, now)));
 
     if (BuildDeviceNetObjects(state)) {
         state.NodeId = 63;
         const ConnectionChoices choices;
-        fuzz::Require(CrLfLines(DeviceNetEdsText(state, choices, clock.localTime())));
+        fuzz::Require(CrLfLines(DeviceNetEdsText(state, choices, now)));
         const SelectorLists lists = BuildSelectorLists(state);
         fuzz::Require(!lists.Input.empty() && !lists.Output.empty());
     }

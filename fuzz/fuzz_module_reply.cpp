@@ -5,6 +5,7 @@
 
 #include "FuzzSupport.h"
 #include "gateway/ConsoleLink.h"
+#include "gateway/ModuleQuery.h"
 #include "modules/ModuleInfo.h"
 
 using namespace k400;
@@ -54,8 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::ReplyPort port(clock);
     port.open();
     port.replies = replies;
-    ConsoleLink link(port, clock, ui);
-    link.PaceMs = 0;
+    ConsoleLink link(port, clock, ui, fuzz::Unpaced());
 
     ProgramState state;
     state.CurrentModuleIndex = static_cast<std::uint8_t>(address % ModuleTableSize);

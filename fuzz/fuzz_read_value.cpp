@@ -35,8 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::ReplyPort port(clock);
     port.open();
     port.replies = {reply};
-    ConsoleLink link(port, clock, ui);
-    link.PaceMs = 0;
+    ConsoleLink link(port, clock, ui, fuzz::Unpaced());
     link.ReplyText = "untouched";
 
     double value = -12345.0;

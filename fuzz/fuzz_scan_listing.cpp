@@ -23,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     port.replies.assign(parts.begin() + 1, parts.end());
     for (int i = 0; i < 3 * static_cast<int>(ModuleTableSize) + 3; ++i)
         port.replies.push_back("!0140060F\r\n[COM2:]");
-    ConsoleLink link(port, clock, ui);
-    link.PaceMs = 0;
+    ConsoleLink link(port, clock, ui, fuzz::Unpaced());
 
     ProgramState state;
     state.ScanChecksumIndex = checksum ? 1 : 0;

@@ -3,12 +3,15 @@
 # build-asan and runs the whole test suite there. Any sanitizer report fails
 # the run (UBSan does not recover; ASan aborts on its first error).
 #   scripts/sanitize.sh [ctest arguments...]
+#   K400_ASAN_TARGETS="test_cli test_net" scripts/sanitize.sh -R 'CommandLine|Telnet'
+#       builds only those targets (and what they need); pick their tests with -R
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${K400_ASAN_BUILD_DIR:-build-asan}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DK400_SANITIZE=ON -DK400_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j2
+read -r -a targets <<<"${K400_ASAN_TARGETS:-}"
+cmake --build "$build" -j2 ${targets[@]+--target "${targets[@]}"}
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -2,9 +2,42 @@
 # Builds everything and runs every test: the plain build, the same suite under
 # AddressSanitizer + UBSan, and the fuzz targets (seed corpora replayed, then
 # a short run each) so that a parser regression fails here too.
+# Tests are kept lean: their lines (tests/, .cpp and .h) may be at most
+# MaxTestRatio of the product's (src/). The figure is printed first, so it is
+# seen even when the build fails, and a suite over the limit fails at the end.
 #   K400_QUICK=1 scripts/test.sh   only the plain build and its tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+MaxTestRatio=0.35
+
+# Lines of the .cpp and .h files under a folder: tracked ones and new ones
+# not ignored, as they will be committed (build trees do not count).
+source_lines() {
+    local files
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        files=$(git ls-files -co --exclude-standard -- "$1" | grep -E '\.(cpp|h)$' || true)
+    else
+        files=$(find "$1" -type f \( -name '*.cpp' -o -name '*.h' \))
+    fi
+    local total=0 f
+    while IFS= read -r f; do
+        # A tracked file deleted in the work tree is gone already.
+        [[ -n "$f" && -f "$f" ]] && total=$((total + $(wc -l <"$f")))
+    done <<<"$files"
+    echo "$total"
+}
+
+test_lines=$(source_lines tests)
+src_lines=$(source_lines src)
+ratio_ok=$(awk -v t="$test_lines" -v s="$src_lines" -v m="$MaxTestRatio" 'BEGIN { print (s > 0 && t <= s * m) ? 1 : 0 }')
+ratio_text=$(awk -v t="$test_lines" -v s="$src_lines" -v ok="$ratio_ok" -v m="$MaxTestRatio" 'BEGIN {
+    r = s > 0 ? t / s : 0; text = sprintf("%.2f", r)
+    # Over the limit but rounding to it: show the digits that tip it.
+    for (d = 3; !ok && s > 0 && text + 0 <= m && d <= 6; ++d) text = sprintf("%." d "f", r)
+    print text }')
+ratio_line="Tests: $test_lines lines against $src_lines lines of src/ ($ratio_text; at most $MaxTestRatio)"
+echo "$ratio_line"
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -16,4 +49,10 @@ if [[ "${K400_QUICK:-0}" != 1 ]]; then
     scripts/sanitize.sh
     echo "== fuzz targets =="
     scripts/fuzz.sh 10
+fi
+
+if ((ratio_ok != 1)); then
+    echo "$ratio_line" >&2
+    echo "FAILED: the tests are over the line budget; merge or drop cases that restate the code" >&2
+    exit 1
 fi

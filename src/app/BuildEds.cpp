@@ -4,6 +4,7 @@
 #include "gateway/ConnectSequence.h"
 #include "gateway/GatewaySettings.h"
 #include "platform/Messages.h"
+#include "platform/PortNames.h"
 #include "platform/SerialPort.h"
 #include "platform/UserInterface.h"
 
@@ -46,6 +47,15 @@ Profile BuildEdsFile(ProgramState& state, UserInterface& ui, ApplicationChoice c
     if (state.NodeId > MaxDeviceNetNodeId)
         return RefuseNodeId(state, ui, port);
     return Profile::DeviceNet;
+}
+
+bool CheckListedPort(const ProgramState& state, const std::string& listedPort, UserInterface& ui)
+{
+    if (!state.Connected || state.ConnectedPort.empty() || state.ConnectedPort == listedPort)
+        return true;
+    ui.showMessage(msg::PortChangedSinceConnect(PortDisplayName(state.ConnectedPort), PortDisplayName(listedPort)),
+                   msg::ErrorTitle);
+    return false;
 }
 
 }  // namespace k400

@@ -3,6 +3,7 @@
 // profile that is.
 
 #include <cstdint>
+#include <string>
 
 namespace k400 {
 
@@ -28,5 +29,10 @@ enum class Profile {
 // 0. A node ID out of the chosen application's range gives "NodeID Error" and
 // releases the connection (port closed, controls enabled).
 Profile BuildEdsFile(ProgramState& state, UserInterface& ui, ApplicationChoice choice, SerialPort* port);
+
+// Finish configures the gateway the last successful connect scanned. When
+// the port list shows another port at "Build EDS File", that is refused with
+// a message naming both ports and asking to connect again (false).
+bool CheckListedPort(const ProgramState& state, const std::string& listedPort, UserInterface& ui);
 
 }  // namespace k400

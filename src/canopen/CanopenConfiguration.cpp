@@ -1,5 +1,7 @@
 #include "canopen/CanopenConfiguration.h"
 
+#include "canopen/DcfWriter.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -100,9 +102,12 @@ bool CanopenConfiguration::ApplyChoices(const CanopenChoices& choices)
     return true;
 }
 
-void CanopenConfiguration::SetEdsInfo(const EdsInfo& info)
+bool CanopenConfiguration::SetEdsInfo(const EdsInfo& info)
 {
+    if (!CheckEdsInfo(info, ui_))
+        return false;
     state_.EdsInfoText = info;
+    return true;
 }
 
 void PrepareCanopenImage(ProgramState& state, const LocalDateTime& now)
@@ -125,10 +130,16 @@ FinishResult CanopenConfiguration::Finish(ConsoleLink& link, const LocalDateTime
         ui_.showMessage(result.error, msg::ErrorTitle);
         return result;
     }
+    if (const auto problem = EdsInfoProblem(state_.EdsInfoText)) {
+        result.outcome = FinishOutcome::Refused;
+        result.error = *problem;
+        ui_.showMessage(result.error, msg::ErrorTitle);
+        return result;
+    }
     state_.GatewayBusy = true;
     PrepareImage(now);
     state_.StoredImageValid = 1;
-    return RunProfileFinish(state_, link, false, [&] { return WriteCanopenEds(state_, now, folder); });
+    return RunProfileFinish(state_, link, false, [&] { return WriteCanopenFiles(state_, now, folder, writeDcf_); });
 }
 
 bool CanopenConfiguration::RequestClose()

@@ -52,14 +52,18 @@ public:
     // Checks the times of the chosen protocol (with the overflow messages)
     // and takes them; nothing changes on a refusal.
     bool ApplyChoices(const CanopenChoices& choices);
-    // The description and creator of the EDS file.
-    void SetEdsInfo(const EdsInfo& info);
+    // The description and creator of the EDS file (UTF-8). Refused, with the
+    // message naming the character, when one has no Windows-1252 byte.
+    bool SetEdsInfo(const EdsInfo& info);
 
     // Fills the image words as Finish writes them, at `now`.
     void PrepareImage(const LocalDateTime& now) { PrepareCanopenImage(state_, now); }
+    // Whether Finish also writes the DCF beside the EDS file (it does unless told not to).
+    void SetWriteDcf(bool write) { writeDcf_ = write; }
     // Prepares the image, writes it to the gateway and then the EDS file
-    // (stamped `now`) into folder. Refused when the mapping was not built;
-    // does nothing while another gateway dialogue runs.
+    // (stamped `now`) and the DCF into folder. Refused when the mapping was not built or
+    // the EDS texts cannot be written; does nothing while another gateway
+    // dialogue runs.
     FinishResult Finish(ConsoleLink& link, const LocalDateTime& now, const std::filesystem::path& folder);
 
     // Closing the window (Back, close box): refused with "Module is
@@ -75,6 +79,7 @@ private:
     UserInterface& ui_;
     CanopenChoices choices_;
     BuildResult mapping_;
+    bool writeDcf_ = true;
 };
 
 }  // namespace k400

@@ -9,6 +9,7 @@
 #include "gateway/ProgramState.h"
 #include "canopen/PdoMapping.h"
 #include "platform/Clock.h"
+#include "platform/Windows1252.h"
 
 namespace k400 {
 
@@ -259,8 +260,9 @@ void WriteFileInfo(EdsText& eds, const ProgramState& state, const LocalDateTime&
     eds.line("FileVersion=1");
     eds.line("FileRevision=0");
     eds.line("EDSVersion=1.0");
-    const std::string description = SingleLine(state.EdsInfoText[0]);
-    const std::string creator = SingleLine(state.EdsInfoText[1]);
+    // Master tools read the file in the Windows code page.
+    const std::string description = SingleLine(ToWindows1252Lossy(state.EdsInfoText[0]));
+    const std::string creator = SingleLine(ToWindows1252Lossy(state.EdsInfoText[1]));
     eds.line("Description=" + (description.empty() ? std::string("NORVAK CANopen slave/TARN master Gateway") : description));
     eds.line("CreationTime=" + EdsClockText(now.Hour, now.Minute));
     eds.line("CreationDate=" + DateText(now));

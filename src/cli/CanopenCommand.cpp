@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "canopen/CanopenConfiguration.h"
+#include "canopen/DcfWriter.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/PdoTables.h"
 #include "cli/Commands.h"
@@ -42,10 +43,13 @@ Json PdoRows(const TableRows& rows)
 
 // eds_file, header_image (offsets 40..72), application_image, last_rx_pdo,
 // last_tx_pdo and the PDO table of both directions.
-Json CanopenJson(const ProgramState& state, const std::string& edsFile)
+Json CanopenJson(const ProgramState& state, const std::string& edsFile, const std::string& dcfFile = {})
 {
     Json json;
     json["eds_file"] = edsFile;
+    if (!dcfFile.empty())
+        json["dcf_file"] = dcfFile;
+    json["node_id"] = state.NodeId;
     json["header_image"] = ImageWords(state.HeaderImage, 9);
     json["application_image"] =
         ImageWords(state.ApplicationImage, static_cast<std::size_t>(std::max(0, state.ApplicationAreaBytes / 4)));
@@ -72,15 +76,28 @@ public:
         options_[2] = AddWholeOption(command, "--heartbeat", heartbeat_, 0, 65535, "MS",
                                      "CANopen: heartbeat with this producer time (not with --guard-time)");
         options_[2]->excludes(options_[0])->excludes(options_[1]);
+        command.add_flag("--no-dcf", noDcf_, "CANopen: write no device configuration file (DCF) beside the EDS");
     }
 
-    std::string_view givenOption() const override
+    std::string givenOption() const override
     {
         for (const CLI::Option* option : options_)
             if (option->count() > 0)
                 return option->get_name();
         return {};
     }
+
+    void takePlan(const Plan& plan) override
+    {
+        // Either error control is planned whole; an option for either keeps the plan's out.
+        if (heartbeat_ || guardTime_ || lifeFactor_)
+            return;
+        heartbeat_ = plan.HeartbeatMs;
+        guardTime_ = plan.GuardTimeMs;
+        lifeFactor_ = plan.LifeFactor;
+    }
+
+    Plan usedPlan(const ProgramState& state) const override { return PlanOfCanopen(state, configuration_->Choices()); }
 
     bool checkOptions(UserInterface& ui) const override { return CheckCanopenChoices(given(CanopenChoices{}), ui); }
 
@@ -91,7 +108,9 @@ public:
             return ExitFailure;
         if (!configuration_->ApplyChoices(given(configuration_->Choices())))
             return ExitFailure;
-        configuration_->SetEdsInfo(edsInfo);
+        if (!configuration_->SetEdsInfo(edsInfo))
+            return ExitUsage;
+        configuration_->SetWriteDcf(!noDcf_);
         return ExitSuccess;
     }
 
@@ -117,13 +136,18 @@ public:
     {
         const FinishResult result = configuration_->Finish(link, now, folder);
         if (!result.done())
-            return ExitFailure;
+            return ReportFailedFinish(result, json, io);
+        const std::string dcfFile = noDcf_ ? "" : (folder / CanopenDcfFileName(state.NodeId)).string();
         if (json) {
-            PrintJson(io.out, CanopenJson(state, result.edsPath));
+            Json report = CanopenJson(state, result.edsPath, dcfFile);
+            report["eeprom"] = EepromStatusText(result.eeprom);
+            PrintJson(io.out, report);
         } else {
             io.out << "EDS file: " << result.edsPath << '\n';
+            if (!dcfFile.empty())
+                io.out << "DCF file: " << dcfFile << '\n';
             PrintPdoTables(io.out, state);
-            io.out << msg::StatusFinishDone << '\n';
+            io.out << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n' << msg::StatusFinishDone << '\n';
         }
         return ExitSuccess;
     }
@@ -131,17 +155,21 @@ public:
     int writeEds(ProgramState& state, const LocalDateTime& now, const std::filesystem::path& folder, bool json,
                  CommandIo& io) override
     {
-        const TextFileResult written = WriteCanopenEds(state, now, folder);
+        const TextFileResult written = WriteCanopenFiles(state, now, folder, !noDcf_);
         if (!written.ok) {
             io.err << written.error << '\n';
             return ExitFailure;
         }
+        const std::string edsFile = (folder / CanopenEdsFileName(state.NodeId)).string();
+        const std::string dcfFile = (folder / CanopenDcfFileName(state.NodeId)).string();
         if (json) {
             // The image words a Finish with this configuration would write.
             configuration_->PrepareImage(now);
-            PrintJson(io.out, CanopenJson(state, written.path.string()));
+            PrintJson(io.out, CanopenJson(state, edsFile, noDcf_ ? "" : dcfFile));
         } else {
-            io.out << "EDS file: " << written.path.string() << '\n';
+            io.out << "EDS file: " << edsFile << '\n';
+            if (!noDcf_)
+                io.out << "DCF file: " << dcfFile << '\n';
             PrintPdoTables(io.out, state);
         }
         return ExitSuccess;
@@ -169,6 +197,7 @@ private:
     std::optional<int> lifeFactor_;
     std::optional<int> heartbeat_;
     std::array<CLI::Option*, 3> options_{};
+    bool noDcf_ = false;
     std::unique_ptr<CanopenConfiguration> configuration_;
 };
 

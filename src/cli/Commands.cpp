@@ -43,6 +43,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
     commands.push_back(MakeScanCommand());
     commands.push_back(MakeConfigureCommand());
     commands.push_back(MakeEdsCommand());
+    commands.push_back(MakeBatchCommand());
     commands.push_back(MakeIdentifyCommand());
     commands.push_back(MakePortsCommand());
     commands.push_back(MakeModelsCommand());
@@ -117,8 +118,18 @@ int RunCommandLine(const std::vector<std::string>& args, CommandIo& io)
     } catch (const CLI::CallForHelp&) {
         io.out << app.get_subcommand(std::string(chosen->name()))->help();
         return ExitSuccess;
+    } catch (const CLI::ExtrasError&) {
+        // CLI11 lists the extras in the reversed order it parsed them in; name them as typed.
+        std::string extras;
+        for (const std::string& extra : app.get_subcommand(std::string(chosen->name()))->remaining())
+            extras += (extras.empty() ? "" : " ") + extra;
+        return UsageError(io, chosen->name(), "not expected: " + extras);
     } catch (const CLI::ParseError& error) {
-        return UsageError(io, chosen->name(), error.what());
+        // "--port: 1 required TEXT missing" says it in CLI11's terms.
+        std::string text = error.what();
+        if (const auto at = text.find(": 1 required "); at != std::string::npos)
+            text = text.substr(0, at) + ": needs a value";
+        return UsageError(io, chosen->name(), text);
     }
     return chosen->run(io);
 }

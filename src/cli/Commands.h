@@ -3,6 +3,7 @@
 // the core's typed values, run in-process so that tests drive it with
 // string streams.
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -18,6 +19,9 @@ namespace k400 {
 struct CommandIo {
     std::ostream& out;
     std::ostream& err;
+    // Status texts of a gateway dialogue as they change, for a caller that
+    // shows many runs at once (batch); empty for a run on its own.
+    std::function<void(std::string_view)> onStatus = {};
 };
 
 // Exit codes of every command.
@@ -49,6 +53,7 @@ std::unique_ptr<Command> MakeSimCommand();
 std::unique_ptr<Command> MakeDemoCommand();
 std::unique_ptr<Command> MakePortsCommand();
 std::unique_ptr<Command> MakeModelsCommand();
+std::unique_ptr<Command> MakeBatchCommand();
 
 // The whole command line after the program name; returns the exit code.
 int RunCommandLine(const std::vector<std::string>& args, CommandIo& io);

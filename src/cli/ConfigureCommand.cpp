@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "app/BuildEds.h"
+#include "app/Plan.h"
 #include "app/PlannedModules.h"
 #include "cli/Commands.h"
 #include "cli/GatewaySession.h"
@@ -14,6 +15,8 @@
 #include "cli/ProfileCommand.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/GatewaySettings.h"
+#include "gateway/ProfileFinish.h"
+#include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 
 namespace k400 {
@@ -34,7 +37,7 @@ protected:
 
     void defineCommon(CLI::App& command, bool com2)
     {
-        command.add_option("--profile", profileName_, "the slave profile to configure; required")
+        command.add_option("--profile", profileName_, "the slave profile to configure; required unless the plan names it")
             ->check(CLI::IsMember({"canopen", "devicenet"}))
             ->option_text("canopen|devicenet");
         AddSettingsOptions(command, settings_, com2);
@@ -42,6 +45,54 @@ protected:
             profile->define(command);
         AddEdsTextOptions(command, edsText_);
         AddOutputOptions(command, output_);
+        AddTextOption(command, "--plan", planFile_, "FILE",
+                      "take the profile, settings, choices, EDS texts and modules from a plan file; options "
+                      "given here override it");
+        AddTextOption(command, "--save-plan", savePlanFile_, "FILE",
+                      "write the plan this run uses (settings, choices, texts and modules) to FILE");
+    }
+
+    // Fills what no option gave from the plan file; a plan that cannot be
+    // read is a usage error, found before anything is touched.
+    int takePlan(CommandIo& io)
+    {
+        if (!planFile_)
+            return ExitSuccess;
+        std::string error;
+        const auto plan = LoadPlanFile(*planFile_, error);
+        if (!plan)
+            return UsageError(io, name(), "--plan: " + error);
+        if (profileName_.empty() && plan->Slave != Profile::None)
+            profileName_ = plan->Slave == Profile::Canopen ? "canopen" : "devicenet";
+        const auto fill = [](auto& option, const auto& planned) {
+            if (!option && planned)
+                option = *planned;
+        };
+        fill(settings_.nodeId, plan->NodeId);
+        fill(settings_.canBaudKbps, plan->CanBaudKbps);
+        fill(settings_.com2BaudBps, plan->Com2BaudBps);
+        fill(settings_.com2TimeoutMs, plan->Com2TimeoutMs);
+        if (!settings_.com2Checksum && plan->Com2Checksum)
+            settings_.com2Checksum = *plan->Com2Checksum ? "on" : "off";
+        fill(edsText_.description, plan->Description);
+        fill(edsText_.createdBy, plan->CreatedBy);
+        plannedModules_ = plan->Modules;
+        for (const auto& profile : profiles_)
+            if (profile->name() == profileName_)
+                profile->takePlan(*plan);
+        return ExitSuccess;
+    }
+
+    // --save-plan: after load, so that it holds what the run configures.
+    int savePlan(ProfileCommand& profile, const ProgramState& state, CommandIo& io)
+    {
+        if (!savePlanFile_)
+            return ExitSuccess;
+        const TextFileResult written = WritePlanFile(*savePlanFile_, profile.usedPlan(state));
+        if (written)
+            return ExitSuccess;
+        io.err << "Error: " << written.error << std::endl;
+        return ExitFailure;
     }
 
     // The chosen profile, after the checks that need no gateway: its options
@@ -55,7 +106,7 @@ protected:
             if (profile->name() == profileName_)
                 chosen = profile.get();
         if (chosen == nullptr) {
-            UsageError(io, name(), "--profile canopen|devicenet is required");
+            UsageError(io, name(), "--profile canopen|devicenet is required (or a --plan naming the profile)");
             return nullptr;
         }
         for (const auto& profile : profiles_) {
@@ -71,6 +122,12 @@ protected:
             return nullptr;
         if (!chosen->checkOptions(ui))
             return nullptr;
+        // Refused before the gateway is touched: nothing may be written for a
+        // text the EDS file cannot carry.
+        if (const auto problem = EdsInfoProblem(edsInfo())) {
+            ui.showMessage(*problem, msg::ErrorTitle);
+            return nullptr;
+        }
         rc = ExitSuccess;
         return chosen;
     }
@@ -79,6 +136,9 @@ protected:
 
     std::vector<std::unique_ptr<ProfileCommand>> profiles_;
     std::string profileName_;
+    std::optional<std::string> planFile_;
+    std::optional<std::string> savePlanFile_;
+    std::optional<std::vector<PlannedModule>> plannedModules_;
     SettingsOptions settings_;
     EdsTextOptions edsText_;
     OutputOptions output_;
@@ -105,11 +165,16 @@ public:
         AddScanOptions(command, scan_);
         defineCommon(command, true);
         command.add_flag("--dry-run", dryRun_, "stop before Finish: print the tables and the image words");
+        command.add_flag("--accept-defaults", acceptDefaults_,
+                         "configure a gateway whose stored configuration is invalid with the default node ID and "
+                         "CAN baud rate (otherwise --node-id and --can-baud are required there)");
     }
 
     int run(CommandIo& io) override
     {
         if (const int rc = RequirePort(session_, io, name()))
+            return rc;
+        if (const int rc = takePlan(io))
             return rc;
         TerminalUserInterface checks(io.err);
         int rc = ExitSuccess;
@@ -131,6 +196,21 @@ public:
         UserInterface& ui = session->ui();
         if (RunConnectSequence(state, session->link()) != ConnectOutcome::Succeeded)
             return session->failed(io, output_.json);
+        // Defaults a script never chose (node 1, the slowest CAN rate) would
+        // put the gateway on the bus at a setting nobody meant.
+        if (state.StoredImageInvalid && !dryRun_ && !acceptDefaults_ && !(settings_.nodeId && settings_.canBaudKbps)) {
+            session->ui().showMessage(msg::InvalidImageNeedsSettings, msg::ErrorTitle);
+            session->failed(io, output_.json, "settings");
+            return ExitUsage;
+        }
+        if (plannedModules_) {
+            // Refused before anything is written: the plan was made for other modules.
+            const std::string difference = ModulesDiffer(state, *plannedModules_);
+            if (!difference.empty()) {
+                session->ui().showMessage(msg::PlanModulesDiffer(difference), msg::ErrorTitle);
+                return session->failed(io, output_.json, "scan");
+            }
+        }
         const auto can = CanSettingsFor(profile->layer(), settings_, StoredCanSettings(state), io);
         if (!can || !ApplyCanSettings(state, *can, ui))
             return ExitFailure;
@@ -141,11 +221,16 @@ public:
 
         if (const int loaded = profile->load(state, ui, edsInfo(), io, name()))
             return loaded;
+        if (const int saved = savePlan(*profile, state, io))
+            return saved;
         const LocalDateTime now = session->clock().localTime();
         if (dryRun_)
             return profile->dryRun(state, now, *folder, output_.json, io);
-        if (profile->finish(state, session->link(), now, *folder, output_.json, io) != ExitSuccess)
-            return session->failed(io, output_.json, "finish");
+        if (const int finished = profile->finish(state, session->link(), now, *folder, output_.json, io)) {
+            const int rc = session->failed(io, output_.json, "finish", EepromStatusText(LiveEepromStatus()));
+            // A stop by a signal keeps its own exit code.
+            return finished == ExitFailure ? rc : finished;
+        }
         return ExitSuccess;
     }
 
@@ -153,6 +238,7 @@ private:
     SessionOptions session_;
     ScanOptions scan_;
     bool dryRun_ = false;
+    bool acceptDefaults_ = false;
 };
 
 // The EDS file of a planned set of modules, with no gateway attached.
@@ -178,6 +264,10 @@ public:
 
     int run(CommandIo& io) override
     {
+        if (const int rc = takePlan(io))
+            return rc;
+        if (!modules_ && plannedModules_)
+            planned_ = *plannedModules_;
         TerminalUserInterface ui(io.err);
         int rc = ExitSuccess;
         ProfileCommand* profile = checkedProfile(io, ui, rc);
@@ -185,9 +275,12 @@ public:
             return rc;
         ProgramState state;
         std::string error;
-        const auto planned = ParsePlannedModules(modules_.value_or(""), error);
-        if (modules_ && !planned)
-            return UsageError(io, name(), "--modules: " + error);
+        if (modules_) {
+            const auto typed = ParsePlannedModules(*modules_, error);
+            if (!typed)
+                return UsageError(io, name(), "--modules: " + error);
+            planned_ = *typed;
+        }
         if (!ParseFirmwareText(firmware_, state))
             return UsageError(io, name(),
                               "--firmware needs MAJOR.MINOR-YYYYMMDD such as " + std::string(DefaultFirmware) +
@@ -196,7 +289,7 @@ public:
         if (!folder)
             return ExitFailure;
 
-        if (!ApplyPlannedModules(state, modules_ ? *planned : std::vector<PlannedModule>{}, error)) {
+        if (!ApplyPlannedModules(state, planned_, error)) {
             io.err << error << '\n';
             return ExitFailure;
         }
@@ -206,12 +299,15 @@ public:
             return ExitFailure;
         if (const int loaded = profile->load(state, ui, edsInfo(), io, name()))
             return loaded;
+        if (const int saved = savePlan(*profile, state, io))
+            return saved;
         SystemClock clock;
         return profile->writeEds(state, clock.localTime(), *folder, output_.json, io);
     }
 
 private:
     std::optional<std::string> modules_;
+    std::vector<PlannedModule> planned_;
     std::string firmware_ = DefaultFirmware;
 };
 

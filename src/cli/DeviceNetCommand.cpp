@@ -116,12 +116,29 @@ public:
                        "the same number as the EDS \"Input N\"/\"Output N\" entry.");
     }
 
-    std::string_view givenOption() const override
+    std::string givenOption() const override
     {
         for (const CLI::Option* option : options_)
             if (option->count() > 0)
                 return option->get_name();
         return {};
+    }
+
+    void takePlan(const Plan& plan) override
+    {
+        for (std::size_t k = 0; k < KindNames.size(); ++k) {
+            if (!input_[k])
+                input_[k] = plan.InputEntry[k];
+            if (!output_[k])
+                output_[k] = plan.OutputEntry[k];
+        }
+        if (!defaultIo_ && plan.DefaultConnection)
+            defaultIo_ = DefaultIoNames[static_cast<std::size_t>(*plan.DefaultConnection)];
+    }
+
+    Plan usedPlan(const ProgramState& state) const override
+    {
+        return PlanOfDeviceNet(state, configuration_->Choices());
     }
 
     // The selector entries exist only once the modules are known.
@@ -153,7 +170,8 @@ public:
         for (std::size_t i = 0; defaultIo_ && i < DefaultIoNames.size(); ++i)
             if (*defaultIo_ == DefaultIoNames[i])
                 configuration_->SelectDefaultConnection(static_cast<int>(i));
-        configuration_->SetEdsInfo(edsInfo);
+        if (!configuration_->SetEdsInfo(edsInfo))
+            return ExitUsage;
         return ExitSuccess;
     }
 
@@ -178,13 +196,17 @@ public:
     {
         const FinishResult result = configuration_->Finish(link, now, folder);
         if (!result.done())
-            return ExitFailure;
+            return ReportFailedFinish(result, json, io);
         if (json) {
-            PrintJson(io.out, DeviceNetJson(state, *configuration_, result.edsPath, true));
+            Json report = DeviceNetJson(state, *configuration_, result.edsPath, true);
+            report["eeprom"] = EepromStatusText(result.eeprom);
+            PrintJson(io.out, report);
         } else {
             PrintSelectors(io.out, *configuration_);
             PrintAssemblyTables(io.out, state);
-            io.out << "EDS file: " << result.edsPath << '\n' << msg::StatusFinishDone << '\n';
+            io.out << "EDS file: " << result.edsPath << '\n'
+                   << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n'
+                   << msg::StatusFinishDone << '\n';
         }
         return ExitSuccess;
     }

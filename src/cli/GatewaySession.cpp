@@ -58,6 +58,7 @@ std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& opt
 {
     std::unique_ptr<GatewaySession> session(new GatewaySession(io, ChatterFor(options, io, json)));
     session->ui_.scanAnswer = scan;
+    session->ui_.onStatus = io.onStatus;
     std::unique_ptr<SerialPort>& device = session->device_;
     if (options.port == "sim" || options.port.rfind("sim:", 0) == 0) {
         Scenario scenario = BuiltInScenario();
@@ -111,25 +112,32 @@ SerialPort& GatewaySession::port()
     return port_ ? *port_ : *device_;
 }
 
-std::string GatewaySession::failureDetail() const
+std::string GatewaySession::failureDetail(bool answerFailed) const
 {
     const LinkStep& step = link_->LastStep();
     if (step.command.empty())
         return {};
     if (!step.ok)
         return msg::CliNoMarker(step.marker, step.command, step.elapsedMs);
-    // The step ended as awaited, so what failed was the answer itself.
+    if (!answerFailed)
+        return {};
     const std::string reply = link_->ReplyText.substr(0, 60);
     return msg::CliUnexpectedReply(step.command, TraceText(reply));
 }
 
-int GatewaySession::failed(CommandIo& io, bool json, std::string_view stage)
+int GatewaySession::failed(CommandIo& io, bool json, std::string_view stage, std::string_view eeprom)
 {
     ui_.clearProgressLine();
-    const std::string detail = failureDetail();
+    // A connect that ends on a step that came as awaited failed on the answer
+    // itself (an unknown controller, a bad listing); a caller naming the stage
+    // failed on its own check, and only a failed step says more.
+    const std::string detail = failureDetail(stage.empty());
     const std::string where = stage.empty() ? (scanStarted_ ? "scan" : "connect") : std::string(stage);
     if (json) {
-        PrintJson(io.out, Json{{"error", ui_.lastMessage()}, {"detail", detail}, {"stage", where}});
+        Json error{{"error", ui_.lastMessage()}, {"detail", detail}, {"stage", where}};
+        if (!eeprom.empty())
+            error["eeprom"] = eeprom;
+        PrintJson(io.out, error);
     } else if (!detail.empty()) {
         io.err << detail << std::endl;
     }

@@ -41,10 +41,12 @@ public:
     // After the core reported a failure (its message already on io.err):
     // prints where the dialogue stopped, or with `json` the error object
     // {"error", "detail", "stage"} on io.out, and gives ExitFailure. The stage
-    // is "connect" or "scan" as far as the dialogue got, unless given.
-    int failed(CommandIo& io, bool json, std::string_view stage = {});
-    // Where the console dialogue stopped, empty when no step failed.
-    std::string failureDetail() const;
+    // is "connect" or "scan" as far as the dialogue got, unless given. A
+    // failed Finish adds what the gateway's EEPROM now holds ("eeprom").
+    int failed(CommandIo& io, bool json, std::string_view stage = {}, std::string_view eeprom = {});
+    // Where the console dialogue stopped: the step that failed or, with
+    // answerFailed, the answer of the last step; else empty.
+    std::string failureDetail(bool answerFailed) const;
 
 private:
     GatewaySession(CommandIo& io, Chatter chatter);

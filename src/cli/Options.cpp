@@ -78,7 +78,7 @@ std::vector<int> BaudRates()
 CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, std::optional<int>& value, int low,
                             int high, const std::string& valueName, const std::string& help)
 {
-    return command.add_option(name, value, help)->check(WholeInRange(low, high))->option_text(
+    return command.add_option(name, value, help)->transform(WholeInRange(low, high))->option_text(
         RangeText(valueName, low, high));
 }
 
@@ -86,7 +86,7 @@ CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, int& val
                             const std::string& valueName, const std::string& help)
 {
     return command.add_option(name, value, help + " (default " + std::to_string(value) + ")")
-        ->check(WholeInRange(low, high))
+        ->transform(WholeInRange(low, high))
         ->option_text(RangeText(valueName, low, high));
 }
 

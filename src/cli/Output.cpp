@@ -9,6 +9,8 @@
 
 #include "cli/Commands.h"
 #include "gateway/ConfigImage.h"
+#include "gateway/ProfileFinish.h"
+#include "platform/Messages.h"
 #include "gateway/ProgramState.h"
 #include "platform/ProgramFolder.h"
 
@@ -114,6 +116,15 @@ void PrintJson(std::ostream& out, const Json& json)
     // Texts the user typed may hold bytes that are not UTF-8; they are
     // replaced rather than failing the whole report.
     out << json.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+}
+
+int ReportFailedFinish(const FinishResult& result, bool json, CommandIo& io)
+{
+    if (!json)
+        io.err << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n';
+    if (result.outcome == FinishOutcome::Interrupted && result.stopSignal > 0)
+        return 128 + result.stopSignal;
+    return ExitFailure;
 }
 
 }  // namespace k400

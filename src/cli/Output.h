@@ -13,6 +13,7 @@
 namespace k400 {
 
 struct CommandIo;
+struct FinishResult;
 struct ProgramState;
 
 using Json = nlohmann::ordered_json;
@@ -42,5 +43,11 @@ Json ImageWords(const std::vector<double>& words, std::size_t count);
 
 // One JSON object on one line.
 void PrintJson(std::ostream& out, const Json& json);
+
+// A Finish that did not complete: what the gateway's EEPROM now holds, on err
+// ("EEPROM: partly written, marked invalid"); with json the caller's error
+// object carries it instead. The messages themselves went to err already.
+// Returns the exit code: 128 + the signal for a stopped Finish, else 1.
+int ReportFailedFinish(const FinishResult& result, bool json, CommandIo& io);
 
 }  // namespace k400

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/BuildEds.h"
+#include "app/Plan.h"
 #include "cli/Output.h"
 #include "gateway/ProgramState.h"
 #include "platform/Clock.h"
@@ -38,7 +39,11 @@ public:
 
     virtual void define(CLI::App& command) = 0;
     // The first of its options that was given, for "applies to the other profile" errors.
-    virtual std::string_view givenOption() const = 0;
+    virtual std::string givenOption() const = 0;
+    // The plan's choices for this profile, where no option gave one.
+    virtual void takePlan(const Plan& plan) = 0;
+    // The plan that configures again what load() made of the state.
+    virtual Plan usedPlan(const ProgramState& state) const = 0;
     // The given choices checked as far as they can be without the modules.
     virtual bool checkOptions(UserInterface& ui) const = 0;
 

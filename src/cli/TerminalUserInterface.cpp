@@ -33,6 +33,8 @@ void TerminalUserInterface::setStatusText(std::string_view text)
     status_ = std::string(text);
     if (text.empty())
         return;
+    if (onStatus)
+        onStatus(text);
     if (chatter_ == Chatter::Verbose)
         err_ << "Status: " << text << std::endl;
     else if (chatter_ == Chatter::ProgressLine)

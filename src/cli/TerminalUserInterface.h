@@ -3,6 +3,7 @@
 // error stream, the scan dialog's answers come from the command's options.
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -45,6 +46,7 @@ public:
 
     bool yesNoAnswer = true;
     ScanParameters scanAnswer;
+    std::function<void(std::string_view)> onStatus;  // told every status text
 
 private:
     void drawProgressLine(const std::string& text);

@@ -106,13 +106,24 @@ ConnectionChoices RestoreConnectionChoices(ProgramState& state, const SelectorLi
     }
     const long long lastInput = static_cast<long long>(lists.Input.size()) - 1;
     const long long lastOutput = static_cast<long long>(lists.Output.size()) - 1;
+    // A stored assembly entry that the list leaves out because that assembly
+    // holds no data now: the connection has nothing to carry, so it reads as
+    // "None" rather than as a damaged image.
+    const auto emptyAssembly = [&](std::size_t i, long long stored, int assemblies) {
+        const auto cls = static_cast<long long>(word(i) / 65536.0) % 256;
+        return cls == AssemblyObjectClass && stored > assemblies;
+    };
     bool fits = true;
     for (int k = 0; k < ConnectionKinds; ++k) {
-        const long long stored = topByte(k + 1);
+        long long stored = topByte(static_cast<std::size_t>(k) + 1);
+        if (stored > lastInput && emptyAssembly(static_cast<std::size_t>(k) + 1, stored, InputAssemblyCount(state)))
+            stored = 0;
         fits = fits && stored <= lastInput;
         choices.InputSelection[k] = static_cast<std::int16_t>(stored);
     }
-    const long long storedOutput = topByte(4);
+    long long storedOutput = topByte(4);
+    if (storedOutput > lastOutput && emptyAssembly(4, storedOutput, OutputAssemblyCount(state)))
+        storedOutput = 0;
     fits = fits && storedOutput <= lastOutput;
     choices.OutputSelection[PollConnection] = static_cast<std::int16_t>(storedOutput);
     if (!fits) {

@@ -65,6 +65,8 @@ bool StrobeAccepts(const ProgramState& state, int listIndex, const std::string& 
 // Restores the choices from the connection words read at connect, or
 // defaults them with the notice the user is owed. Only the poll output
 // choice is restored; the other outputs and DefaultConnection start at 0.
+// A stored assembly entry the list leaves out because the assembly is empty
+// reads as "None" for that connection alone, without the notice.
 ConnectionChoices RestoreConnectionChoices(ProgramState& state, const SelectorLists& lists, UserInterface& ui);
 
 // The seven words of the connection block.

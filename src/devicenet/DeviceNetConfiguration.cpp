@@ -68,9 +68,12 @@ bool DeviceNetConfiguration::ApplyChoices(const DeviceNetChoices& choices)
     return ok;
 }
 
-void DeviceNetConfiguration::SetEdsInfo(const EdsInfo& info)
+bool DeviceNetConfiguration::SetEdsInfo(const EdsInfo& info)
 {
+    if (!CheckEdsInfo(info, ui_))
+        return false;
     state_.EdsInfoText = info;
+    return true;
 }
 
 void DeviceNetConfiguration::PrepareImage(const LocalDateTime& now)
@@ -95,6 +98,12 @@ FinishResult DeviceNetConfiguration::Finish(ConsoleLink& link, const LocalDateTi
     if (!finishEnabled_ || !open_) {
         result.outcome = FinishOutcome::Refused;
         result.error = objects_.error;
+        return result;
+    }
+    if (const auto problem = EdsInfoProblem(state_.EdsInfoText)) {
+        result.outcome = FinishOutcome::Refused;
+        result.error = *problem;
+        ui_.showMessage(result.error, msg::ErrorTitle);
         return result;
     }
     state_.GatewayBusy = true;

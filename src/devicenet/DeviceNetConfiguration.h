@@ -42,15 +42,16 @@ public:
     // All choices at once, each through its selector's checks; nothing
     // changes on a refusal.
     bool ApplyChoices(const DeviceNetChoices& choices);
-    // The description and creator of the EDS file.
-    void SetEdsInfo(const EdsInfo& info);
+    // The description and creator of the EDS file (UTF-8). Refused, with the
+    // message naming the character, when one has no Windows-1252 byte.
+    bool SetEdsInfo(const EdsInfo& info);
 
     // Fills HeaderImage, ApplicationImage and ConnectionImage as Finish writes them, at `now`.
     void PrepareImage(const LocalDateTime& now);
     // Prepares the image, writes it to the gateway and then the EDS file
-    // (stamped `now`) into folder. Refused when the objects were not built
-    // or an earlier Finish failed; does nothing while another gateway
-    // dialogue runs.
+    // (stamped `now`) into folder. Refused when the objects were not built,
+    // an earlier Finish failed or the EDS texts cannot be written; does
+    // nothing while another gateway dialogue runs.
     FinishResult Finish(ConsoleLink& link, const LocalDateTime& now, const std::filesystem::path& folder);
 
     // Back: empties the selectors, then closes as RequestClose does.

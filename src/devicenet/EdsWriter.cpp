@@ -4,6 +4,7 @@
 
 #include "gateway/ProgramState.h"
 #include "platform/NumberText.h"
+#include "platform/Windows1252.h"
 
 namespace k400 {
 
@@ -184,8 +185,9 @@ std::string DeviceNetEdsText(const ProgramState& state, const ConnectionChoices&
     Lines out;
     out.add("$ NORVAK-DNS Gateway Electronic Data Sheet");
     out.add("$ File Description Section :");
-    out.add("$ " + OneLine(state.EdsInfoText[0]));
-    out.add("$ Created by " + OneLine(state.EdsInfoText[1]));
+    // Master tools read the file in the Windows code page.
+    out.add("$ " + OneLine(ToWindows1252Lossy(state.EdsInfoText[0])));
+    out.add("$ Created by " + OneLine(ToWindows1252Lossy(state.EdsInfoText[1])));
     out.add("$" + equals);
     out.add("$ Device Information:  NORVAK DeviceNet Slave Gateway");
     out.add("$");

@@ -52,23 +52,6 @@ bool ReadWords(ConsoleLink& link, std::vector<double>& table, std::size_t first,
     return true;
 }
 
-// Types table[0..count) into the words after the one `firstCommand` shows.
-template <typename KeyFn>
-bool WriteWords(ConsoleLink& link, const std::vector<double>& table, int count, const std::string& firstCommand,
-                const std::string& firstKey, KeyFn keyOf)
-{
-    if (count < 0 || table.size() < static_cast<std::size_t>(count))
-        return false;
-    double shown = 0;
-    if (!link.SendAndReadValue(firstCommand, firstKey, shown))
-        return false;
-    for (int i = 1; i <= count; ++i) {
-        if (!link.SendAndReadValue(ToSignedLongText(table[i - 1]), keyOf(i), shown))
-            return false;
-    }
-    return true;
-}
-
 std::uint32_t Word(double value)
 {
     if (!std::isfinite(value) || value <= 0)
@@ -354,52 +337,6 @@ void PrepareApplicationImage(ProgramState& state, const ModelCodeFn& modelCode)
             a.resize(next + 1, 0.0);
         a[next++] = ModuleEntryWord(modelCode(entry), AddressValue(entry.Address).value_or(0));
     }
-}
-
-bool WriteConfigurationImage(ProgramState& state, ConsoleLink& link, bool includeConnectionBlock)
-{
-    // Whatever mode the console is in, back to the top level.
-    link.SendIgnored("/q", "]");
-    link.SendIgnored("exit", ">");
-    link.SendIgnored(".", EepromPrompt);
-    if (!link.SendAndExpect("exit", ">"))
-        return false;
-
-    if (!link.SendAndExpect("use eeprom", EepromPrompt))
-        return false;
-    link.ui().pumpEvents();
-    if (!link.SendAndExpect("block 0", EepromPrompt))
-        return false;
-
-    // Header entries into offsets 40..72; offset 76 is left as it is.
-    if (!WriteWords(link, state.HeaderImage, state.HeaderAreaBytes / 4, "el 40", KeyAt(40),
-                    [](int i) { return KeyAt(40 + 4 * i); }))
-        return false;
-    state.EepromBlock = 2;
-    if (!link.SendAndExpect(".", EepromPrompt))
-        return false;
-
-    // Application area from offset 0 of block 2.
-    if (!link.SendAndExpect("block 2", EepromPrompt))
-        return false;
-    const int blockShift = (state.EepromBlock - 2) * 256;
-    if (!WriteWords(link, state.ApplicationImage, state.ApplicationAreaBytes / 4, "el 0", KeyAt(0),
-                    [blockShift](int i) { return KeyAt(4 * i - blockShift); }))
-        return false;
-    if (!link.SendAndExpect(".", EepromPrompt))
-        return false;
-
-    // DeviceNet connection area, block 1.
-    if (includeConnectionBlock) {
-        if (!link.SendAndExpect(".", EepromPrompt) || !link.SendAndExpect("block 1", EepromPrompt))
-            return false;
-        if (!WriteWords(link, state.ConnectionImage, 7, "el 0", KeyAt(0), [](int i) { return KeyAt(4 * i); }))
-            return false;
-        if (!link.SendAndExpect(".", EepromPrompt))
-            return false;
-    }
-
-    return link.SendAndExpect("exit", state.ControllerPrompt);
 }
 
 }  // namespace k400

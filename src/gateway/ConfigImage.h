@@ -1,12 +1,14 @@
 #pragma once
 // The gateway's configuration image in EEPROM: reading it at connect, checking
-// it against the modules found, defaults, and preparing and writing it at Finish.
+// it against the modules found, defaults, and preparing it for Finish (which
+// writes it through EepromWrite).
 // Long words are held as doubles with the unsigned value 0..4294967295.
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "gateway/EepromWrite.h"  // the image's one writer
 #include "gateway/ProgramState.h"
 #include "platform/Clock.h"
 
@@ -73,11 +75,5 @@ double ModuleEntryWord(std::uint32_t modelCode, int address);
 // ApplicationImage entries 0..2 and one module entry per module with an
 // address, in table order. Call after PrepareHeaderImage.
 void PrepareApplicationImage(ProgramState& state, const ModelCodeFn& modelCode);
-
-// Writes HeaderImage into block 0 (offsets 40..72), ApplicationImage into
-// block 2 and, when includeConnectionBlock, ConnectionImage into block 1,
-// then returns the console to its top level. False on the first required
-// step that fails; words already typed stay written.
-bool WriteConfigurationImage(ProgramState& state, ConsoleLink& link, bool includeConnectionBlock);
 
 }  // namespace k400

@@ -83,6 +83,7 @@ public:
             state_.StoredImageValid = 1;
         }
 
+        state_.ConnectedPort = link_.port().portName();
         link_.port().close();
         ui_.setProgress(9);
         show();

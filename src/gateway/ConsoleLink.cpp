@@ -20,6 +20,18 @@ constexpr std::string_view ValuePromptMarker = "-->";
 // reply growing without end.
 constexpr std::size_t MaxReplyBytes = 1 << 20;
 
+// True when the reply, past an echo of the command, ends with a console
+// prompt: ">" (top level, value editor) or "]" (sub-modes). Only then has
+// the console answered this step; text before that may be the echo alone,
+// with the answer still on its way.
+bool EndsWithPromptAfterEcho(std::string_view text, std::string_view command)
+{
+    if (!command.empty() && text.substr(0, command.size()) == command)
+        text.remove_prefix(command.size());
+    text = TrimBlanks(text);
+    return !text.empty() && (text.back() == '>' || text.back() == ']');
+}
+
 }  // namespace
 
 ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock, UserInterface& ui, LinkTiming timing)
@@ -60,7 +72,8 @@ bool ConsoleLink::sendLine(std::string_view command, bool pumpWhileDraining)
     return true;
 }
 
-bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool scan, int settleMs)
+bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool scan, int settleMs,
+                               std::string_view command)
 {
     const std::int64_t limitMs = scan ? std::int64_t{ScanInactivityFactor} * Timing.ConsoleTimeoutMs : Timing.ConsoleTimeoutMs;
     std::int64_t start = clock_.nowMs();
@@ -94,7 +107,7 @@ bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool 
         if (!port_.isOpen())
             return false;
         std::int64_t wait = limitMs - elapsed;
-        if (settleMs > 0 && lastPieceMs) {
+        if (settleMs > 0 && lastPieceMs && EndsWithPromptAfterEcho(text, command)) {
             const std::int64_t quiet = clock_.nowMs() - *lastPieceMs;
             if (quiet >= settleMs)
                 return false;
@@ -175,7 +188,7 @@ bool ConsoleLink::SendIgnored(std::string_view command, std::string_view marker)
     if (!sendLine(command, true))
         return finish(false);
     ReplyText.clear();
-    if (!collectUntil(ReplyText, marker, false, Timing.StrictTiming ? 0 : Timing.SettleMs))
+    if (!collectUntil(ReplyText, marker, false, Timing.StrictTiming ? 0 : Timing.SettleMs, command))
         return finish(false);
     ReplyText.resize(ReplyText.find(marker));
     return finish(true);

@@ -64,10 +64,13 @@ public:
     // other two, lets no window events run while the transmit queue drains.
     bool SendAndReadValue(std::string_view command, std::string_view key, double& value);
     // A recovery step whose answer nobody needs. Unless StrictTiming, it also
-    // ends (false) once the console has answered and the line has then been
-    // quiet for SettleMs, instead of waiting out the time-out for a marker
-    // that cannot come because the console is already where the step would
-    // bring it; the next step throws away anything that still arrives.
+    // ends (false) once the console has shown a prompt after the step's echo
+    // and the line has then been quiet for SettleMs, instead of waiting out
+    // the time-out for a marker that cannot come because the console is
+    // already where the step would bring it. An echo alone is no answer: on a
+    // slow console the reply may still be on its way, and would end up in
+    // the next step's reply; so without a prompt the step waits its full
+    // time-out.
     bool SendIgnored(std::string_view command, std::string_view marker);
 
     SerialPort& port() { return port_; }
@@ -88,9 +91,10 @@ private:
     bool sendLine(std::string_view command, bool pumpWhileDraining);
     // Appends trimmed pieces to text until the receive queue is empty and the
     // marker is in it. scan: inactivity limit of 15 time-outs, events pumped.
-    // settleMs > 0: also false once something arrived and the line has been
-    // quiet that long.
-    bool collectUntil(std::string& text, std::string_view marker, bool scan, int settleMs = 0);
+    // settleMs > 0: also false once a prompt arrived after the echo of
+    // `command` and the line has been quiet that long.
+    bool collectUntil(std::string& text, std::string_view marker, bool scan, int settleMs = 0,
+                      std::string_view command = {});
     // Drops input until the line has been quiet for SettleMs (at most one time-out).
     void discardUntilQuiet();
 

@@ -14,7 +14,8 @@ enum class PortCaller { Connect, Finish };
 // own clean-up:
 //  - nothing opened:     "Can't open COM 1!"        title "Error" (Connect) / "Warning" (Finish)
 //  - another program:    "COM 1 has been occupied"  title "Error" (Connect) / none (Finish);
-//                        the status text shows the same words
+//                        the status text shows the same words; the programs seen
+//                        holding the port follow ("... occupied by minicom, PID 4242")
 //  - any other error:    the error's own description, title "Error" / none; status emptied
 // A device path stands where "COM 1" stands ("/dev/ttyUSB0 has been occupied").
 bool OpenGatewayPort(SerialPort& port, UserInterface& ui, PortCaller caller);

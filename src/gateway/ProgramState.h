@@ -47,6 +47,8 @@ struct ProgramState : ModuleTables {
 
     // Console link (the reply time-out and ReplyText live in ConsoleLink)
     std::string ControllerPrompt;
+    // The port the last successful connect used; Finish talks to this one.
+    std::string ConnectedPort;
 
     // Gateway and scan settings
     std::uint8_t ApplicationLayer = 0;  // 0 CANopen, 1 DeviceNet

@@ -61,6 +61,51 @@ inline std::string PortOccupied(std::string_view port)
     return std::string(port) + " has been occupied";
 }
 
+// "COM 1 has been occupied by minicom, PID 4242".
+inline std::string PortOccupiedBy(std::string_view port, std::string_view holders)
+{
+    return PortOccupied(port) + " by " + std::string(holders);
+}
+// One program holding a port: "minicom, PID 4242", or "PID 4242" when its name cannot be read.
+inline std::string ProcessText(std::string_view name, int pid)
+{
+    return (name.empty() ? std::string() : std::string(name) + ", ") + "PID " + std::to_string(pid);
+}
+
+// --- Writing the gateway's EEPROM ---
+// What the EEPROM holds after a Finish (also the JSON "eeprom" values).
+inline constexpr const char* EepromUnchanged = "unchanged";
+inline constexpr const char* EepromPartlyWritten = "partly written, marked invalid";
+inline constexpr const char* EepromWrittenAndVerified = "written and verified";
+inline constexpr const char* EepromStatusLabel = "EEPROM: ";
+inline constexpr const char* StatusVerifyFailed = "EEPROM verify error";
+inline constexpr const char* EepromIncomplete =
+    "The gateway's configuration is incomplete: its stored image is marked invalid. Run Finish again to repair it.";
+inline constexpr const char* EdsMissingAfterEeprom =
+    "The gateway's configuration was written and verified; only the EDS file is missing. Run Finish again to "
+    "write it.";
+// "The gateway's EEPROM does not hold what was written: block 2, offset 12: written 327683, read 32768"
+inline std::string EepromWordMismatch(int block, int offset, std::string_view written, std::string_view read)
+{
+    return "The gateway's EEPROM does not hold what was written: block " + std::to_string(block) + ", offset " +
+           std::to_string(offset) + ": written " + std::string(written) + ", read " + std::string(read);
+}
+// A Finish stopped by Ctrl+C (or SIGTERM, SIGHUP), by what the EEPROM then holds.
+inline constexpr const char* StoppedUnchanged = "Stopped: the gateway's configuration was not changed.";
+inline constexpr const char* StoppedPartlyWritten =
+    "Stopped: the gateway's configuration is incomplete: its stored image is marked invalid. Run Finish again to "
+    "repair it.";
+inline constexpr const char* StoppedWritten =
+    "Stopped: the gateway's configuration was written and verified; the EDS file was not written.";
+
+// "Build EDS File" while the port list shows another port than the one connected.
+inline std::string PortChangedSinceConnect(std::string_view connected, std::string_view listed)
+{
+    return "The modules were scanned on " + std::string(connected) + ", but the port list now shows " +
+           std::string(listed) + ". Connect again on " + std::string(listed) + " to configure that gateway, or choose " +
+           std::string(connected) + ".";
+}
+
 // --- Settings ---
 inline constexpr const char* TimeoutOutOfRange = "Timeout value is out of range!(1ms~32767ms)";
 inline constexpr const char* CanopenNodeIdOutOfRange = "Node ID is not supported!(1~127)";
@@ -152,6 +197,21 @@ inline std::string ModuleNotSupportedAt(std::string_view model, int address)
 {
     return std::string(model) + " at " + std::to_string(address) + ": " + ModuleNotSupported;
 }
+
+// --- EDS texts ---
+// "The creator has the character "☃", which the EDS file's character set (Windows-1252) does not have"
+inline std::string NotInEdsCharacterSet(std::string_view field, std::string_view character)
+{
+    return "The " + std::string(field) + " has the character \"" + std::string(character) +
+           "\", which the EDS file's character set (Windows-1252) does not have";
+}
+inline constexpr const char* DescriptionField = "description";
+inline constexpr const char* CreatorField = "creator";
+
+// --- Command line ---
+inline constexpr const char* InvalidImageNeedsSettings =
+    "The gateway's stored configuration is invalid, so its node ID and CAN baud rate are unknown: give --node-id "
+    "and --can-baud, or --accept-defaults to use node ID 1 and the first CAN baud rate. Nothing was written.";
 
 // --- Files ---
 inline constexpr const char* EdsNotWritten = "The EDS file could not be written";
@@ -323,6 +383,8 @@ inline constexpr std::string_view SimAcceptFailed = "accept failed: ";
 inline constexpr std::string_view SimRfc2217WithoutListen = "--rfc2217 needs --listen";
 inline constexpr std::string_view SimLinkWithListen = "--link names a pseudo-terminal; it does not go with --listen";
 inline constexpr const char* SimConnection = "the connection";  // in "read from ... failed"
+// Standard output of the pseudo-terminal server when a scenario's pause starts: "paused after value 21".
+inline constexpr const char* SimPausedAfterValue = "paused after value ";
 
 // The command line's own texts.
 inline constexpr const char* CliWarningPrefix = "warning: ";
@@ -340,6 +402,11 @@ inline std::string CliNoMarker(std::string_view marker, std::string_view command
 inline std::string CliUnexpectedReply(std::string_view command, std::string_view reply)
 {
     return "after \"" + std::string(command) + "\" the console answered \"" + std::string(reply) + "\"";
+}
+inline std::string PlanModulesDiffer(std::string_view difference)
+{
+    return "The attached modules are not those of the plan (" + std::string(difference) +
+           "); nothing was written.";
 }
 inline constexpr const char* CliCannotWriteTrace = "cannot write the trace file ";
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace k400 {
 
@@ -14,8 +15,15 @@ struct PortOpenError {
         Occupied,  // held by another program: its own case, with its own message
         Other,     // any other failure; description says what
     };
+    PortOpenError() = default;
+    PortOpenError(Kind k, std::string text, std::string heldBy = {})
+        : kind(k), description(std::move(text)), holders(std::move(heldBy))
+    {
+    }
+
     Kind kind = Kind::None;
     std::string description;
+    std::string holders;  // Occupied: the programs seen holding it ("minicom, PID 4242"), when known
 
     bool ok() const { return kind == Kind::None; }
 };

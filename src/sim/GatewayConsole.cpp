@@ -221,6 +221,7 @@ GatewayConsole::Shaping GatewayConsole::shapingFor(const std::string& line)
             shaping.gapMs = rule.gapMs;
             break;
         case FaultKind::Garbage: shaping.garbage += rule.text; break;
+        case FaultKind::LoseLastCharacter: shaping.loseLast = true; break;
         }
     }
     return shaping;
@@ -229,7 +230,7 @@ GatewayConsole::Shaping GatewayConsole::shapingFor(const std::string& line)
 void GatewayConsole::completeLine(std::int64_t nowMs)
 {
     advance(nowMs);
-    const std::string line = Trim(line_);
+    std::string line = Trim(line_);
     const bool tooLong = lineTooLong_;
     line_.clear();
     lineTooLong_ = false;
@@ -253,11 +254,20 @@ void GatewayConsole::completeLine(std::int64_t nowMs)
         if (mode_ == Mode::Scanning)
             return;
     } else {
+        if (shaping.loseLast && !line.empty())
+            line.pop_back();
         reply = execute(line, nowMs, shaping);
+    }
+    int pauseMs = 0;
+    if (pauseDue_) {
+        pauseDue_ = false;
+        pauseMs = scenario_.pause.ms;
+        if (pauseListener_)
+            pauseListener_(valuesTyped_);
     }
     if (reply.body.empty() && reply.prompt.empty())
         return;
-    const std::int64_t start = std::max(nowMs + shaping.delayMs, lastReplyMs_);
+    const std::int64_t start = std::max(nowMs + shaping.delayMs + pauseMs, lastReplyMs_);
     lastReplyMs_ = enqueue(kNewLine + reply.body + shaping.garbage + reply.prompt, start, shaping, false);
 }
 
@@ -354,6 +364,8 @@ GatewayConsole::Reply GatewayConsole::valueEditor(const std::string& line)
     const bool changed = stored != *value;
     stored = *value;
     AppendBounded(writes_, EepromWrite{block_, editOffset_, *value, changed});
+    if (++valuesTyped_ == scenario_.pause.afterValue)
+        pauseDue_ = true;
     if (changed && listener_)
         listener_(eeprom_);
 

@@ -52,6 +52,8 @@ public:
     const std::vector<EepromWrite>& eepromWrites() const { return writes_; }
     // Called after every typed value that changed a long word.
     void setEepromListener(std::function<void(const EepromImage&)> listener) { listener_ = std::move(listener); }
+    // Called when the scenario's pause starts, with the number of the value typed.
+    void setPauseListener(std::function<void(int)> listener) { pauseListener_ = std::move(listener); }
 
     // Every complete line received, blanks trimmed, in order (lost lines included).
     const std::vector<std::string>& receivedLines() const { return lines_; }
@@ -80,6 +82,7 @@ private:
     struct Shaping {
         bool lost = false;
         bool vanish = false;
+        bool loseLast = false;
         int delayMs = 0;
         int pieceBytes = 0;
         int gapMs = 0;
@@ -132,6 +135,9 @@ private:
 
     std::vector<EepromWrite> writes_;
     std::function<void(const EepromImage&)> listener_;
+    int valuesTyped_ = 0;
+    bool pauseDue_ = false;
+    std::function<void(int)> pauseListener_;
 };
 
 const char* ModeName(GatewayConsole::Mode mode);

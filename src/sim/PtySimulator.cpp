@@ -10,6 +10,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "platform/Messages.h"
+
 namespace k400 {
 
 namespace {
@@ -151,6 +153,8 @@ int RunPtySimulator(const PtySimulatorOptions& options, std::ostream& out, std::
         return 1;
     }
     out << simulator.devicePath() << std::endl;
+    // A test waiting to act in the middle of a client's EEPROM write reads this line.
+    simulator.console().setPauseListener([&out](int value) { out << msg::SimPausedAfterValue << value << std::endl; });
     err << "Simulated " << controller << " gateway on " << simulator.devicePath();
     if (!options.linkPath.empty())
         err << " (link " << options.linkPath << ")";

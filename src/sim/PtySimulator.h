@@ -44,6 +44,7 @@ public:
 
     // The console; read it only while serve() is not running.
     const GatewayConsole& console() const { return host_.console(); }
+    GatewayConsole& console() { return host_.console(); }
 
 private:
     void closeDevice();

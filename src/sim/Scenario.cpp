@@ -7,7 +7,7 @@
 #include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "platform/TextFile.h"
-#include "sim/Json.h"
+#include "platform/JsonReader.h"
 
 namespace k400 {
 
@@ -71,6 +71,14 @@ FaultRule FaultRule::VanishAt(CommandMatch match)
 {
     FaultRule rule;
     rule.kind = FaultKind::Vanish;
+    rule.match = std::move(match);
+    return rule;
+}
+
+FaultRule FaultRule::LoseLastCharacterOf(CommandMatch match)
+{
+    FaultRule rule;
+    rule.kind = FaultKind::LoseLastCharacter;
     rule.match = std::move(match);
     return rule;
 }
@@ -168,97 +176,14 @@ Scenario BuiltInScenario()
 
 namespace {
 
-class Loader {
+class Loader : public JsonFieldReader {
 public:
-    bool fail(const std::string& path, const std::string& message)
-    {
-        error = (path.empty() ? "" : path + ": ") + message;
-        return false;
-    }
-
-    bool expectType(const JsonValue& value, JsonValue::value_t type, const std::string& path)
-    {
-        if (value.type() == type)
-            return true;
-        return fail(path, std::string("expected ") + JsonValue(type).type_name() + ", found " + value.type_name());
-    }
-
-    // Integer given as a JSON number or as a "0x..." string.
-    bool integer(const JsonValue& value, const std::string& path, std::int64_t min, std::int64_t max, std::int64_t& out)
-    {
-        if (value.is_string()) {
-            const std::string& text = value.get<std::string>();
-            if (text.size() < 3 || text.size() > 10 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X'))
-                return fail(path, "expected a number or a hexadecimal text such as \"0x3F\"");
-            std::int64_t result = 0;
-            for (std::size_t i = 2; i < text.size(); ++i) {
-                const int digit = HexDigitValue(text[i]);
-                if (digit < 0)
-                    return fail(path, "\"" + text + "\" is not a hexadecimal number");
-                result = result * 16 + digit;
-            }
-            out = result;
-        } else if (value.is_number_unsigned()) {
-            if (value.get<std::uint64_t>() > static_cast<std::uint64_t>(max))
-                return fail(path, value.dump() + " is out of range " + std::to_string(min) + ".." + std::to_string(max));
-            out = static_cast<std::int64_t>(value.get<std::uint64_t>());
-        } else if (value.is_number_integer()) {
-            out = value.get<std::int64_t>();
-        } else if (value.is_number()) {
-            return fail(path, "expected a whole number");
-        } else {
-            return fail(path, std::string("expected a number, found ") + value.type_name());
-        }
-        if (out < min || out > max)
-            return fail(path, std::to_string(out) + " is out of range " + std::to_string(min) + ".." +
-                                         std::to_string(max));
-        return true;
-    }
-
-    bool intField(const JsonValue& value, const std::string& path, int min, int max, int& out)
-    {
-        std::int64_t v = 0;
-        if (!integer(value, path, min, max, v))
-            return false;
-        out = static_cast<int>(v);
-        return true;
-    }
-
-    bool boolField(const JsonValue& value, const std::string& path, bool& out)
-    {
-        if (!expectType(value, JsonValue::value_t::boolean, path))
-            return false;
-        out = value.get<bool>();
-        return true;
-    }
-
-    bool stringField(const JsonValue& value, const std::string& path, std::string& out)
-    {
-        if (!expectType(value, JsonValue::value_t::string, path))
-            return false;
-        out = value.get<std::string>();
-        return true;
-    }
-
     bool word(const JsonValue& value, const std::string& path, std::uint32_t& out)
     {
         std::int64_t v = 0;
         if (!integer(value, path, -2147483648LL, 4294967295LL, v))
             return false;
         out = static_cast<std::uint32_t>(v < 0 ? v + 4294967296LL : v);
-        return true;
-    }
-
-    // Members must all be known: a misspelt key would otherwise be silently ignored.
-    bool knownMembers(const JsonValue& object, const std::string& path, std::initializer_list<std::string_view> names)
-    {
-        for (const auto& member : object.items()) {
-            bool known = false;
-            for (const auto n : names)
-                known = known || n == member.key();
-            if (!known)
-                return fail(path, "unknown member \"" + member.key() + "\"");
-        }
         return true;
     }
 
@@ -373,9 +298,11 @@ public:
             rule.kind = FaultKind::Garbage;
         else if (kindText == "vanish")
             rule.kind = FaultKind::Vanish;
+        else if (kindText == "loseLastCharacter")
+            rule.kind = FaultKind::LoseLastCharacter;
         else
             return fail(path + ".kind",
-                        "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish");
+                        "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish, loseLastCharacter");
         if (const JsonValue* v = Member(value, "command")) {
             std::string command;
             if (!stringField(*v, path + ".command", command))
@@ -410,7 +337,7 @@ public:
             return false;
         if (!knownMembers(root, "",
                           {"description", "controller", "firmware", "header", "eeprom", "modules", "echo",
-                           "replyDelayMs", "splitBytes", "splitGapMs", "dropWithinMs", "scan", "faults"}))
+                           "replyDelayMs", "splitBytes", "splitGapMs", "dropWithinMs", "scan", "faults", "pause"}))
             return false;
         if (const JsonValue* v = Member(root, "description"); v && !expectType(*v, JsonValue::value_t::string, "description"))
             return false;
@@ -493,6 +420,15 @@ public:
             if (const JsonValue* f = Member(*v, "silent"); f && !boolField(*f, "scan.silent", s.scan.silent))
                 return false;
         }
+        if (const JsonValue* v = Member(root, "pause")) {
+            if (!expectType(*v, JsonValue::value_t::object, "pause") || !knownMembers(*v, "pause", {"afterValue", "ms"}))
+                return false;
+            if (const JsonValue* f = Member(*v, "afterValue");
+                f && !intField(*f, "pause.afterValue", 0, 1000000, s.pause.afterValue))
+                return false;
+            if (const JsonValue* f = Member(*v, "ms"); f && !intField(*f, "pause.ms", 0, 600000, s.pause.ms))
+                return false;
+        }
         if (const JsonValue* v = Member(root, "faults")) {
             if (!expectType(*v, JsonValue::value_t::array, "faults"))
                 return false;
@@ -508,7 +444,6 @@ public:
         return true;
     }
 
-    std::string error;
 };
 
 // Reads at most one byte more than the JSON reader accepts, so that a huge

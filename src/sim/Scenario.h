@@ -49,6 +49,7 @@ enum class FaultKind {
     Split,     // the reply comes in pieces of pieceBytes, gapMs apart
     Garbage,   // text is put before the reply's prompt
     Vanish,    // the device disappears at this line (pty: the master side closes)
+    LoseLastCharacter,  // the line arrives without its last character, as when one is lost on the wire
 };
 
 struct FaultRule {
@@ -64,6 +65,17 @@ struct FaultRule {
     static FaultRule SplitReply(CommandMatch match, int pieceBytes, int gapMs);
     static FaultRule GarbageBeforePrompt(CommandMatch match, std::string text);
     static FaultRule VanishAt(CommandMatch match);
+    static FaultRule LoseLastCharacterOf(CommandMatch match);
+};
+
+// A pause after the N-th value typed into the value editor (the values a
+// client types back while reading count too): the reply to that value is
+// held back ms, and whoever listens is told (the pseudo-terminal server
+// prints a line on standard output), so
+// that a test can act while the client is in the middle of an EEPROM write.
+struct ValuePause {
+    int afterValue = 0;  // 1-based; 0: no pause
+    int ms = 0;
 };
 
 struct ScanBehaviour {
@@ -84,6 +96,7 @@ struct Scenario {
     int dropWithinMs = 0;   // drop a character that follows the previous one within this many ms (0: off)
     ScanBehaviour scan;
     std::vector<FaultRule> faults;
+    ValuePause pause;
 
     std::uint32_t word(int block, int offset) const;
     void setWord(int block, int offset, std::uint32_t value);

@@ -156,8 +156,9 @@ void CanopenWindow::finish()
 {
     if (!configuration_.ApplyChoices(enteredChoices()))
         return;
-    configuration_.SetEdsInfo({ToEdsText(edsInfo_[0]->text()), ToEdsText(edsInfo_[1]->text())});
     if (main_.state().GatewayBusy)
+        return;
+    if (!configuration_.SetEdsInfo({ToEdsText(edsInfo_[0]->text()), ToEdsText(edsInfo_[1]->text())}))
         return;
     if (configuration_.MappingBuilt()) {
         // The viewers would show tables the console dialogue may change.

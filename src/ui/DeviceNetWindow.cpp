@@ -145,8 +145,9 @@ void DeviceNetWindow::closeViewers()
 
 void DeviceNetWindow::finish()
 {
-    configuration_.SetEdsInfo({ToEdsText(edsInfo_[0]->text()), ToEdsText(edsInfo_[1]->text())});
     if (main_.state().GatewayBusy || !configuration_.FinishEnabled())
+        return;
+    if (!configuration_.SetEdsInfo({ToEdsText(edsInfo_[0]->text()), ToEdsText(edsInfo_[1]->text())}))
         return;
     delete tarnViewer_.data();
     // Shown disabled while the console dialogue runs; its pacing lets events in.

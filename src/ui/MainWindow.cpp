@@ -501,8 +501,10 @@ void MainWindow::buildEdsFile()
         choice = ApplicationChoice::Canopen;
     else if (applicationSelect_[1]->isChecked())
         choice = ApplicationChoice::DeviceNet;
-    // Finish talks to the port the list shows.
-    port_->setPortName(selectedPortName());
+    // Finish talks to the port that was scanned; another one in the list is
+    // another gateway, which needs a connect of its own first.
+    if (!CheckListedPort(state_, selectedPortName(), *ui_))
+        return;
     const Profile window = BuildEdsFile(state_, *ui_, choice, port_.get());
     if (window == Profile::None)
         return;

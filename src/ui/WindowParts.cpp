@@ -14,7 +14,8 @@ namespace k400::ui {
 
 std::string ToEdsText(const QString& text)
 {
-    return text.toLocal8Bit().toStdString();
+    // UTF-8 whatever the locale; the EDS writers turn it into Windows-1252.
+    return text.toUtf8().toStdString();
 }
 
 QString Indexed(const char* name, int index) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index); }

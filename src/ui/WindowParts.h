@@ -38,8 +38,9 @@ QPushButton* NamedButton(Window* window, const char* caption, const char* name, 
 // A bold title label, its font scaled by `scale`.
 QLabel* TitleLabel(const QString& text, QWidget* parent, double scale);
 
-// A description or creator box's text as the EDS files carry it: one byte
-// per character in the system's 8-bit character set.
+// A description or creator box's text as the profiles take it: UTF-8, which
+// the EDS writers turn into Windows-1252 (a character without a byte there
+// is refused by SetEdsInfo).
 std::string ToEdsText(const QString& text);
 
 // "EDS File Information" (EDSRegion) with the description and creator boxes (EDSInfo_0, EDSInfo_1).

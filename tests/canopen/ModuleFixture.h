@@ -1,7 +1,8 @@
 #pragma once
-// Builds module tables for the CANopen tests the way a scan leaves them.
+// Module tables for the CANopen tests, filled the way a scan leaves them.
 
 #include <string>
+#include <vector>
 
 #include "gateway/ProgramState.h"
 
@@ -9,25 +10,23 @@ namespace k400::test {
 
 struct ModuleShape {
     std::string name;
-    int address = 0;
-    int doChannels = 0;
-    int aoChannels = 0;
-    int diChannels = 0;
-    int aiChannels = 0;
+    int address = 0;  // 0: an entry the scan could not use (no address)
+    int doChannels = 0, aoChannels = 0, diChannels = 0, aiChannels = 0;
 };
 
-// Puts the module into table entry `index` and recounts the totals, the
-// module order and the module count.
-inline void PlaceModule(ProgramState& state, std::size_t index, const ModuleShape& shape)
+// Puts the modules into table entries 0 on, then recounts the byte totals,
+// the module order and the module count over the whole table.
+inline void PlaceModules(ProgramState& state, const std::vector<ModuleShape>& shapes)
 {
-    auto& m = state.ModuleTable[index];
-    m.Name = shape.name;
-    m.Address = std::to_string(shape.address);
-    m.DOChannels = static_cast<std::uint8_t>(shape.doChannels);
-    m.AOChannels = static_cast<std::uint8_t>(shape.aoChannels);
-    m.DIChannels = static_cast<std::uint8_t>(shape.diChannels);
-    m.AIChannels = static_cast<std::uint8_t>(shape.aiChannels);
-
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        auto& m = state.ModuleTable[i];
+        m.Name = shapes[i].name;
+        m.Address = shapes[i].address ? std::to_string(shapes[i].address) : "";
+        m.DOChannels = static_cast<std::uint8_t>(shapes[i].doChannels);
+        m.AOChannels = static_cast<std::uint8_t>(shapes[i].aoChannels);
+        m.DIChannels = static_cast<std::uint8_t>(shapes[i].diChannels);
+        m.AIChannels = static_cast<std::uint8_t>(shapes[i].aiChannels);
+    }
     state.TotalDIBytes = state.TotalDOBytes = state.TotalAIBytes = state.TotalAOBytes = 0;
     state.ModuleCount = 0;
     for (std::size_t i = 0; i < state.ModuleTable.size(); ++i) {

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "gateway/ProgramState.h"
 #include "devicenet/ConnectionSettings.h"
-#include "DeviceNetModules.h"
+#include "devicenet/DeviceNetModules.h"
+#include "gateway/ProgramState.h"
+#include "platform/Messages.h"
 #include "support/RecordingUserInterface.h"
 
 namespace k400::test {
@@ -10,132 +11,69 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// M44 (2 DI bytes) at 26, M27 (all four kinds) at 3, M60 (counter) at 10.
-ProgramState MixedState()
+// M44 (2 DI bytes) at 26, M27 (all four kinds) at 3, M60 (a counter) at 10.
+const std::vector<ModuleSetup> Mixed = {{"M44", 26}, {"M27", 3}, {"M60", 10}};
+
+TEST(DeviceNetSelectors, ListAssembliesThenDigitalThenAnalogObjectsAndLimitTheStrobe)
 {
-    ProgramState state;
-    AddModule(state, "M44", 26);
-    AddModule(state, "M27", 3);
-    AddModule(state, "M60", 10);
-    EXPECT_TRUE(BuildDeviceNetObjects(state));
-    return state;
-}
-
-double Word(int selection, int cls, int instance, int attribute)
-{
-    return selection * 16777216.0 + cls * 65536.0 + instance * 256.0 + attribute;
-}
-
-TEST(DeviceNetSelectors, ListsNumberAssembliesThenDigitalThenAnalogObjects)
-{
-    const ProgramState state = MixedState();
-    const SelectorLists lists = BuildSelectorLists(state);
-    EXPECT_EQ(lists.Input, (Strings{"None", "INPUT  01(Assembly)", "INPUT  02(Assembly)", "INPUT  03(DI,App.01)",
-                                    "INPUT  04(DI,App.02)", "INPUT  05(AI,App.02)", "INPUT  06(AI,App.03)"}));
-    EXPECT_EQ(lists.Output, (Strings{"None", "OUTPUT 01(Assembly)", "OUTPUT 02(Assembly)", "OUTPUT 03(DO,App.02)",
-                                     "OUTPUT 04(DO,App.03)", "OUTPUT 05(AO,App.02)"}));
-}
-
-TEST(DeviceNetSelectors, SideWithoutDataOffersOnlyNone)
-{
-    ProgramState state;
-    AddModule(state, "M45", 1);
-    ASSERT_TRUE(BuildDeviceNetObjects(state));
-    const SelectorLists lists = BuildSelectorLists(state);
-    EXPECT_EQ(lists.Output, (Strings{"None"}));
-    EXPECT_EQ(lists.Input, (Strings{"None", "INPUT  01(Assembly)", "INPUT  02(DI,App.01)"}));
-}
-
-TEST(DeviceNetSelectors, StrobeAcceptsAtMostEightBytes)
-{
-    ProgramState state;
-    AddModule(state, "M28", 1);  // 16 AI bytes
-    AddModule(state, "M44", 2);  // 2 DI bytes
-    ASSERT_TRUE(BuildDeviceNetObjects(state));
-    const SelectorLists lists = BuildSelectorLists(state);
-    ASSERT_EQ(lists.Input, (Strings{"None", "INPUT  01(Assembly)", "INPUT  02(Assembly)", "INPUT  03(DI,App.02)",
-                                    "INPUT  04(AI,App.01)"}));
-    EXPECT_TRUE(StrobeAccepts(state, 0, lists.Input[0]));
-    EXPECT_TRUE(StrobeAccepts(state, 1, lists.Input[1]));   // 2 digital bytes
-    EXPECT_FALSE(StrobeAccepts(state, 2, lists.Input[2]));  // 16 analog bytes
-    EXPECT_TRUE(StrobeAccepts(state, 3, lists.Input[3]));
-    EXPECT_FALSE(StrobeAccepts(state, 4, lists.Input[4]));
-
-    ProgramState eight;
-    AddModule(eight, "Q24", 1);  // 8 analog input bytes
-    ASSERT_TRUE(BuildDeviceNetObjects(eight));
-    EXPECT_TRUE(StrobeAccepts(eight, 1, "INPUT  01(Assembly)"));
-    EXPECT_TRUE(StrobeAccepts(eight, 2, "INPUT  02(AI,App.01)"));
-
-    ProgramState nine;
-    for (int a = 1; a <= 4; ++a)
-        AddModule(nine, "M44", a);  // 8 digital input bytes
-    ASSERT_TRUE(BuildDeviceNetObjects(nine));
-    EXPECT_TRUE(StrobeAccepts(nine, 1, "INPUT  01(Assembly)"));
-    AddModule(nine, "M45", 5);  // the ninth byte
-    ASSERT_TRUE(BuildDeviceNetObjects(nine));
-    EXPECT_FALSE(StrobeAccepts(nine, 1, "INPUT  01(Assembly)"));
-}
-
-TEST(DeviceNetSelectors, RestoreTakesStoredInputsAndPollOutput)
-{
-    ProgramState state = MixedState();
-    const SelectorLists lists = BuildSelectorLists(state);
-    state.ConnectionImage[0] = 2 * 65536.0;
-    state.ConnectionImage[1] = Word(6, 0x64, 3, 0x17);
-    state.ConnectionImage[2] = Word(3, 0x64, 1, 0x16);
-    state.ConnectionImage[3] = Word(0, 0x04, 0, 3);
-    state.ConnectionImage[4] = Word(5, 0x64, 2, 0x15);
-    state.ConnectionImage[5] = Word(1, 0x04, 1, 3);
-    state.ConnectionImage[6] = Word(2, 0x2B, 1, 0);
-    RecordingUserInterface ui;
-    const ConnectionChoices choices = RestoreConnectionChoices(state, lists, ui);
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(choices.InputSelection[0], 6);  // the last list index is accepted
-    EXPECT_EQ(choices.InputSelection[1], 3);
-    EXPECT_EQ(choices.InputSelection[2], 0);
-    EXPECT_EQ(choices.OutputSelection[0], 5);
-    EXPECT_EQ(choices.OutputSelection[1], 0);  // strobe and COS outputs start afresh
-    EXPECT_EQ(choices.OutputSelection[2], 0);
-    EXPECT_EQ(choices.DefaultConnection, 0);
-}
-
-TEST(DeviceNetSelectors, RestoreFallsBackToNoneWithItsNotices)
-{
-    const ProgramState base = MixedState();
-    const SelectorLists lists = BuildSelectorLists(base);
-
-    {  // default connection 4 or more: a new setting
-        ProgramState state = base;
-        state.ConnectionImage[0] = 4 * 65536.0;
-        state.ConnectionImage[1] = Word(1, 4, 3, 3);
-        RecordingUserInterface ui;
-        const ConnectionChoices choices = RestoreConnectionChoices(state, lists, ui);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, "This is a new Setting for DNS gateway");
-        EXPECT_TRUE(state.StoredImageInvalid);
-        EXPECT_EQ(choices.InputSelection[0], 0);
+    const struct {
+        std::vector<ModuleSetup> modules;
+        Strings input, output;     // empty: not checked
+        std::vector<bool> strobe;  // whether input entry i may feed the bit-strobe connection
+    } cases[] = {
+        {Mixed, {}, {"None", "OUTPUT 01(Assembly)", "OUTPUT 02(Assembly)", "OUTPUT 03(DO,App.02)",
+                     "OUTPUT 04(DO,App.03)", "OUTPUT 05(AO,App.02)"},
+         {true, true, false, true, true, true, true}},  // the analog input assembly has 12 bytes
+        {{{"M45", 1}}, {"None", "INPUT  01(Assembly)", "INPUT  02(DI,App.01)"}, {"None"}, {}},
+        {{{"M28", 1}, {"M44", 2}}, {}, {}, {true, true, false, true, false}},  // 16 analog, 2 digital bytes
+        {{{"Q24", 1}}, {"None", "INPUT  01(Assembly)", "INPUT  02(AI,App.01)"}, {}, {true, true, true}},  // 8 bytes
+        {{{"M44", 1}, {"M44", 2}, {"M44", 3}, {"M44", 4}}, {}, {}, {true, true}},                     // 8 bytes
+        {{{"M44", 1}, {"M44", 2}, {"M44", 3}, {"M44", 4}, {"M45", 5}}, {}, {}, {true, false}},          // 9 bytes
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        ProgramState state;
+        AddModules(state, c.modules);
+        ASSERT_TRUE(BuildDeviceNetObjects(state));
+        const SelectorLists lists = BuildSelectorLists(state);
+        EXPECT_EQ(lists.Input, c.input.empty() ? lists.Input : c.input);
+        EXPECT_EQ(lists.Output, c.output.empty() ? lists.Output : c.output);
+        ASSERT_GE(lists.Input.size(), c.strobe.size());
+        for (std::size_t i = 0; i < c.strobe.size(); ++i)
+            EXPECT_EQ(StrobeAccepts(state, static_cast<int>(i), lists.Input[i]), c.strobe[i]) << lists.Input[i];
     }
-    {  // a stored input past the end of its list resets every choice
-        ProgramState state = base;
-        state.ConnectionImage[1] = Word(2, 4, 3, 3);
-        state.ConnectionImage[3] = Word(7, 0x64, 1, 0x16);
-        state.ConnectionImage[4] = Word(1, 4, 1, 3);
+}
+
+double Word(int selection, std::uint8_t cls, std::uint8_t instance, std::uint8_t attribute)
+{
+    return PackConnectionWord(selection, {cls, instance, attribute});
+}
+
+TEST(DeviceNetSelectors, RestoreTakesTheStoredChoicesOrFallsBackWithANotice)
+{
+    using Choices = std::array<std::int16_t, 4>;
+    const struct { std::array<double, 7> words; Choices input, output; const char* notice; bool invalid; } cases[] = {
+        {{2 * 65536.0, Word(6, 0x64, 3, 0x17), Word(3, 0x64, 1, 0x16), Word(0, 0x04, 0, 3), Word(5, 0x64, 2, 0x15),
+          Word(1, 0x04, 1, 3), Word(2, 0x2B, 1, 0)},
+         {6, 3, 0, 0}, {5, 0, 0, 0}, nullptr, false},  // only the poll output is restored
+        {{4 * 65536.0, Word(1, 4, 3, 3)}, {}, {}, msg::NewDeviceNetSetting, true},  // default connection 4
+        {{0, Word(2, 4, 3, 3), 0, Word(7, 0x64, 1, 0x16), Word(1, 4, 1, 3)}, {}, {}, msg::StoredSelectionError, false},
+        {{0, 0, 0, 0, Word(6, 0x64, 1, 0x15)}, {}, {}, msg::StoredSelectionError, false},  // poll output too
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words[0] + c.words[3] + c.words[4]);
+        ProgramState state;
+        AddModules(state, Mixed);
+        ASSERT_TRUE(BuildDeviceNetObjects(state));
+        std::copy(c.words.begin(), c.words.end(), state.ConnectionImage.begin());
         RecordingUserInterface ui;
-        const ConnectionChoices choices = RestoreConnectionChoices(state, lists, ui);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, "EEPROM ERROR,We show the default value.");
-        EXPECT_EQ(choices.InputSelection[0], 0);
-        EXPECT_EQ(choices.OutputSelection[0], 0);
-        EXPECT_FALSE(state.StoredImageInvalid);
-    }
-    {  // the poll output is checked against the output list
-        ProgramState state = base;
-        state.ConnectionImage[4] = Word(6, 0x64, 1, 0x15);
-        RecordingUserInterface ui;
-        RestoreConnectionChoices(state, lists, ui);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, "EEPROM ERROR,We show the default value.");
+        const ConnectionChoices choices = RestoreConnectionChoices(state, BuildSelectorLists(state), ui);
+        EXPECT_EQ(choices.InputSelection, c.input);
+        EXPECT_EQ(choices.OutputSelection, c.output);
+        EXPECT_EQ(choices.DefaultConnection, 0);
+        EXPECT_EQ(state.StoredImageInvalid, c.invalid);
+        ASSERT_EQ(ui.messages.size(), c.notice ? 1u : 0u);
+        EXPECT_EQ(c.notice ? ui.messages[0].text : "", c.notice ? c.notice : "");
     }
 }
 

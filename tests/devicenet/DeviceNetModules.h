@@ -3,6 +3,7 @@
 // then the catalogue's classification, then the configuration reply fields.
 
 #include <string>
+#include <vector>
 
 #include "gateway/ProgramState.h"
 #include "modules/ModuleInfo.h"
@@ -10,23 +11,25 @@
 namespace k400::test {
 
 struct ModuleSetup {
-    std::string name;
+    std::string name;  // "": an entry the scan could not use
     int address = 1;
-    std::uint8_t typeCode = 0x40;
-    std::uint8_t baud = 0x06;
-    std::uint8_t dataFormat = 0x00;
+    std::uint8_t typeCode = 0x40, baud = 0x06, dataFormat = 0x00;
     int typeCodeCount = 1;
     std::uint8_t typeCode2 = 0;
 };
 
-// Adds the module at CurrentModuleIndex and steps the index on.
-inline void AddModule(ProgramState& state, const ModuleSetup& setup)
+// Adds the modules from CurrentModuleIndex on, stepping the index.
+inline void AddModules(ProgramState& state, const std::vector<ModuleSetup>& setups)
 {
-    const std::uint8_t i = state.CurrentModuleIndex;
-    ScannedModule& module = state.ModuleTable[i];
-    module.Name = setup.name;
-    module.Address = std::to_string(setup.address);
-    if (ModuleChInfo(state, setup.name)) {
+    for (const ModuleSetup& setup : setups) {
+        const std::uint8_t i = state.CurrentModuleIndex;
+        ScannedModule& module = state.ModuleTable[i];
+        module.Name = setup.name;
+        module.Address = setup.name.empty() ? "" : std::to_string(setup.address);
+        const bool known = !setup.name.empty() && ModuleChInfo(state, setup.name);  // works on CurrentModuleIndex
+        state.CurrentModuleIndex = static_cast<std::uint8_t>(i + 1);
+        if (!known)
+            continue;
         TarnInf& object = state.TarnInfTable[i];
         module.TypeCode = object.TypeCode = setup.typeCode;
         module.TypeCode2 = object.TypeCode2 = setup.typeCode2;
@@ -34,19 +37,6 @@ inline void AddModule(ProgramState& state, const ModuleSetup& setup)
         module.DataFormat = object.DataFormat = setup.dataFormat;
         object.Baud = setup.baud;
     }
-    state.CurrentModuleIndex = static_cast<std::uint8_t>(i + 1);
-}
-
-inline void AddModule(ProgramState& state, const std::string& name, int address)
-{
-    AddModule(state, ModuleSetup{name, address});
-}
-
-// An entry the scan could not use: it counts as scanned but has no address.
-inline void AddUnusableEntry(ProgramState& state)
-{
-    state.ModuleTable[state.CurrentModuleIndex].Address.clear();
-    state.CurrentModuleIndex = static_cast<std::uint8_t>(state.CurrentModuleIndex + 1);
 }
 
 }  // namespace k400::test

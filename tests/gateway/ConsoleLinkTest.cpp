@@ -2,349 +2,164 @@
 
 #include <gtest/gtest.h>
 
+#include "gateway/ConsoleLink.h"
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPort.h"
-#include "gateway/ConsoleLink.h"
 
 namespace k400::test {
 namespace {
 
-class ConsoleLinkTest : public ::testing::Test {
-protected:
-    ConsoleLinkTest() : port(clock), link(port, clock, ui)
-    {
-        port.open();
-        link.PaceMs = 5;
-    }
-
-    std::int64_t elapsedSince(std::int64_t start) { return clock.nowMs() - start; }
+struct Rig {
+    Rig() { port.open(); }
+    std::int64_t Since(std::int64_t start) { return clock.nowMs() - start; }
 
     FakeClock clock;
     RecordingUserInterface ui;
-    ScriptedPort port;
-    ConsoleLink link;
+    ScriptedPort port{clock};
+    ConsoleLink link{port, clock, ui};  // default timing: 1000 ms time-out, 5 ms pacing
 };
 
-// ---- sending ---------------------------------------------------------------
-
-TEST_F(ConsoleLinkTest, SendsOneCharacterPerPauseThenCarriageReturnOnly)
+TEST(ConsoleLink, SendsOneCharacterPerPauseThenCarriageReturnOnly)
 {
-    port.expectLine("el 40").reply("Long(40)=1-->");
-    const std::int64_t start = clock.nowMs();
+    Rig rig;
+    rig.port.expectLine("el 40").reply("Long(40)=1-->");
+    const std::int64_t start = rig.clock.nowMs();
     double value = 0;
-    ASSERT_TRUE(link.SendAndReadValue("el 40", "Long(40)=", value)) << port.report();
-
-    const auto& writes = port.writes();
+    ASSERT_TRUE(rig.link.SendAndReadValue("el 40", "Long(40)=", value)) << rig.port.report();
+    const auto& writes = rig.port.writes();
     ASSERT_EQ(writes.size(), 6u);
-    const std::string expected = "el 40\r";
     for (std::size_t i = 0; i < writes.size(); ++i) {
-        EXPECT_EQ(writes[i].data, std::string(1, expected[i])) << "write " << i;
-        EXPECT_EQ(writes[i].atMs - start, static_cast<std::int64_t>(i) * 5) << "write " << i;
+        EXPECT_EQ(writes[i].data, std::string(1, "el 40\r"[i])) << i;
+        EXPECT_EQ(writes[i].atMs - start, static_cast<std::int64_t>(i) * 5) << i;
     }
-    EXPECT_EQ(port.written().find('\n'), std::string::npos);
-    // One event pass per character pause and one in the pause after the line.
-    EXPECT_EQ(ui.pumps, 6);
+    EXPECT_EQ(rig.ui.pumps, 6);  // one per character pause and one after the line
 }
 
-TEST_F(ConsoleLinkTest, EmptyCommandSendsOnlyCarriageReturn)
+TEST(ConsoleLink, ReplyIsCollectedUntilTheMarkerWithinTheTimeout)
 {
-    port.expectLine("").reply("\r\nK400E>");
-    ASSERT_TRUE(link.SendAndExpect("", ">"));
-    EXPECT_EQ(port.written(), "\r");
-    EXPECT_EQ(link.ReplyText, "K400E");
+    const struct {
+        const char* what;
+        std::vector<std::string> pieces;  // gapMs apart
+        int gapMs;
+        bool ok;
+        const char* reply;
+        int stuckReadings = 0;  // of the transmit queue
+    } cases[] = {
+        {"marker split across reads", {"x\r\n[EEP", "ROM", ":]"}, 7, true, "x\r\n"},
+        {"cut before the first marker", {"one[EEPROM:]two[EEPROM:]"}, 0, true, "one"},
+        {"limit not restarted by text", {"a", "b", "c", "d", "[EEPROM:]"}, 275, false, "abcd"},
+        {"marker just inside the limit", {"a", "b", "c", "[EEPROM:]"}, 330, true, "abc"},
+        {"queue drains on the tenth reading", {"a[EEPROM:]"}, 0, true, "a", 9},
+        {"queue still full at the tenth", {"a[EEPROM:]"}, 0, false, "", 10},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.port.deliverNow("stale[EEPROM:]");  // thrown away before the command goes out
+        rig.port.outputStuckReadings = c.stuckReadings;
+        rig.port.expectLine("x").replyPieces(c.pieces, c.gapMs);
+        EXPECT_EQ(rig.link.SendAndExpect("x", "[EEPROM:]"), c.ok) << c.what;
+        EXPECT_EQ(rig.link.ReplyText, c.reply) << c.what;
+    }
 }
 
-TEST_F(ConsoleLinkTest, ZeroPaceStillSendsCharacterByCharacter)
+TEST(ConsoleLink, SilentConsoleTimesOutByBlockingAndTheStepIsRecorded)
 {
-    link.PaceMs = 0;
-    port.expectLine("exit").reply("K400B>");
-    const std::int64_t start = clock.nowMs();
-    ASSERT_TRUE(link.SendAndExpect("exit", ">"));
-    EXPECT_EQ(port.writes().size(), 5u);
-    EXPECT_EQ(elapsedSince(start), 0);
+    Rig rig;
+    rig.port.expectLine("exit");
+    int observed = 0;
+    rig.link.StepObserver = [&](const LinkStep&) { ++observed; };
+    EXPECT_FALSE(rig.link.SendAndExpect("exit", ">"));
+    EXPECT_LE(rig.port.waitCalls(), 2);
+    const LinkStep& last = rig.link.LastStep();
+    EXPECT_EQ(last.kind, LinkStep::Kind::Expect);
+    EXPECT_EQ(last.command + " " + last.marker + " " + std::to_string(last.ok), "exit > 0");
+    EXPECT_EQ(last.elapsedMs, 4 * 5 + 5 + 1000);  // pacing, then the whole time-out
+    EXPECT_EQ(observed, 1);
 }
 
-TEST_F(ConsoleLinkTest, InputWaitingBeforeTheCommandIsThrownAway)
+TEST(ConsoleLink, ClosedPortFailsEveryPrimitiveAtOnce)
 {
-    port.deliverNow("[EEPROM:]old K400E>");
-    port.expectLine("exit").reply("K400B>");
-    ASSERT_TRUE(link.SendAndExpect("exit", ">"));
-    EXPECT_EQ(link.ReplyText, "K400B");
-}
-
-TEST_F(ConsoleLinkTest, ClosedPortFailsAtOnceWithoutWriting)
-{
-    port.close();
-    const std::int64_t start = clock.nowMs();
+    Rig rig;
+    rig.port.close();
+    const std::int64_t start = rig.clock.nowMs();
     double value = 0;
-    EXPECT_FALSE(link.SendAndExpect("exit", ">"));
-    EXPECT_FALSE(link.ScanAndWait("2"));
-    EXPECT_FALSE(link.SendAndReadValue("el 0", "Long(0)=", value));
-    EXPECT_TRUE(port.writes().empty());
-    EXPECT_EQ(elapsedSince(start), 0);
+    EXPECT_FALSE(rig.link.SendAndExpect("exit", ">"));
+    EXPECT_FALSE(rig.link.SendIgnored("exit", ">"));
+    EXPECT_FALSE(rig.link.ScanAndWait("2"));
+    EXPECT_FALSE(rig.link.SendAndReadValue("el 0", "Long(0)=", value));
+    EXPECT_TRUE(rig.port.writes().empty());
+    EXPECT_EQ(rig.Since(start), 0);
 }
 
-// ---- drain check ---------------------------------------------------------
-
-TEST_F(ConsoleLinkTest, DrainCheckGivesUpAfterTenNonzeroReadings)
+TEST(ConsoleLink, ScanWaitsFifteenTimeoutsOfSilenceWithinAReplyCap)
 {
-    port.outputStuckReadings = 10;
-    port.expectLine("exit").reply("K400E>");
-    link.ReplyText = "earlier";
-    const std::int64_t start = clock.nowMs();
-    EXPECT_FALSE(link.SendAndExpect("exit", ">"));
-    EXPECT_EQ(port.outputCountReadings(), 10);
-    // Gave up without waiting for the reply (only the character pauses passed).
-    EXPECT_EQ(elapsedSince(start), 4 * 5);
-    EXPECT_EQ(port.reads(), 0);
+    std::vector<std::string> flood(40, std::string(65536, 'x'));  // a device that never stops talking
+    flood.push_back("[COM2:]");
+    const struct {
+        const char* what;
+        std::vector<std::string> pieces;
+        int gapMs;
+        bool ok;
+        const char* listing;
+        std::int64_t minMs, maxMs;  // the first piece comes 100 ms after the line, settling and pacing before
+    } cases[] = {
+        {"a line every 14.9 s", {"!01M44{x}\r\n", "!03M38{x}\r\n", "[COM2:]"}, 14900, true, "!01M44{x}!03M38{x}", 29900,
+         30100},
+        {"silent for 15.1 s", {"!01M44{x}", "!03M38{x}", "[COM2:]"}, 15100, false, "", 15100, 15200},
+        {"past 1 MiB", flood, 10000, false, "", 0, 200000},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.port.expectLine("/scan").replyPieces(c.pieces, c.gapMs, 100);
+        const std::int64_t start = rig.clock.nowMs();
+        EXPECT_EQ(rig.link.ScanAndWait("2"), c.ok) << c.what;
+        if (c.ok) {
+            EXPECT_EQ(rig.link.ReplyText, c.listing) << c.what;
+        }
+        EXPECT_GE(rig.Since(start), c.minMs) << c.what;
+        EXPECT_LT(rig.Since(start), c.maxMs) << c.what;
+        EXPECT_GE(rig.ui.pumps, rig.Since(start) / 50) << c.what << ": window events run all through";
+    }
 }
 
-TEST_F(ConsoleLinkTest, DrainCheckAcceptsQueueEmptyOnTenthReading)
+TEST(ConsoleLink, ScanFirstLetsTheEarlierPromptPassUnlessStrict)
 {
-    port.outputStuckReadings = 9;
-    port.expectLine("exit").reply("K400E>");
-    EXPECT_TRUE(link.SendAndExpect("exit", ">"));
-    EXPECT_EQ(port.outputCountReadings(), 10);
+    for (bool strict : {false, true}) {
+        Rig rig;
+        rig.link.Timing.StrictTiming = strict;
+        rig.port.deliverAt(rig.clock.nowMs() + 20, "[COM2:]");  // still on its way from the step before
+        rig.port.expectLine("/scan").reply("!01M44{x}[COM2:]", 500);
+        ASSERT_TRUE(rig.link.ScanAndWait("2"));
+        EXPECT_EQ(rig.link.ReplyText, strict ? "" : "!01M44{x}") << strict;
+    }
 }
 
-TEST_F(ConsoleLinkTest, DrainCheckPumpsEventsExceptWhenReadingValues)
+TEST(ConsoleLink, ReadValueTakesTheNumberBetweenKeyAndArrow)
 {
-    port.outputStuckReadings = 4;
-    port.setFallback([](std::string_view) { return std::string("Long(0)=7-->[EEPROM:]"); });
-
-    ASSERT_TRUE(link.SendAndExpect("el 0", "]"));
-    // 4 character pauses + 4 nonzero readings + 1 pause after the line.
-    EXPECT_EQ(ui.pumps, 4 + 4 + 1);
-
-    ui.pumps = 0;
-    double value = 0;
-    ASSERT_TRUE(link.SendAndReadValue("el 0", "Long(0)=", value));
-    EXPECT_EQ(ui.pumps, 4 + 1);
-    EXPECT_EQ(value, 7);
-}
-
-TEST_F(ConsoleLinkTest, TransmitQueueThatNeverDrainsFailsEveryPrimitive)
-{
-    port.outputStuckReadings = -1;
-    port.setFallback([](std::string_view) { return std::string("x-->[COM2:]>"); });
-    double value = 0;
-    EXPECT_FALSE(link.SendAndExpect("exit", ">"));
-    EXPECT_FALSE(link.ScanAndWait("2"));
-    EXPECT_FALSE(link.SendAndReadValue("el 0", "x", value));
-}
-
-// ---- collecting the reply ---------------------------------------------------
-
-TEST_F(ConsoleLinkTest, MarkerSplitAcrossReadsIsFound)
-{
-    port.expectLine("use eeprom").replyPieces({"use eeprom\r\n[EEP", "ROM", ":]"}, 7);
-    ASSERT_TRUE(link.SendAndExpect("use eeprom", "[EEPROM:]"));
-    EXPECT_EQ(link.ReplyText, "use eeprom\r\n");  // inner line ends stay
-}
-
-TEST_F(ConsoleLinkTest, ReplyIsCutBeforeFirstMarker)
-{
-    port.expectLine("").reply("one>two>");
-    ASSERT_TRUE(link.SendAndExpect("", ">"));
-    EXPECT_EQ(link.ReplyText, "one");
-}
-
-TEST_F(ConsoleLinkTest, PiecesAreTrimmedSoBlanksAtSeamsAreLost)
-{
-    port.expectLine("exit").replyPieces({"  K400 ", " E\r\n", "\tready >  "}, 3, 10);
-    ASSERT_TRUE(link.SendAndExpect("exit", ">"));
-    EXPECT_EQ(link.ReplyText, "K400Eready ");
-}
-
-TEST_F(ConsoleLinkTest, TimeLimitRunsFromStartOfWaitingAndIsNotRestartedByText)
-{
-    // A piece every 300 ms keeps the console talking; the marker comes at 1100 ms.
-    port.expectLine("exit").replyPieces({"a", "b", "c", "d", "K400E>"}, 275, 0);
-    const std::int64_t start = clock.nowMs();
-    EXPECT_FALSE(link.SendAndExpect("exit", ">"));
-    const std::int64_t waited = elapsedSince(start) - 4 * 5 - 5;  // minus the pacing
-    EXPECT_GE(waited, 1000);
-    EXPECT_LT(waited, 1100);
-}
-
-TEST_F(ConsoleLinkTest, MarkerJustInsideTheLimitSucceeds)
-{
-    port.expectLine("exit").replyPieces({"a", "b", "c", "K400E>"}, 330, 0);
-    EXPECT_TRUE(link.SendAndExpect("exit", ">"));
-    EXPECT_EQ(link.ReplyText, "abcK400E");
-}
-
-TEST_F(ConsoleLinkTest, MarkerReceivedWhileTextKeepsArrivingIsNotEnough)
-{
-    // Each read takes 1 ms and a new character is due every 1 ms: the queue is
-    // never empty at a check, so the marker that came first is never looked for.
-    port.readCostMs = 1;
-    port.expectLine("exit").replyTrickle("K400E>" + std::string(1500, '.'), 1);
-    EXPECT_FALSE(link.SendAndExpect("exit", ">"));
-}
-
-TEST_F(ConsoleLinkTest, ConsoleThatFallsSilentAfterTheMarkerSucceeds)
-{
-    port.readCostMs = 1;
-    port.expectLine("exit").replyTrickle("K400E>" + std::string(500, '.'), 1);
-    EXPECT_TRUE(link.SendAndExpect("exit", ">"));
-    EXPECT_EQ(link.ReplyText, "K400E");
-}
-
-TEST_F(ConsoleLinkTest, SilentConsoleTimesOutByBlockingNotSpinning)
-{
-    port.expectLine("exit");
-    link.ReplyText = "earlier";
-    const std::int64_t start = clock.nowMs();
-    EXPECT_FALSE(link.SendAndExpect("exit", ">"));
-    EXPECT_EQ(elapsedSince(start), 4 * 5 + 5 + 1000);
-    EXPECT_LE(port.waitCalls(), 2);
-    EXPECT_TRUE(link.ReplyText.empty());
-}
-
-TEST_F(ConsoleLinkTest, EmptyMarkerIsNeverFound)
-{
-    port.expectLine("exit").reply("K400E>");
-    EXPECT_FALSE(link.SendAndExpect("exit", ""));
-}
-
-TEST_F(ConsoleLinkTest, ConsoleTimeoutIsTheLimit)
-{
-    link.ConsoleTimeoutMs = 200;
-    port.expectLine("exit").reply("K400E>", 250);
-    EXPECT_FALSE(link.SendAndExpect("exit", ">"));
-    port.expectLine("exit").reply("K400E>", 150);
-    EXPECT_TRUE(link.SendAndExpect("exit", ">"));
-}
-
-// ---- scan -------------------------------------------------------------------
-
-TEST_F(ConsoleLinkTest, ScanThatKeepsPrintingWithinFifteenSecondsSucceeds)
-{
-    // 60 s of listing, a line every 14.9 s, then the prompt.
-    port.expectLine("/scan").replyPieces({"!01M44{x}\r\n", "!03M38{x}\r\n", "!05M28{x}\r\n",
-                                          "!06M60{x}\r\n", "[COM2:]"},
-                                         14900, 500);
-    const std::int64_t start = clock.nowMs();
-    ASSERT_TRUE(link.ScanAndWait("2")) << port.report();
-    EXPECT_EQ(link.ReplyText, "!01M44{x}!03M38{x}!05M28{x}!06M60{x}");
-    EXPECT_GE(elapsedSince(start), 60000);
-    // The window stays responsive: events run all through the wait.
-    EXPECT_GE(ui.pumps, 60000 / 50);
-}
-
-TEST_F(ConsoleLinkTest, ScanSilentForFifteenSecondsFails)
-{
-    port.expectLine("/scan").replyPieces({"!01M44{x}", "!03M38{x}", "[COM2:]"}, 15100, 100);
-    const std::int64_t start = clock.nowMs();
-    EXPECT_FALSE(link.ScanAndWait("2"));
-    // Characters are paced before the carriage return the replies count from.
-    const std::int64_t sinceReturn = elapsedSince(start) - 5 * 5;
-    EXPECT_GE(sinceReturn, 100 + 15000);
-    EXPECT_LT(sinceReturn, 100 + 15100);
-}
-
-TEST_F(ConsoleLinkTest, ScanOfADeviceThatNeverStopsTalkingEndsAtTheReplyCap)
-{
-    // 64 KiB every 10 s keeps the inactivity limit from expiring; past 1 MiB
-    // the scan is given up even though the prompt would follow.
-    std::vector<std::string> pieces(40, std::string(65536, 'x'));
-    pieces.push_back("[COM2:]");
-    port.expectLine("/scan").replyPieces(pieces, 10000, 0);
-    const std::int64_t start = clock.nowMs();
-    EXPECT_FALSE(link.ScanAndWait("2"));
-    EXPECT_LT(elapsedSince(start), 20 * 10000);
-}
-
-TEST_F(ConsoleLinkTest, ScanWaitsForThePromptOfTheGivenPort)
-{
-    port.expectLine("/scan").reply("!01M44[COM2:]", 10).reply("x[COM3:]", 20);
-    ASSERT_TRUE(link.ScanAndWait("3"));
-    EXPECT_EQ(link.ReplyText, "!01M44[COM2:]x");
-}
-
-// ---- reading values ---------------------------------------------------------
-
-TEST_F(ConsoleLinkTest, ValueEditorWalkAsTranscript)
-{
-    port.expectTranscript(R"(
-# reading two words and leaving the editor
-> el 40
-< el 40
-< Long(40)=28573732-->
-> 28573732
-< Long(44)=-20-->
-> .
-< [EEPROM:]
-)");
-    double first = 0;
-    double second = 0;
-    ASSERT_TRUE(link.SendAndReadValue("el 40", "Long(40)=", first));
-    ASSERT_TRUE(link.SendAndReadValue("28573732", "Long(44)=", second));
-    ASSERT_TRUE(link.SendAndExpect(".", "[EEPROM:]"));
-    EXPECT_EQ(first, 28573732);
-    EXPECT_EQ(second, -20);
-    EXPECT_TRUE(port.scriptFollowed()) << port.report();
-}
-
-TEST_F(ConsoleLinkTest, WrongLineIsReportedByTheScript)
-{
-    port.expectLine("block 0").reply("[EEPROM:]");
-    EXPECT_FALSE(link.SendAndExpect("block 1", "[EEPROM:]"));
-    EXPECT_FALSE(port.scriptFollowed());
-    EXPECT_NE(port.report().find("block 1"), std::string::npos);
-}
-
-TEST_F(ConsoleLinkTest, ReadValueTakesNumberBetweenKeyAndArrow)
-{
-    struct Case {
+    const struct {
         const char* reply;
         const char* key;
-        double expected;
+        bool ok;
+        double value;
+    } cases[] = {
+        {"el 40\r\nLong(40)=28573732-->", "Long(40)=", true, 28573732},
+        {"Long(4)=-1-->", "Long(4)=", true, -1},
+        {"Long(4)=  12  -->", " Long(4)= ", true, 12},  // key and text both trimmed
+        {"-->Long(0)=9-->", "Long(0)=", true, 9},
+        {"Long(44)=5-->", "Long(40)=", false, 0},           // another word
+        {"Long(40)=5-->", "  ", false, 0},                  // no key
+        {"Long(36)=1-->Long(40)=5", "Long(40)=", false, 0},  // no arrow after the key
     };
-    const Case cases[] = {
-        {"el 40\r\nLong(40)=28573732-->", "Long(40)=", 28573732},
-        {"Long(4)=-1-->", "Long(4)=", -1},
-        {"Long(4)=  12  -->", " Long(4)= ", 12},  // key and text both trimmed
-        {"Long(8)=1.5e3-->", "Long(8)=", 1500},
-        {"Long(8)=abc-->", "Long(8)=", 0},
-        {"Long(40)=5-->", "Long(40)", 0},  // without "=" the value text starts with "="
-        {"-->Long(0)=9-->", "Long(0)=", 9},
-    };
-    for (const Case& c : cases) {
-        port.expectLine("el").reply(c.reply);
-        double value = -12345;
-        ASSERT_TRUE(link.SendAndReadValue("el", c.key, value)) << c.reply;
-        EXPECT_EQ(value, c.expected) << c.reply;
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.port.expectLine("el").reply(c.reply);
+        rig.link.ReplyText = "kept";
+        double value = -77;
+        EXPECT_EQ(rig.link.SendAndReadValue("el", c.key, value), c.ok) << c.reply;
+        EXPECT_EQ(value, c.ok ? c.value : -77) << c.reply;
+        EXPECT_EQ(rig.link.ReplyText, "kept") << c.reply;
     }
-}
-
-TEST_F(ConsoleLinkTest, ReadValueFailsWithoutKeyEvenWhenArrowArrived)
-{
-    double value = 77;
-    port.expectLine("el 40").reply("Long(44)=5-->");
-    EXPECT_FALSE(link.SendAndReadValue("el 40", "Long(40)=", value));
-    port.expectLine("el 40").reply("Long(40)=5-->");
-    EXPECT_FALSE(link.SendAndReadValue("el 40", "  ", value));
-    // A key whose value line has no "-->" after it is not the line asked for.
-    port.expectLine("el 40").reply("Long(36)=1-->Long(40)=5");
-    EXPECT_FALSE(link.SendAndReadValue("el 40", "Long(40)=", value));
-    EXPECT_EQ(value, 77);
-}
-
-TEST_F(ConsoleLinkTest, ReadValueWaitsForArrowAndLeavesReplyTextAlone)
-{
-    link.ReplyText = "kept";
-    port.expectLine("el 0").replyPieces({"Long(0)=", "261", "-", "->"}, 100);
-    double value = 0;
-    ASSERT_TRUE(link.SendAndReadValue("el 0", "Long(0)=", value));
-    EXPECT_EQ(value, 261);
-    EXPECT_EQ(link.ReplyText, "kept");
-
-    port.expectLine("el 0").reply("Long(0)=261", 0).reply("-->", 1010);
-    EXPECT_FALSE(link.SendAndReadValue("el 0", "Long(0)=", value));
-    EXPECT_EQ(link.ReplyText, "kept");
 }
 
 }  // namespace

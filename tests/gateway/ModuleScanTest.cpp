@@ -1,7 +1,12 @@
+// The scan listing parser and each module's configuration query. (The scan
+// dialogue itself is pinned by the connect transcript and connect tests.)
+
 #include <gtest/gtest.h>
 
 #include "gateway/ConsoleLink.h"
+#include "gateway/ModuleQuery.h"
 #include "gateway/ModuleScan.h"
+#include "modules/ModuleInfo.h"
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPort.h"
@@ -9,147 +14,107 @@
 namespace k400::test {
 namespace {
 
-// The listing parser, with every module answering its configuration query.
-class Listing : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(port.open().ok());
-        port.setFallback([this](std::string_view line) -> std::optional<std::string> {
+struct Rig {
+    Rig() { port.open(); }
+    FakeClock clock;
+    ScriptedPort port{clock};
+    RecordingUserInterface ui;
+    ConsoleLink link{port, clock, ui};
+    ProgramState state;
+};
+
+TEST(ScanListing, ModulesOutcomesAndQueries)
+{
+    std::string sixteen;
+    for (int i = 1; i <= 16; ++i)
+        sixteen += "!" + TwoDigitHex(static_cast<unsigned>(i)) + "M28{}";
+    using O = ScanOutcome;
+    const struct {
+        const char* what;
+        std::string listing;
+        bool checksum;
+        ScanOutcome outcome;
+        std::vector<std::string> modules;  // "address name" in display order
+        std::size_t queries;
+    } cases[] = {
+        {"marks", "Scan\r\n!01M28R{T08}\r\n!0FM23D{T40}\r\n!05M28{x}\r\n3 found", false, O::Done,
+         {"1 M28R", "15 M23", "5 M28"}, 3},
+        {"checksum characters", "!05M28A3{}!0aM38C1D{}", true, O::Done, {"5 M28", "10 M38"}, 2},
+        {"no modules", "Scanning 00 to 0F\r\n0 module(s) found\r\n", false, O::Done, {}, 0},
+        {"a ! without { ends the listing", "!01M28{T08}\r\n!02M38\r\nScan done!", false, O::Done, {"1 M28"}, 1},
+        {"a { before the ! is no end", "{!01M28", false, O::Done, {}, 0},
+        {"address 0 stops the scan", "!01M28{}!00M28{}!02M28{}", false, O::NotConfigured, {}, 1},
+        {"model not in the catalogue", "!01Q29W{}", false, O::NotSupported, {}, 0},
+        {"too short for its checksum", "!01D{}", true, O::NotSupported, {}, 0},
+        {"non-hex address", "!0GM28{}", false, O::BadAddress, {}, 0},
+        {"one-digit address", "!1{}", false, O::BadAddress, {}, 0},
+        {"sixteen modules", sixteen, false, O::TooManyModules, {}, 15},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        std::vector<std::string> queries;
+        rig.port.setFallback([&](std::string_view line) -> std::optional<std::string> {
             queries.emplace_back(line);
-            if (line.size() >= 4 && line[0] == '$')
-                return "!" + std::string(line.substr(1, 2)) + "400600\r\n[COM2:]";
-            return std::nullopt;
+            return "!" + std::string(line.substr(1, 2)) + "400600\r\n[COM2:]";
         });
+        rig.state.ScanChecksumIndex = c.checksum ? 1 : 0;
+        EXPECT_EQ(ParseScanListing(rig.state, rig.link, c.listing), c.outcome) << c.what;
+        EXPECT_EQ(queries.size(), c.queries) << c.what;
+        if (c.outcome != ScanOutcome::Done)
+            continue;
+        BuildModuleOrder(rig.state);
+        std::vector<std::string> modules;
+        for (int i = 0; i < rig.state.ModuleCount; ++i) {
+            const auto& m = rig.state.ModuleTable[rig.state.ModuleOrder[static_cast<std::size_t>(i)]];
+            modules.push_back(m.Address + " " + m.Name);
+        }
+        EXPECT_EQ(modules, c.modules) << c.what;
     }
-
-    ScanOutcome Parse(const std::string& listing) { return ParseScanListing(state, link, listing); }
-
-    FakeClock clock;
-    ScriptedPort port{clock};
-    RecordingUserInterface ui;
-    ConsoleLink link{port, clock, ui};
-    ProgramState state;
-    std::vector<std::string> queries;
-};
-
-TEST_F(Listing, NamesWithAndWithoutMarks)
-{
-    ASSERT_EQ(Parse("Scanning\r\n!01M28R{T08}\r\n!0FM23D{T40}\r\n!05M28{x}\r\n2 found"), ScanOutcome::Done);
-    EXPECT_EQ(state.ModuleTable[0].Address, "1");
-    EXPECT_EQ(state.ModuleTable[0].Name, "M28R");
-    EXPECT_EQ(state.ModuleTable[1].Address, "15");
-    EXPECT_EQ(state.ModuleTable[1].Name, "M23");
-    EXPECT_EQ(state.ModuleTable[2].Name, "M28");
-    EXPECT_EQ(state.CurrentModuleIndex, 3);
-    EXPECT_EQ(queries, (std::vector<std::string>{"$012", "$0F2", "$052"}));
 }
 
-TEST_F(Listing, ChecksumCharactersAreDropped)
+// "$AA2", and for type code 3F "$AA90" and "$AA91": each reply ends with the COM2 prompt.
+TEST(ModuleQuery, ConfigurationRepliesFillBothTablesOrNothing)
 {
-    state.ScanChecksumIndex = 1;
-    ASSERT_EQ(Parse("!05M28A3{}!0aM38C1D{}"), ScanOutcome::Done);
-    EXPECT_EQ(state.ModuleTable[0].Name, "M28");
-    EXPECT_EQ(state.ModuleTable[1].Name, "M38");
-    EXPECT_EQ(state.ModuleTable[1].Address, "10");  // lower-case hex digits
-}
-
-TEST_F(Listing, NoModulesIsNoError)
-{
-    EXPECT_EQ(Parse("Scanning 00 to 0F\r\n0 module(s) found\r\n"), ScanOutcome::Done);
-    EXPECT_EQ(state.CurrentModuleIndex, 0);
-    BuildModuleOrder(state);
-    EXPECT_EQ(state.ModuleCount, 0);
-}
-
-TEST_F(Listing, AddressZeroStopsEvenWithModulesAfterIt)
-{
-    EXPECT_EQ(Parse("!01M28{}!00M28{}!02M28{}"), ScanOutcome::NotConfigured);
-    EXPECT_EQ(queries.size(), 1u);
-    const auto texts = ScanFailureTexts(ScanOutcome::NotConfigured);
-    EXPECT_EQ(texts.message, "Some module isn't configured yet! Please use TARN Utility to configure it.");
-    EXPECT_EQ(texts.status, "Scanning Process Stop");
-}
-
-TEST_F(Listing, UnknownOrUnreadableNamesAreNotSupported)
-{
-    EXPECT_EQ(Parse("!01Q29W{}"), ScanOutcome::NotSupported);
-    EXPECT_EQ(state.ModuleTable[0].Address, "");
-    EXPECT_TRUE(queries.empty());
-    // With the checksum on, an entry too short for its checksum has no name.
-    state.ScanChecksumIndex = 1;
-    EXPECT_EQ(Parse("!01D{}"), ScanOutcome::NotSupported);
-    const auto texts = ScanFailureTexts(ScanOutcome::NotSupported);
-    EXPECT_EQ(texts.message, "This modules is not supported!");
-    EXPECT_EQ(texts.status, "Timeout");
-}
-
-TEST_F(Listing, BangWithoutBraceEndsTheListingKeepingEarlierModules)
-{
-    EXPECT_EQ(Parse("!01M28{T08}\r\n!02M38\r\nScan done!"), ScanOutcome::Done);
-    BuildModuleOrder(state);
-    EXPECT_EQ(state.ModuleCount, 1);
-    EXPECT_EQ(state.ModuleTable[0].Name, "M28");
-    // A "{" before the "!" does not count as its end.
-    state = ProgramState{};
-    EXPECT_EQ(Parse("{!01M28"), ScanOutcome::Done);
-    BuildModuleOrder(state);
-    EXPECT_EQ(state.ModuleCount, 0);
-}
-
-TEST_F(Listing, NonHexAddressIsRefused)
-{
-    EXPECT_EQ(Parse("!0GM28{}"), ScanOutcome::BadAddress);
-    EXPECT_EQ(Parse("!1{}"), ScanOutcome::BadAddress);
-    EXPECT_TRUE(queries.empty());
-}
-
-TEST_F(Listing, MoreEntriesThanTheTableHoldsAreRefused)
-{
-    std::string listing;
-    for (int i = 1; i <= 16; ++i) {
-        char entry[16];
-        std::snprintf(entry, sizeof entry, "!%02XM28{}", i);
-        listing += entry;
+    const struct {
+        const char* what;
+        const char* address;
+        std::string aa;                     // as the queries name it
+        std::vector<const char*> replies;  // nullptr: none
+        bool ok;
+        int typeCode, typeCode2, count, format, baud;
+    } cases[] = {
+        {"one type code", "1", "01", {"!0140060F\r\n"}, true, 0x40, 9, 1, 0x0F, 6},
+        {"address in upper-case hex", "15", "0F", {"!0F08070a"}, true, 0x08, 9, 1, 0x0A, 7},
+        {"per-channel type codes", "26", "1A", {"!1A3F0600", "!1A03", "!1A0C"}, true, 0x3, 0xC, 2, 0, 6},
+        {"second channel fails", "2", "02", {"!023F0600", "!0205", "Timeout"}, false, 0x5, 9, 1, 0, 0},
+        {"timeout text", "1", "01", {"Timeout"}, false, 0x77, 9, 1, 0x55, 0},
+        {"no !", "1", "01", {"0140060F"}, false, 0x77, 9, 1, 0x55, 0},
+        {"non-hex type code", "1", "01", {"!01G0060F"}, false, 0x77, 9, 1, 0x55, 0},
+        {"reply too short", "1", "01", {"!014006"}, false, 0x77, 9, 1, 0x55, 0},
+        {"no reply", "1", "01", {nullptr}, false, 0x77, 9, 1, 0x55, 0},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        for (std::size_t i = 0; i < c.replies.size(); ++i) {
+            auto& exchange = rig.port.expectLine("$" + c.aa + std::vector<const char*>{"2", "90", "91"}[i]);
+            if (c.replies[i])
+                exchange.reply(std::string(c.replies[i]) + "[COM2:]");
+        }
+        auto& s = rig.state.ModuleTable[3];
+        s = {"M28", c.address, 0, 0, 0, 8, 1, 0x77, 9, 0x55};
+        rig.state.CurrentModuleIndex = 3;
+        EXPECT_EQ(ModuleOtherInfo(rig.state, rig.link), c.ok) << c.what;
+        EXPECT_TRUE(rig.port.scriptFollowed()) << c.what << rig.port.report();
+        EXPECT_EQ((std::array<int, 4>{s.TypeCode, s.TypeCode2, s.TypeCodeCount, s.DataFormat}),
+                  (std::array<int, 4>{c.typeCode, c.typeCode2, c.count, c.format}))
+            << c.what;
+        const auto& t = rig.state.TarnInfTable[3];
+        if (!c.ok)
+            continue;
+        EXPECT_EQ((std::array<int, 5>{t.TypeCode, t.TypeCode2, t.TypeCodeCount, t.DataFormat, t.Baud}),
+                      (std::array<int, 5>{c.typeCode, c.count == 2 ? c.typeCode2 : 0, c.count, c.format, c.baud}))
+                << c.what;
     }
-    EXPECT_EQ(Parse(listing), ScanOutcome::TooManyModules);
-    EXPECT_EQ(queries.size(), 15u);
-    EXPECT_EQ(state.TotalAIBytes, 15 * 16);
-}
-
-// The commands that set up and run the scan.
-class ScanDialogue : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(port.open().ok()); }
-
-    FakeClock clock;
-    ScriptedPort port{clock};
-    RecordingUserInterface ui;
-    ConsoleLink link{port, clock, ui};
-    ProgramState state;
-};
-
-TEST_F(ScanDialogue, SendsTheScanParameters)
-{
-    state.ScanChecksumIndex = 1;
-    state.ScanTimeoutMs = 150;
-    state.ScanBaudIndex = 7;
-    port.expectLine("use com2").reply("[COM2:]");
-    port.expectLine("/s1").reply("Checksum enabled\r\n[COM2:]");
-    port.expectLine("").reply("[COM2:]");
-    port.expectLine("/timeout 150").reply("Module timeout 150 ms\r\n[COM2:]");
-    port.expectLine("").reply("[COM2:]");
-    port.expectLine("").reply("[COM2:]");
-    port.expectLine("").reply("[COM2:]");
-    port.expectLine("/baud 115200").reply("Baud rate 115200 bps\r\n[COM2:]");
-    port.expectLine("/start 0").reply("[COM2:]");
-    port.expectLine("/end 15").reply("[COM2:]");
-    port.expectLine("/scan").replyPieces({"!01M28", "{T08}\r\n", "1 module(s) found\r\n[COM2:]"}, 4000);
-    ASSERT_EQ(RunScanDialogue(state, link), ScanOutcome::Done);
-    EXPECT_TRUE(port.scriptFollowed()) << port.report();
-    EXPECT_EQ(link.ReplyText.find("!01M28{T08}"), 0u);
-    EXPECT_EQ(ui.progress, (std::vector<int>{3, 5}));
-    EXPECT_EQ(ui.status, "Scaning...");
 }
 
 }  // namespace

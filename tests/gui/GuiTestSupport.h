@@ -1,16 +1,12 @@
 #pragma once
 // Shared pieces of the window tests: a main window on the simulated gateway,
-// scripted answers for message boxes, and a connect that fills in the scan
-// dialog the way a user would.
+// scripted answers for message boxes, and acting while a gateway dialogue runs.
 
-#include <deque>
-#include <filesystem>
 #include <memory>
-#include <vector>
+#include <optional>
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,37 +14,23 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/GridTable.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ScanParameterDialog.h"
 
 namespace k400::test {
 
-// Records every message box and answers the Yes/No ones from a queue
-// (No when the queue is empty, so a forgotten answer never exits).
-class ScriptedBoxes {
-public:
+// Records every message box; a question is answered No, so that a test never exits.
+struct ScriptedBoxes {
     ScriptedBoxes()
     {
         ui::SetMessageBoxHook([this](const ui::MessageBoxRequest& request) {
             shown.push_back(request);
-            if (!request.question || answers.empty())
-                return false;
-            const bool answer = answers.front();
-            answers.pop_front();
-            return answer;
+            return false;
         });
     }
     ~ScriptedBoxes() { ui::SetMessageBoxHook({}); }
 
-    bool contains(const QString& text) const
-    {
-        for (const auto& box : shown)
-            if (box.text == text)
-                return true;
-        return false;
-    }
     QStringList texts() const
     {
         QStringList list;
@@ -58,10 +40,9 @@ public:
     }
 
     std::vector<ui::MessageBoxRequest> shown;
-    std::deque<bool> answers;
 };
 
-template <typename T>
+template <typename T = QWidget>
 T* Find(const QObject* root, const QString& name)
 {
     T* found = root->findChild<T*>(name);
@@ -70,17 +51,35 @@ T* Find(const QObject* root, const QString& name)
     return found;
 }
 
-inline std::unique_ptr<ui::MainWindow> DemoWindow(const std::filesystem::path& outputFolder,
-                                                  std::optional<Scenario> scenario = std::nullopt)
+inline std::unique_ptr<ui::MainWindow> DemoWindow(const QTemporaryDir& folder, std::optional<Scenario> scenario = {})
 {
     ui::MainWindowOptions options;
     options.demo = true;
     options.paceMs = 0;
-    options.outputFolder = outputFolder;
+    options.outputFolder = folder.path().toStdString();
     options.scenario = std::move(scenario);
     auto window = std::make_unique<ui::MainWindow>(std::move(options));
     window->show();
     return window;
+}
+
+// Runs `start` (a click that runs a gateway dialogue) and calls `act` once, as
+// soon as `ready` holds while the dialogue lets events in. Returns whether it acted.
+template <typename Start, typename Ready, typename Act>
+bool ActDuring(Start start, Ready ready, Act act)
+{
+    bool acted = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!acted && ready()) {
+            acted = true;
+            act();
+        }
+    });
+    poll.start();
+    start();
+    return acted;
 }
 
 // Presses Connect; when the scan dialog shows, `fill` may change its
@@ -88,64 +87,17 @@ inline std::unique_ptr<ui::MainWindow> DemoWindow(const std::filesystem::path& o
 template <typename Fill>
 void ConnectThroughDialog(ui::MainWindow& window, Fill fill)
 {
-    QTimer poll;
-    poll.setInterval(5);
-    bool answered = false;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        ui::ScanParameterDialog* dialog = window.scanParameterDialog();
-        if (answered || dialog == nullptr || !dialog->isVisible())
-            return;
-        answered = true;
-        fill(*dialog);
-        dialog->okButton()->click();
-    });
-    poll.start();
-    QTest::mouseClick(Find<QPushButton>(&window, QStringLiteral("Connect")), Qt::LeftButton);
-    poll.stop();
+    ActDuring([&] { QTest::mouseClick(Find<QPushButton>(&window, "Connect"), Qt::LeftButton); },
+              [&] { return window.scanParameterDialog() && window.scanParameterDialog()->isVisible(); },
+              [&] {
+                  fill(*window.scanParameterDialog());
+                  window.scanParameterDialog()->okButton()->click();
+              });
 }
 
 inline void ConnectWithDefaults(ui::MainWindow& window)
 {
     ConnectThroughDialog(window, [](ui::ScanParameterDialog&) {});
-}
-
-// Clicks the button and, once while the gateway dialogue it started runs,
-// calls `during`. Returns whether `during` ran.
-template <typename During>
-bool ClickAndActWhileBusy(ui::MainWindow& window, QPushButton* button, During during)
-{
-    bool ran = false;
-    QTimer poke;
-    poke.setInterval(0);
-    QObject::connect(&poke, &QTimer::timeout, [&] {
-        if (ran || !window.state().GatewayBusy)
-            return;
-        ran = true;
-        during();
-    });
-    poke.start();
-    QTest::mouseClick(button, Qt::LeftButton);
-    poke.stop();
-    return ran;
-}
-
-// Chooses the application (0 CANopen, 1 DeviceNet), stores the node ID with
-// "Setting" and presses "Build EDS File".
-inline void BuildEdsFor(ui::MainWindow& window, int application, int nodeId)
-{
-    Find<QRadioButton>(&window, QStringLiteral("ApplicationSelect_%1").arg(application))->click();
-    Find<QLineEdit>(&window, QStringLiteral("CANNodeId"))->setText(QString::number(nodeId));
-    Find<QPushButton>(&window, QStringLiteral("SettingParameter"))->click();
-    QTest::mouseClick(Find<QPushButton>(&window, QStringLiteral("WriteEDS")), Qt::LeftButton);
-}
-
-// The grid shows exactly the core's rows, fixed row and column included.
-inline void CompareGrid(const ui::GridTable* grid, const std::vector<std::vector<std::string>>& rows)
-{
-    QCOMPARE(grid->gridRows(), static_cast<int>(rows.size()));
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            QCOMPARE(grid->cellText(static_cast<int>(r), static_cast<int>(c)), QString::fromStdString(rows[r][c]));
 }
 
 }  // namespace k400::test

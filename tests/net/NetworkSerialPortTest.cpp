@@ -1,7 +1,7 @@
 // The network port against the simulator's TCP server, raw and RFC 2217:
 // console dialogues, a 0xFF byte both ways, refused and occupied servers, a
-// server without RFC 2217 and a connection dropped mid-dialogue. Also the
-// `k400gw sim --listen` command itself.
+// server without RFC 2217 and a connection dropped mid-dialogue. (`k400gw
+// sim --listen` itself is run by the end-to-end tests.)
 
 #include <gtest/gtest.h>
 
@@ -13,15 +13,12 @@
 #include <sstream>
 #include <thread>
 
-#include "app/ProgramState.h"
-#include "cli/Commands.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewayPort.h"
-#include "platform/NetworkPortName.h"
+#include "gateway/ProgramState.h"
 #include "platform/net/NetworkSerialPort.h"
 #include "sim/TcpSimulator.h"
-#include "support/ChildProcess.h"
 #include "support/RecordingUserInterface.h"
 
 namespace k400::test {
@@ -57,11 +54,14 @@ struct Served {
 };
 
 struct Client {
-    explicit Client(const std::string& name) { port.setPortName(name); }
+    explicit Client(const std::string& name, LinkTiming timing = {.PaceMs = 1}) : link(port, clock, ui, timing)
+    {
+        port.setPortName(name);
+    }
     NetworkSerialPort port;
     SystemClock clock;
     RecordingUserInterface ui;
-    ConsoleLink link{port, clock, ui};
+    ConsoleLink link;
 };
 
 Ms Since(std::chrono::steady_clock::time_point start)
@@ -74,11 +74,9 @@ TEST(NetworkSerialPort, ConsoleDialogueWithA0xFFByteBothWays)
     for (const bool rfc2217 : {false, true}) {
         Served server(rfc2217);
         Client client(server.sim.portName());
-        client.link.PaceMs = 1;
         ASSERT_TRUE(OpenGatewayPort(client.port, client.ui, PortCaller::Connect)) << server.sim.portName();
         ProgramState state;
         EXPECT_EQ(RecogniseController(state, client.link), ControllerRecognition::Recognised);
-        EXPECT_EQ(state.ControllerPrompt, "K400E>");
         // The console repeats an unknown command, so the byte comes back.
         ASSERT_TRUE(client.link.SendAndExpect("a\xFF", "K400E>")) << server.sim.portName();
         EXPECT_EQ(client.link.ReplyText, "Unknown command: a\xFF\r\n");
@@ -120,14 +118,14 @@ TEST(NetworkSerialPort, OpenFailuresAreDescribed)
 
     Served raw(false);
     const std::string noRfc2217 = "rfc2217" + raw.sim.portName().substr(3);
-    struct Case {
+    const struct {
         std::string name, description;
     } cases[] = {
         {closed, "Can't open " + closed + "! (Connection refused)"},
         {noRfc2217, noRfc2217 + ": the device server does not answer the COM-PORT-OPTION (RFC 2217)"},
         {"tcp://127.0.0.1", "tcp://127.0.0.1: the port number is missing (HOST:PORT)"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Client client(c.name);
         client.port.setTimings({2000, 200, 300});
         const PortOpenError error = client.port.open();
@@ -146,8 +144,7 @@ TEST(NetworkSerialPort, DroppedConnectionEndsTheStepAtOnce)
     vanishing.faults.push_back(FaultRule::VanishAt(CommandMatch::Line("use com2")));
     for (const bool rfc2217 : {false, true}) {
         Served server(rfc2217, vanishing);
-        Client client(server.sim.portName());
-        client.link.ConsoleTimeoutMs = 5000;
+        Client client(server.sim.portName(), {.ConsoleTimeoutMs = 5000});
         ASSERT_TRUE(client.port.open().ok());
         ASSERT_TRUE(client.link.SendAndExpect("exit", "K400E>"));
         auto start = std::chrono::steady_clock::now();
@@ -158,32 +155,6 @@ TEST(NetworkSerialPort, DroppedConnectionEndsTheStepAtOnce)
         EXPECT_FALSE(client.port.waitForInput(3000));
         EXPECT_LT(Since(start), Ms(500));
         EXPECT_EQ(server.stop(), 0);
-    }
-}
-
-TEST(SimCommand, ListensPrintsItsPortNameAndStopsOnSigterm)
-{
-    ChildProcess sim({K400GW_EXE, "sim", "--listen", ":0", "--rfc2217"});
-    ASSERT_TRUE(sim.started()) << sim.error();
-    const auto name = sim.readLine(10000);
-    ASSERT_TRUE(name.has_value()) << sim.stderrText();
-    std::string error;
-    const auto parsed = ParseNetworkPortName(*name, error);
-    ASSERT_TRUE(parsed) << error;
-    EXPECT_EQ(*name, "rfc2217://127.0.0.1:" + std::to_string(parsed->endpoint.port));
-    Client client(*name);
-    ASSERT_TRUE(client.port.open().ok());
-    EXPECT_TRUE(client.link.SendAndExpect("exit", "K400E>"));
-    client.port.close();
-    EXPECT_EQ(sim.terminate(), 0) << sim.stderrText();
-
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"sim", "--rfc2217"},
-                                                  {"sim", "--listen", "65536"},
-                                                  {"sim", "--listen", ":0", "--link", "/tmp/gw"}}) {
-        std::ostringstream out, err;
-        CommandIo io{out, err};
-        EXPECT_EQ(RunCommandLine(args, io), ExitUsage) << args.back();
-        EXPECT_TRUE(out.str().empty());
     }
 }
 

@@ -26,18 +26,6 @@ std::string Answer(int code, const std::string& value)
     return B({Iac, Sb, ComPortOption, code}) + TelnetEscape(value) + B({Iac, Se});
 }
 
-TEST(TelnetComPort, EveryByteValueSurvivesEscapingAndDecoding)
-{
-    std::string all;
-    for (int b = 0; b < 256; ++b)
-        all += static_cast<char>(b);
-    const std::string wire = TelnetEscape(all);
-    EXPECT_EQ(wire.size(), 257u) << "only 0xFF is doubled";
-    TelnetComPort end(TelnetComPort::Role::Server);
-    EXPECT_EQ(end.receive(wire), all);
-    EXPECT_EQ(end.takeOutgoing(), "");
-}
-
 TEST(TelnetComPort, StripsAndAnswersProtocolBetweenData)
 {
     struct Case {
@@ -72,8 +60,10 @@ TEST(TelnetComPort, ClientSetsTheLineAndTheServerConfirmsIt)
     const ComPortSettings wanted{9600, 7, 3, 2, 1};
     TelnetComPort client(TelnetComPort::Role::Client), server(TelnetComPort::Role::Server);
     client.start(wanted);
+    std::string toServer = client.takeOutgoing();
+    EXPECT_EQ(toServer.find(B({Iac, Sb})), std::string::npos) << "no settings before the server agrees";
     int rounds = 0;
-    for (std::string toServer = client.takeOutgoing(); !toServer.empty() && rounds < 10; ++rounds) {
+    for (; !toServer.empty() && rounds < 10; ++rounds) {
         EXPECT_EQ(server.receive(toServer), "");
         EXPECT_EQ(client.receive(server.takeOutgoing()), "");
         toServer = client.takeOutgoing();
@@ -88,7 +78,7 @@ TEST(TelnetComPort, ClientNamesWhatTheDeviceServerLeftUndone)
 {
     const std::string agreed = B({Iac, Do, ComPortOption});
     const std::string b115200 = Answer(101, B({0, 1, 0xC2, 0}));
-    struct Case {
+    const struct {
         std::string serverSays;
         TelnetComPort::ComPortState state;
         std::string problem;
@@ -98,18 +88,15 @@ TEST(TelnetComPort, ClientNamesWhatTheDeviceServerLeftUndone)
         {B({Iac, Dont, ComPortOption}), TelnetComPort::ComPortState::Refused,
          "the device server refuses the COM-PORT-OPTION (RFC 2217)"},
         {agreed + b115200 + Answer(102, B({8})), TelnetComPort::ComPortState::Pending,
-         "the device server does not confirm the line settings (RFC 2217): parity none, stop bits 1, flow control none"},
+         "the device server does not confirm the line settings (RFC 2217): parity none, stop bits 1, "
+         "flow control none"},
         {agreed + Answer(101, B({0, 0, 0x25, 0x80})) + Answer(102, B({8})) + Answer(103, B({3})) +
-             Answer(104, B({1})) + Answer(105, B({1})),
+             Answer(104, B({3})) + Answer(105, B({2})),
          TelnetComPort::ComPortState::Differs,
          "the device server sets the line differently (RFC 2217): baud rate 9600 instead of 115200, parity even "
-         "instead of none"},
-        {agreed + b115200 + Answer(102, B({8})) + Answer(103, B({1})) + Answer(104, B({3})) + Answer(105, B({2})),
-         TelnetComPort::ComPortState::Differs,
-         "the device server sets the line differently (RFC 2217): stop bits 1.5 instead of 1, flow control "
-         "XON/XOFF instead of none"},
+         "instead of none, stop bits 1.5 instead of 1, flow control XON/XOFF instead of none"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         TelnetComPort client(TelnetComPort::Role::Client);
         client.start(GatewayLine);
         client.takeOutgoing();
@@ -117,17 +104,6 @@ TEST(TelnetComPort, ClientNamesWhatTheDeviceServerLeftUndone)
         EXPECT_EQ(client.comPortState(), c.state) << c.problem;
         EXPECT_EQ(ComPortProblem(client), c.problem);
     }
-}
-
-TEST(TelnetComPort, SettingsGoOutOnlyOnceTheServerAgrees)
-{
-    TelnetComPort client(TelnetComPort::Role::Client);
-    client.start(GatewayLine);
-    EXPECT_EQ(client.takeOutgoing().find(B({Iac, Sb})), std::string::npos);
-    client.receive(B({Iac, Do, ComPortOption}));
-    const std::string settings = client.takeOutgoing();
-    EXPECT_EQ(settings.substr(0, 8), B({Iac, Sb, ComPortOption, SetBaudRate, 0, 1, 0xC2, 0}));
-    EXPECT_EQ(settings.size(), 8u + 2u + 4u * 7u) << "baud rate, then data size, parity, stop size, control";
 }
 
 }  // namespace

@@ -1,84 +1,74 @@
-// Console number texts and the start-up delay.
+// Console number texts, port names and the start-up delay.
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/NumberText.h"
+#include "platform/PortNames.h"
+#include "platform/WaitSeconds.h"
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"
 
 namespace k400::test {
 namespace {
 
-TEST(NumberTextTest, LongWordsRoundTripBetweenSignedAndUnsigned)
+TEST(NumberText, LongWordsRoundTripBetweenSignedAndUnsigned)
 {
-    EXPECT_EQ(ToUnsignedLong(-1), 4294967295.0);
-    EXPECT_EQ(ToUnsignedLong(-2147483648.0), 2147483648.0);
-    EXPECT_EQ(ToUnsignedLong(0), 0.0);
-    EXPECT_EQ(ToUnsignedLong(28573732), 28573732.0);
-
-    EXPECT_EQ(ToSignedLongText(4294967295.0), "-1");
-    EXPECT_EQ(ToSignedLongText(2147483647.0), "2147483647");
-    EXPECT_EQ(ToSignedLongText(2147483648.0), "-2147483648");
-    EXPECT_EQ(ToSignedLongText(0), "0");
-    EXPECT_EQ(ToSignedLongText(28573732), "28573732");
-    // Words as read (already signed) pass through unchanged.
-    EXPECT_EQ(ToSignedLongText(-5), "-5");
-
-    for (double word : {0.0, 1.0, 2147483647.0, 2147483648.0, 3000000000.0, 4294967295.0})
-        EXPECT_EQ(ToUnsignedLong(LeadingDecimalValue(ToSignedLongText(word))), word) << word;
+    const std::pair<const char*, double> cases[] = {
+        {"-1", 4294967295.0}, {"-2147483648", 2147483648.0}, {"0", 0}, {"2147483647", 2147483647.0}};
+    for (const auto& [printed, word] : cases) {
+        EXPECT_EQ(ToUnsignedLong(LeadingDecimalValue(printed)), word) << printed;
+        EXPECT_EQ(ToSignedLongText(word), printed) << word;
+    }
+    EXPECT_EQ(ToSignedLongText(-5), "-5");  // a word as read (already signed) passes unchanged
 }
 
-TEST(NumberTextTest, HexTextCountsEveryOtherCharacterAsZero)
+TEST(NumberText, TextToNumberReaders)
 {
-    EXPECT_EQ(HexTextToNumber("FF"), 255);
-    EXPECT_EQ(HexTextToNumber("ff"), 255);
-    EXPECT_EQ(HexTextToNumber("0F"), 15);
-    EXPECT_EQ(HexTextToNumber("1a"), 26);
-    EXPECT_EQ(HexTextToNumber("G1"), 1);
-    EXPECT_EQ(HexTextToNumber("1G"), 16);
-    EXPECT_EQ(HexTextToNumber(""), 0);
-    EXPECT_EQ(HexTextToNumber("FFFFFFFF"), 4294967295.0);
+    const struct {
+        double (*read)(std::string_view);
+        const char* text;
+        double expected;
+    } cases[] = {
+        {NumericValue, "  12abc", 12}, {NumericValue, "-3.5x", -3.5}, {NumericValue, "+7", 7},
+        {NumericValue, ".5", 0.5}, {NumericValue, "1e3", 1}, {NumericValue, " &hff zz", 255},
+        {NumericValue, "&H", 0}, {NumericValue, "-", 0}, {NumericValue, "x12", 0},
+        {LeadingDecimalValue, "1.5e3-->", 1500}, {LeadingDecimalValue, "2E-1", 0.2}, {LeadingDecimalValue, "2e+", 2},
+        {LeadingDecimalValue, "\r\n -2147483648-->", -2147483648.0}, {LeadingDecimalValue, "=5", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.read(c.text), c.expected) << '"' << c.text << '"';
+    EXPECT_EQ(HexDigitsValue("0a"), 10u);
+    EXPECT_EQ(HexDigitsValue("0G"), std::nullopt);
+    EXPECT_EQ(HexDigitsValue(""), std::nullopt);
+    EXPECT_EQ(TrimBlanks(" \t\r\nK400 E> \r\n"), "K400 E>");
 }
 
-TEST(NumberTextTest, NumericValueReadsLeadingNumberOfText)
+TEST(PortNames, ComPortsNumbersAndPaths)
 {
-    EXPECT_EQ(NumericValue("  12abc"), 12);
-    EXPECT_EQ(NumericValue("-3.5x"), -3.5);
-    EXPECT_EQ(NumericValue("+7"), 7);
-    EXPECT_EQ(NumericValue(".5"), 0.5);
-    EXPECT_EQ(NumericValue("5."), 5);
-    EXPECT_EQ(NumericValue("1e3"), 1);  // no exponent in box texts
-    EXPECT_EQ(NumericValue("&H1F"), 31);
-    EXPECT_EQ(NumericValue(" &hff zz"), 255);
-    EXPECT_EQ(NumericValue("&H"), 0);
-    EXPECT_EQ(NumericValue("abc"), 0);
-    EXPECT_EQ(NumericValue(""), 0);
-    EXPECT_EQ(NumericValue("-"), 0);
-    EXPECT_EQ(NumericValue("."), 0);
-    EXPECT_EQ(NumericValue("x12"), 0);
+    const struct {
+        const char* typed;
+        std::optional<int> number;
+        const char* normalized;
+        const char* display;
+    } cases[] = {
+        {"COM1", 1, "COM1", "COM 1"}, {"com16", 16, "COM16", "COM 16"}, {"COM0", {}, "COM0", "COM0"},
+        {"COM17", {}, "COM17", "COM17"}, {"COM01", {}, "COM01", "COM01"}, {"COM1x", {}, "COM1x", "COM1x"},
+        {"3", {}, "COM3", "3"}, {"16", {}, "COM16", "16"}, {"17", {}, "17", "17"}, {"03", {}, "03", "03"},
+        {"/dev/pts/4", {}, "/dev/pts/4", "/dev/pts/4"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ComPortNumber(c.typed), c.number) << c.typed;
+        EXPECT_EQ(NormalizePortName(c.typed), c.normalized) << c.typed;
+        EXPECT_EQ(PortDisplayName(c.typed), c.display) << c.typed;
+    }
+    EXPECT_EQ(DevicePathForPortName("COM1"), "/dev/ttyS0");
+    EXPECT_EQ(DevicePathForPortName("COM16"), "/dev/ttyS15");
+    EXPECT_EQ(DevicePathForPortName("/dev/ttyUSB0"), "/dev/ttyUSB0");
 }
 
-TEST(NumberTextTest, LeadingDecimalValueAlsoTakesExponent)
-{
-    EXPECT_EQ(LeadingDecimalValue("1.5e3-->"), 1500);
-    EXPECT_EQ(LeadingDecimalValue("2E-1"), 0.2);
-    EXPECT_EQ(LeadingDecimalValue("2e"), 2);
-    EXPECT_EQ(LeadingDecimalValue("2e+"), 2);
-    EXPECT_EQ(LeadingDecimalValue("  -2147483648 "), -2147483648.0);
-    EXPECT_EQ(LeadingDecimalValue("\r\n 42-->"), 42);
-    EXPECT_EQ(LeadingDecimalValue("=5"), 0);
-    EXPECT_EQ(LeadingDecimalValue(""), 0);
-}
-
-TEST(NumberTextTest, TrimBlanksRemovesSpacesTabsAndLineEnds)
-{
-    EXPECT_EQ(TrimBlanks(" \t\r\nK400E> \r\n"), "K400E>");
-    EXPECT_EQ(TrimBlanks("a b"), "a b");
-    EXPECT_EQ(TrimBlanks("   "), "");
-    EXPECT_EQ(TrimBlanks(""), "");
-}
-
-TEST(NumberTextTest, WaitSecondsWaitsAtLeastThatLongWhilePumpingEvents)
+TEST(WaitSecondsTest, WaitsAtLeastThatLongWhilePumpingEvents)
 {
     FakeClock clock;
     RecordingUserInterface ui;
@@ -87,16 +77,12 @@ TEST(NumberTextTest, WaitSecondsWaitsAtLeastThatLongWhilePumpingEvents)
     EXPECT_GE(clock.nowMs() - start, 1000);
     EXPECT_LE(clock.nowMs() - start, 1010);
     EXPECT_GE(ui.pumps, 10);
-
     const std::int64_t second = clock.nowMs();
     WaitSeconds(clock, ui, 0.0015);
     EXPECT_EQ(clock.nowMs() - second, 2);  // rounded up to whole milliseconds
-
-    const std::int64_t third = clock.nowMs();
-    WaitSeconds(clock, ui, 0);
-    WaitSeconds(clock, ui, -1);
-    WaitSeconds(clock, ui, std::numeric_limits<double>::quiet_NaN());
-    EXPECT_EQ(clock.nowMs(), third);
+    for (double nothing : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN()})
+        WaitSeconds(clock, ui, nothing);
+    EXPECT_EQ(clock.nowMs() - second, 2);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <sys/file.h>
 #endif
 
+#include "platform/DeviceHolders.h"
 #include "platform/Messages.h"
 #include "platform/PortNames.h"
 
@@ -58,6 +59,11 @@ PortOpenError QtSerialPort::open()
     if (port_->isOpen())
         return {};
     const std::string device = DevicePathForPortName(name_);
+    // Checked before opening: a program that takes no lock would otherwise
+    // share the line unnoticed and swallow the console's replies.
+    const std::string holders = DeviceHoldersText(OtherProcessesHoldingDevice(device));
+    if (!holders.empty())
+        return {PortOpenError::Kind::Occupied, device + ": " + holders, holders};
     port_->setPortName(QString::fromStdString(device));
     port_->setBaudRate(QSerialPort::Baud115200);
     port_->setDataBits(QSerialPort::Data8);

@@ -1,0 +1,280 @@
+// `k400gw batch MANIFEST`: many gateways at once, each in its own session on
+// its own thread (the console dialogue blocks in the OS, so a thread per port
+// costs no processor time while it waits). A gateway that fails never stops
+// or touches the others.
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+#include <QThread>
+#include <CLI/CLI.hpp>
+
+#include "app/Plan.h"
+#include "cli/Commands.h"
+#include "cli/Options.h"
+#include "cli/Output.h"
+#include "platform/JsonReader.h"
+
+namespace k400 {
+
+namespace {
+
+struct Gateway {
+    std::string name;
+    std::string port;
+    std::string planFile;  // the plan as a file, inline plans written out first
+};
+
+struct Outcome {
+    std::string status = "waiting";
+    bool done = false;
+    bool ok = false;
+    int exitCode = 0;
+    Json report;  // what the command printed as JSON
+    double seconds = 0;
+};
+
+class ManifestReader : public JsonFieldReader {
+public:
+    bool read(const JsonValue& root, const std::filesystem::path& manifest, const std::filesystem::path& scratch,
+              std::vector<Gateway>& gateways, std::string& outputDir)
+    {
+        if (!expectType(root, JsonValue::value_t::object, "the manifest") ||
+            !knownMembers(root, "", {"output_dir", "gateways"}))
+            return false;
+        if (const JsonValue* v = Member(root, "output_dir"); v && !stringField(*v, "output_dir", outputDir))
+            return false;
+        const JsonValue* list = Member(root, "gateways");
+        if (!list)
+            return fail("gateways", "missing: the manifest lists its gateways");
+        if (!expectType(*list, JsonValue::value_t::array, "gateways"))
+            return false;
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            const std::string at = "gateways[" + std::to_string(i) + "]";
+            const JsonValue& g = (*list)[i];
+            Gateway gateway;
+            if (!expectType(g, JsonValue::value_t::object, at) || !knownMembers(g, at, {"name", "port", "plan"}))
+                return false;
+            const JsonValue* name = Member(g, "name");
+            const JsonValue* port = Member(g, "port");
+            const JsonValue* plan = Member(g, "plan");
+            if (!name || !port || !plan)
+                return fail(at, "a gateway needs \"name\", \"port\" and \"plan\"");
+            if (!stringField(*name, at + ".name", gateway.name) || !stringField(*port, at + ".port", gateway.port))
+                return false;
+            if (gateway.name.empty() || gateway.name.find_first_of("/\\") != std::string::npos)
+                return fail(at + ".name", "a name is not empty and holds no '/' or '\\\\' (it names files)");
+            for (const Gateway& other : gateways) {
+                if (other.name == gateway.name)
+                    return fail(at + ".name", "\"" + gateway.name + "\" is used twice");
+                if (other.port == gateway.port)
+                    return fail(at + ".port", "\"" + gateway.port + "\" is used twice: one session per port");
+            }
+            if (plan->is_string()) {
+                // Relative to the manifest, as a user writing one expects.
+                gateway.planFile = (manifest.parent_path() / plan->get<std::string>()).string();
+            } else {
+                // Checked now, so that a bad inline plan is refused before any gateway is touched.
+                std::string error;
+                if (!ParsePlan(plan->dump(), error))
+                    return fail(at + ".plan", error);
+                gateway.planFile = (scratch / (gateway.name + ".plan.json")).string();
+                std::ofstream(gateway.planFile, std::ios::binary) << plan->dump(2);
+            }
+            gateways.push_back(std::move(gateway));
+        }
+        return true;
+    }
+};
+
+std::string FilesWritten(const Json& report)
+{
+    std::string files;
+    for (const char* key : {"eds_file", "dcf_file", "backup_file"})
+        if (report.contains(key))
+            files += (files.empty() ? "" : " ") + std::filesystem::path(report[key].get<std::string>()).filename().string();
+    return files;
+}
+
+class BatchCommand final : public Command {
+public:
+    std::string_view name() const override { return "batch"; }
+    std::string_view summary() const override { return "configure many gateways at once from a manifest"; }
+    std::string_view description() const override
+    {
+        return "The manifest (JSON) lists gateways, each with a name, a port and a plan (a plan file,\n"
+               "relative to the manifest, or the plan inline), and an output folder. Every gateway runs\n"
+               "in its own session at the same time; one that fails does not stop the others. Prints\n"
+               "one status line per gateway while running and a table at the end.";
+    }
+
+    void define(CLI::App& command) override
+    {
+        command.add_option("manifest", manifest_, "the manifest file")->required()->option_text("MANIFEST");
+        command.add_option("--action", action_, "what to do with each gateway (default configure)")
+            ->check(CLI::IsMember({"configure"}))
+            ->option_text("configure");
+        AddWholeOption(command, "--jobs", jobs_, 0, 64, "N", "gateways at once, 0 for all");
+        AddTextOption(command, "--trace-dir", traceDir_, "DIR", "a trace file per gateway (NAME.trace) in DIR");
+        AddWholeOption(command, "--pace-ms", paceMs_, 0, 1000, "MS", "pause after each character sent");
+        command.add_flag("--json", json_, "print the report as one JSON object");
+    }
+
+    int run(CommandIo& io) override
+    {
+        std::vector<Gateway> gateways;
+        std::string outputDir = ".";
+        const auto scratch = std::filesystem::temp_directory_path() / ("k400gw-batch-" + std::to_string(::getpid()));
+        std::error_code ignored;
+        std::filesystem::create_directories(scratch, ignored);
+        std::string error;
+        std::ifstream in(manifest_, std::ios::binary);
+        std::ostringstream text;
+        if (!in || !(text << in.rdbuf()))
+            return UsageError(io, name(), "cannot read the manifest " + manifest_);
+        const auto root = ParseJson(text.str(), error);
+        ManifestReader reader;
+        if (!root || !reader.read(*root, manifest_, scratch, gateways, outputDir)) {
+            std::filesystem::remove_all(scratch, ignored);
+            return UsageError(io, name(), manifest_ + ": " + (root ? reader.error : error));
+        }
+        if (std::filesystem::path(outputDir).is_relative())
+            outputDir = (std::filesystem::path(manifest_).parent_path() / outputDir).string();
+
+        std::vector<Outcome> outcomes(gateways.size());
+        std::mutex lock;
+        std::atomic<std::size_t> next{0};
+        const auto worker = [&] {
+            for (std::size_t i; (i = next++) < gateways.size();)
+                runOne(gateways[i], outputDir, outcomes[i], lock);
+        };
+        const std::size_t threads = jobs_ == 0 ? gateways.size() : std::min<std::size_t>(jobs_, gateways.size());
+        // QThreads: the serial and network ports want Qt's own threads for their notifiers.
+        std::vector<std::unique_ptr<QThread>> pool;
+        for (std::size_t t = 0; t < threads; ++t) {
+            pool.emplace_back(QThread::create(worker));
+            pool.back()->start();
+        }
+        showWhileRunning(io, gateways, outcomes, lock);
+        for (const auto& thread : pool)
+            thread->wait();
+        std::filesystem::remove_all(scratch, ignored);
+        return report(io, gateways, outcomes);
+    }
+
+private:
+    void runOne(const Gateway& gateway, const std::string& outputDir, Outcome& outcome, std::mutex& lock)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        std::vector<std::string> args{action_, "--port", gateway.port, "--plan", gateway.planFile, "--output-dir",
+                                      outputDir, "--pace-ms", std::to_string(paceMs_), "--json", "--quiet"};
+        if (traceDir_)
+            args.insert(args.end(), {"--trace", (std::filesystem::path(*traceDir_) / (gateway.name + ".trace")).string()});
+        std::ostringstream out, err;
+        CommandIo io{out, err, [&](std::string_view status) {
+                         std::lock_guard guard(lock);
+                         outcome.status = std::string(status);
+                     }};
+        {
+            std::lock_guard guard(lock);
+            outcome.status = "connecting";
+        }
+        const int rc = RunCommandLine(args, io);
+        std::lock_guard guard(lock);
+        outcome.exitCode = rc;
+        outcome.ok = rc == ExitSuccess;
+        outcome.report = Json::parse(out.str(), nullptr, false);
+        if (outcome.report.is_discarded() || !outcome.report.is_object())
+            outcome.report = Json{{"error", err.str()}};
+        outcome.status = outcome.ok ? "done" : "failed: " + outcome.report.value("error", std::string("exit ") + std::to_string(rc));
+        outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        outcome.done = true;
+    }
+
+    // One line per gateway, redrawn in place on a terminal; on anything else
+    // only the lines that changed, so a log stays readable.
+    void showWhileRunning(CommandIo& io, const std::vector<Gateway>& gateways, const std::vector<Outcome>& outcomes,
+                          std::mutex& lock)
+    {
+        const bool terminal = &io.err == &std::cerr && ::isatty(STDERR_FILENO) != 0 && !json_;
+        std::vector<std::string> shown(gateways.size());
+        bool drawn = false;
+        for (;;) {
+            bool all = true;
+            std::vector<std::string> lines;
+            {
+                std::lock_guard guard(lock);
+                for (std::size_t i = 0; i < gateways.size(); ++i) {
+                    lines.push_back(gateways[i].name + " (" + gateways[i].port + "): " + outcomes[i].status);
+                    all = all && outcomes[i].done;
+                }
+            }
+            if (terminal) {
+                if (drawn)
+                    io.err << "\x1b[" << lines.size() << "F";
+                for (const std::string& line : lines)
+                    io.err << "\x1b[K" << line << '\n';
+                io.err << std::flush;
+                drawn = true;
+            } else if (!json_) {
+                for (std::size_t i = 0; i < lines.size(); ++i)
+                    if (lines[i] != shown[i])
+                        io.err << lines[i] << '\n';
+                io.err << std::flush;
+            }
+            shown = lines;
+            if (all)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+    }
+
+    int report(CommandIo& io, const std::vector<Gateway>& gateways, const std::vector<Outcome>& outcomes)
+    {
+        bool allOk = true;
+        Json list = Json::array();
+        std::vector<std::vector<std::string>> rows{{"Name", "Port", "Result", "Node ID", "Files", "Time"}};
+        for (std::size_t i = 0; i < gateways.size(); ++i) {
+            const Outcome& o = outcomes[i];
+            allOk = allOk && o.ok;
+            const std::string node = o.report.contains("node_id") ? o.report["node_id"].dump() : std::string();
+            char seconds[32];
+            std::snprintf(seconds, sizeof seconds, "%.1f s", o.seconds);
+            rows.push_back({gateways[i].name, gateways[i].port, o.ok ? "ok" : o.status.substr(0, 60), node,
+                            FilesWritten(o.report), seconds});
+            list.push_back({{"name", gateways[i].name},
+                            {"port", gateways[i].port},
+                            {"ok", o.ok},
+                            {"exit_code", o.exitCode},
+                            {"seconds", o.seconds},
+                            {"result", o.report}});
+        }
+        if (json_)
+            PrintJson(io.out, Json{{"action", action_}, {"ok", allOk}, {"gateways", list}});
+        else
+            PrintTable(io.out, "Gateways (" + std::to_string(gateways.size()) + ")", rows);
+        return allOk ? ExitSuccess : ExitFailure;
+    }
+
+    std::string manifest_;
+    std::string action_ = "configure";
+    int jobs_ = 0;
+    int paceMs_ = LinkTiming{}.PaceMs;
+    std::optional<std::string> traceDir_;
+    bool json_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeBatchCommand()
+{
+    return std::make_unique<BatchCommand>();
+}
+
+}  // namespace k400

@@ -1,0 +1,113 @@
+#include "platform/DeviceHolders.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#ifdef __linux__
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#endif
+
+#include "platform/Messages.h"
+
+namespace k400 {
+
+#ifdef __linux__
+namespace {
+
+// Linux gives pseudo-terminal slaves majors 136..143 and the master
+// multiplexer /dev/ptmx major 5, minor 2.
+constexpr unsigned PtySlaveFirstMajor = 136;
+constexpr unsigned PtySlaveLastMajor = 143;
+
+int PtyIndex(dev_t device)
+{
+    const unsigned maj = major(device);
+    if (maj < PtySlaveFirstMajor || maj > PtySlaveLastMajor)
+        return -1;
+    return static_cast<int>((maj - PtySlaveFirstMajor) * 256 + minor(device));
+}
+
+bool IsPtyMaster(dev_t device)
+{
+    return major(device) == 5 && minor(device) == 2;
+}
+
+// The "tty-index:" line of a master's fdinfo: the slave it serves.
+int MasterIndex(const std::filesystem::path& fdinfo)
+{
+    std::ifstream in(fdinfo);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("tty-index:", 0) == 0)
+            return std::atoi(line.c_str() + 10);
+    return -1;
+}
+
+std::string CommandName(const std::filesystem::path& processDir)
+{
+    std::ifstream in(processDir / "comm");
+    std::string name;
+    std::getline(in, name);
+    return name;
+}
+
+}  // namespace
+
+std::vector<DeviceHolder> OtherProcessesHoldingDevice(const std::string& devicePath)
+{
+    std::vector<DeviceHolder> holders;
+    struct stat device {};
+    if (::stat(devicePath.c_str(), &device) != 0 || !S_ISCHR(device.st_mode))
+        return holders;
+    const int ptyIndex = PtyIndex(device.st_rdev);
+    const std::string self = std::to_string(::getpid());
+
+    std::error_code error;
+    for (std::filesystem::directory_iterator proc("/proc", error), end; !error && proc != end; proc.increment(error)) {
+        const std::string pid = proc->path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos || pid == self)
+            continue;
+        bool holds = false;
+        bool farEnd = false;
+        std::error_code fdError;
+        for (std::filesystem::directory_iterator fd(proc->path() / "fd", fdError), fdEnd; !fdError && fd != fdEnd;
+             fd.increment(fdError)) {
+            struct stat opened {};
+            // stat follows the descriptor's link to the file itself, whatever name it was opened by.
+            if (::stat(fd->path().c_str(), &opened) != 0 || !S_ISCHR(opened.st_mode))
+                continue;
+            if (opened.st_rdev == device.st_rdev)
+                holds = true;
+            else if (ptyIndex >= 0 && IsPtyMaster(opened.st_rdev) &&
+                     MasterIndex(proc->path() / "fdinfo" / fd->path().filename()) == ptyIndex)
+                farEnd = true;
+        }
+        if (holds && !farEnd)
+            holders.push_back({std::atoi(pid.c_str()), CommandName(proc->path())});
+    }
+    return holders;
+}
+
+#else
+
+std::vector<DeviceHolder> OtherProcessesHoldingDevice(const std::string&)
+{
+    return {};
+}
+
+#endif
+
+std::string DeviceHoldersText(const std::vector<DeviceHolder>& holders)
+{
+    std::string text;
+    for (const DeviceHolder& holder : holders) {
+        if (!text.empty())
+            text += "; ";
+        text += msg::ProcessText(holder.name, holder.pid);
+    }
+    return text;
+}
+
+}  // namespace k400
