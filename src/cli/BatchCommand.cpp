@@ -28,13 +28,15 @@ namespace {
 struct Gateway {
     std::string name;
     std::string port;
-    std::string planFile;  // the plan as a file, inline plans written out first
+    std::string planFile;    // the plan as a file, inline plans written out first (configure)
+    std::string backupFile;  // the backup to compare with
 };
 
 struct Outcome {
     std::string status = "waiting";
     bool done = false;
     bool ok = false;
+    bool differs = false;  // compare: the gateway differs from its backup
     int exitCode = 0;
     Json report;  // what the command printed as JSON
     double seconds = 0;
@@ -43,7 +45,7 @@ struct Outcome {
 class ManifestReader : public JsonFieldReader {
 public:
     bool read(const JsonValue& root, const std::filesystem::path& manifest, const std::filesystem::path& scratch,
-              std::vector<Gateway>& gateways, std::string& outputDir)
+              const std::string& action, std::vector<Gateway>& gateways, std::string& outputDir)
     {
         if (!expectType(root, JsonValue::value_t::object, "the manifest") ||
             !knownMembers(root, "", {"output_dir", "gateways"}))
@@ -59,15 +61,25 @@ public:
             const std::string at = "gateways[" + std::to_string(i) + "]";
             const JsonValue& g = (*list)[i];
             Gateway gateway;
-            if (!expectType(g, JsonValue::value_t::object, at) || !knownMembers(g, at, {"name", "port", "plan"}))
+            if (!expectType(g, JsonValue::value_t::object, at) ||
+                !knownMembers(g, at, {"name", "port", "plan", "backup"}))
                 return false;
             const JsonValue* name = Member(g, "name");
             const JsonValue* port = Member(g, "port");
             const JsonValue* plan = Member(g, "plan");
-            if (!name || !port || !plan)
-                return fail(at, "a gateway needs \"name\", \"port\" and \"plan\"");
+            const JsonValue* backup = Member(g, "backup");
+            // What the action works from: a plan to configure, a backup to compare with.
+            const char* needed = action == "configure" ? "plan" : action == "compare" ? "backup" : nullptr;
+            if (!name || !port || (needed && !Member(g, needed)))
+                return fail(at, std::string("a gateway needs \"name\", \"port\"") +
+                                    (needed ? std::string(" and \"") + needed + "\"" : std::string()));
             if (!stringField(*name, at + ".name", gateway.name) || !stringField(*port, at + ".port", gateway.port))
                 return false;
+            std::string backupFile;
+            if (backup && !stringField(*backup, at + ".backup", backupFile))
+                return false;
+            if (backup)
+                gateway.backupFile = (manifest.parent_path() / backupFile).string();
             if (gateway.name.empty() || gateway.name.find_first_of("/\\") != std::string::npos)
                 return fail(at + ".name", "a name is not empty and holds no '/' or '\\\\' (it names files)");
             for (const Gateway& other : gateways) {
@@ -76,10 +88,11 @@ public:
                 if (other.port == gateway.port)
                     return fail(at + ".port", "\"" + gateway.port + "\" is used twice: one session per port");
             }
-            if (plan->is_string()) {
+            // Only a configuration follows a plan.
+            if (action == "configure" && plan->is_string()) {
                 // Relative to the manifest, as a user writing one expects.
                 gateway.planFile = (manifest.parent_path() / plan->get<std::string>()).string();
-            } else {
+            } else if (action == "configure") {
                 // Checked now, so that a bad inline plan is refused before any gateway is touched.
                 std::string error;
                 if (!ParsePlan(plan->dump(), error))
@@ -105,21 +118,27 @@ std::string FilesWritten(const Json& report)
 class BatchCommand final : public Command {
 public:
     std::string_view name() const override { return "batch"; }
-    std::string_view summary() const override { return "configure many gateways at once from a manifest"; }
+    std::string_view summary() const override
+    {
+        return "configure, back up or compare many gateways at once from a manifest";
+    }
     std::string_view description() const override
     {
         return "The manifest (JSON) lists gateways, each with a name, a port and a plan (a plan file,\n"
                "relative to the manifest, or the plan inline), and an output folder. Every gateway runs\n"
                "in its own session at the same time; one that fails does not stop the others. Prints\n"
-               "one status line per gateway while running and a table at the end.";
+               "one status line per gateway while running and a table at the end.\n"
+               "--action backup writes each gateway's backup to OUTPUT_DIR/NAME.backup.json (no plan needed);\n"
+               "--action compare compares each gateway with its \"backup\" file (relative to the manifest)\n"
+               "and exits with 3 when one differs and none failed.";
     }
 
     void define(CLI::App& command) override
     {
         command.add_option("manifest", manifest_, "the manifest file")->required()->option_text("MANIFEST");
         command.add_option("--action", action_, "what to do with each gateway (default configure)")
-            ->check(CLI::IsMember({"configure"}))
-            ->option_text("configure");
+            ->check(CLI::IsMember({"configure", "backup", "compare"}))
+            ->option_text("configure|backup|compare");
         AddWholeOption(command, "--jobs", jobs_, 0, 64, "N", "gateways at once, 0 for all");
         AddTextOption(command, "--trace-dir", traceDir_, "DIR", "a trace file per gateway (NAME.trace) in DIR");
         AddWholeOption(command, "--pace-ms", paceMs_, 0, 1000, "MS", "pause after each character sent");
@@ -140,7 +159,7 @@ public:
             return UsageError(io, name(), "cannot read the manifest " + manifest_);
         const auto root = ParseJson(text.str(), error);
         ManifestReader reader;
-        if (!root || !reader.read(*root, manifest_, scratch, gateways, outputDir)) {
+        if (!root || !reader.read(*root, manifest_, scratch, action_, gateways, outputDir)) {
             std::filesystem::remove_all(scratch, ignored);
             return UsageError(io, name(), manifest_ + ": " + (root ? reader.error : error));
         }
@@ -172,8 +191,14 @@ private:
     void runOne(const Gateway& gateway, const std::string& outputDir, Outcome& outcome, std::mutex& lock)
     {
         const auto start = std::chrono::steady_clock::now();
-        std::vector<std::string> args{action_, "--port", gateway.port, "--plan", gateway.planFile, "--output-dir",
-                                      outputDir, "--pace-ms", std::to_string(paceMs_), "--json", "--quiet"};
+        std::vector<std::string> args{action_, "--port", gateway.port, "--pace-ms", std::to_string(paceMs_), "--json",
+                                      "--quiet"};
+        if (action_ == "configure")
+            args.insert(args.end(), {"--plan", gateway.planFile, "--output-dir", outputDir});
+        else if (action_ == "backup")
+            args.insert(args.end(), {"--output", (std::filesystem::path(outputDir) / (gateway.name + ".backup.json")).string()});
+        else
+            args.push_back(gateway.backupFile);
         if (traceDir_)
             args.insert(args.end(), {"--trace", (std::filesystem::path(*traceDir_) / (gateway.name + ".trace")).string()});
         std::ostringstream out, err;
@@ -189,10 +214,13 @@ private:
         std::lock_guard guard(lock);
         outcome.exitCode = rc;
         outcome.ok = rc == ExitSuccess;
+        outcome.differs = rc == ExitDiffers;
         outcome.report = Json::parse(out.str(), nullptr, false);
         if (outcome.report.is_discarded() || !outcome.report.is_object())
             outcome.report = Json{{"error", err.str()}};
-        outcome.status = outcome.ok ? "done" : "failed: " + outcome.report.value("error", std::string("exit ") + std::to_string(rc));
+        outcome.status = outcome.ok        ? "done"
+                         : outcome.differs ? "differs"
+                                           : "failed: " + outcome.report.value("error", std::string("exit ") + std::to_string(rc));
         outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         outcome.done = true;
     }
@@ -238,11 +266,13 @@ private:
     int report(CommandIo& io, const std::vector<Gateway>& gateways, const std::vector<Outcome>& outcomes)
     {
         bool allOk = true;
+        bool anyFailed = false;
         Json list = Json::array();
         std::vector<std::vector<std::string>> rows{{"Name", "Port", "Result", "Node ID", "Files", "Time"}};
         for (std::size_t i = 0; i < gateways.size(); ++i) {
             const Outcome& o = outcomes[i];
             allOk = allOk && o.ok;
+            anyFailed = anyFailed || !(o.ok || o.differs);
             const std::string node = o.report.contains("node_id") ? o.report["node_id"].dump() : std::string();
             char seconds[32];
             std::snprintf(seconds, sizeof seconds, "%.1f s", o.seconds);
@@ -259,7 +289,7 @@ private:
             PrintJson(io.out, Json{{"action", action_}, {"ok", allOk}, {"gateways", list}});
         else
             PrintTable(io.out, "Gateways (" + std::to_string(gateways.size()) + ")", rows);
-        return allOk ? ExitSuccess : ExitFailure;
+        return allOk ? ExitSuccess : anyFailed ? ExitFailure : ExitDiffers;
     }
 
     std::string manifest_;

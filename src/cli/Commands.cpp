@@ -44,6 +44,9 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
     commands.push_back(MakeConfigureCommand());
     commands.push_back(MakeEdsCommand());
     commands.push_back(MakeBatchCommand());
+    commands.push_back(MakeBackupCommand());
+    commands.push_back(MakeCompareCommand());
+    commands.push_back(MakeRestoreCommand());
     commands.push_back(MakeIdentifyCommand());
     commands.push_back(MakePortsCommand());
     commands.push_back(MakeModelsCommand());

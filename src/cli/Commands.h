@@ -28,6 +28,7 @@ struct CommandIo {
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;  // the operation failed; the reason is on err
 inline constexpr int ExitUsage = 2;    // bad command line, or a value refused before the gateway was touched
+inline constexpr int ExitDiffers = 3;  // compare: the gateway differs from the file
 
 // One subcommand: declares its options on its CLI11 subcommand, then runs
 // with what the parse stored.
@@ -54,6 +55,9 @@ std::unique_ptr<Command> MakeDemoCommand();
 std::unique_ptr<Command> MakePortsCommand();
 std::unique_ptr<Command> MakeModelsCommand();
 std::unique_ptr<Command> MakeBatchCommand();
+std::unique_ptr<Command> MakeBackupCommand();
+std::unique_ptr<Command> MakeCompareCommand();
+std::unique_ptr<Command> MakeRestoreCommand();
 
 // The whole command line after the program name; returns the exit code.
 int RunCommandLine(const std::vector<std::string>& args, CommandIo& io);

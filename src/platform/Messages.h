@@ -484,4 +484,87 @@ inline constexpr const char* AssemblyViewTip = "Shows the assembly instances and
 inline constexpr const char* CloseTip = "Closes this window";
 inline constexpr const char* OpenFolderTip = "Opens the folder that holds the file written";
 
+// --- Backup, compare and restore ---
+
+// What a comparison names, as in "node ID: file 5, gateway 6".
+inline constexpr const char* FactController = "controller";
+inline constexpr const char* FactFirmware = "firmware";
+inline constexpr const char* FactStoredImage = "stored configuration";
+inline constexpr const char* FactApplication = "application layer";
+inline constexpr const char* FactNodeId = "node ID";
+inline constexpr const char* FactCanBaud = "CAN baud rate";
+inline constexpr const char* FactCom2Baud = "COM2 baud rate";
+inline constexpr const char* FactCom2Checksum = "COM2 checksum";
+inline constexpr const char* FactCom2Timeout = "COM2 time-out";
+inline constexpr const char* FactErrorControl = "CANopen error control";
+inline constexpr const char* FactDefaultConnection = "DeviceNet default connection";
+// "DeviceNet poll input", "DeviceNet COS/cyclic output".
+inline constexpr std::array<const char*, 3> FactConnectionNames = {"DeviceNet poll", "DeviceNet strobe",
+                                                                   "DeviceNet COS/cyclic"};
+inline constexpr const char* FactInput = " input";
+inline constexpr const char* FactOutput = " output";
+inline constexpr const char* FactNone = "none";
+inline constexpr const char* FactValid = "valid";
+inline constexpr const char* FactInvalid = "invalid";
+inline constexpr const char* FactOn = "on";
+inline constexpr const char* FactOff = "off";
+inline std::string FactModuleAt(std::string_view hexAddress)
+{
+    return "module at " + std::string(hexAddress);
+}
+inline std::string FactModuleCodes(std::string_view typeCodes, std::string_view baud, std::string_view format)
+{
+    return "type " + std::string(typeCodes) + ", baud " + std::string(baud) + ", format " + std::string(format);
+}
+inline constexpr const char* FactCodesSuffix = " codes";
+inline constexpr const char* FactTypeCodeSuffix = " type code";
+inline constexpr const char* FactKbps = " kbit/s";
+inline constexpr const char* FactBps = " bps";
+inline constexpr const char* FactMs = " ms";
+inline constexpr const char* FactIndex = "index ";
+inline std::string FactHeartbeat(int ms)
+{
+    return "heartbeat " + std::to_string(ms) + " ms";
+}
+inline std::string FactNodeGuarding(int guardMs, int lifeFactor)
+{
+    return "node guarding, guard time " + std::to_string(guardMs) + " ms, life time factor " +
+           std::to_string(lifeFactor);
+}
+inline std::string FactDifference(std::string_view what, std::string_view file, std::string_view gateway)
+{
+    return std::string(what) + ": file " + std::string(file) + ", gateway " + std::string(gateway);
+}
+// An image word that differs: "block 0 offset 48: file 0x00050002, gateway 0x00060002".
+inline std::string WordDifference(int block, int offset, std::string_view file, std::string_view gateway)
+{
+    return "block " + std::to_string(block) + " offset " + std::to_string(offset) + ": file " + std::string(file) +
+           ", gateway " + std::string(gateway);
+}
+inline constexpr const char* WordAbsent = "-";
+inline constexpr const char* FactIdentity = "the unit's identity";
+inline constexpr const char* WordNotCounted = " (not counted: ";
+inline constexpr const char* WordFinishTime = "the Finish date and time";
+inline constexpr const char* WordOutsideHeader = "outside the stored header";
+inline constexpr const char* WordNoConnectionArea = "no DeviceNet connection area";
+inline constexpr const char* WordNotCountedEnd = ")";
+inline constexpr const char* CompareDifferencesTitle = "Differences";
+inline constexpr const char* CompareWordsTitle = "Image words that differ:";
+inline constexpr const char* CompareEqual = "The gateway holds the configuration of the file.";
+inline constexpr const char* CompareDiffers = "The gateway differs from the file.";
+inline constexpr const char* BackupFileLabel = "Backup file: ";
+inline constexpr const char* StatusReadingImage = "Reading the stored configuration";
+inline constexpr const char* DcfFileLabel = "DCF file: ";
+inline constexpr const char* EdsFileLabel = "EDS file: ";
+inline std::string RestoreModulesDiffer(std::string_view difference)
+{
+    return "The attached modules are not those of the backup (" + std::string(difference) +
+           "); nothing was written.";
+}
+inline constexpr const char* RestoreInvalidBackup =
+    "The backup holds no valid configuration (its stored image was invalid); nothing was written.";
+inline constexpr const char* RestoreNotValidAfter =
+    "The restored configuration does not read back as valid; no EDS file was written.";
+inline constexpr const char* RestoreNoProfile = "The backup's application layer has no EDS file.";
+
 }  // namespace k400::msg

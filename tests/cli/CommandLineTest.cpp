@@ -31,6 +31,7 @@ struct Line {
     Texts err;      // each must be on stderr
     Texts out = {};  // each must be on stdout
     Texts notOut = {};
+    Texts notErr = {};
 };
 
 // Failures name the command line rather than dumping the row's bytes.
@@ -79,11 +80,14 @@ TEST_P(CommandLine, ExitCodeAndMessages)
         EXPECT_NE(run.out.find(text), std::string::npos) << "missing '" << text << "' in:\n" << run.out;
     for (const std::string& text : line.notOut)
         EXPECT_EQ(run.out.find(text), std::string::npos) << "unexpected '" << text << "' in:\n" << run.out;
+    for (const std::string& text : line.notErr)
+        EXPECT_EQ(run.err.find(text), std::string::npos) << "unexpected '" << text << "' in:\n" << run.err;
     // Scripts read stdout: a refusal leaves it empty, and help or a result leaves stderr quiet.
-    if (line.rc == ExitUsage)
+    if (line.rc == ExitUsage) {
         EXPECT_EQ(run.out, "");
-    else
+    } else if (line.err.empty()) {
         EXPECT_EQ(run.err, "");
+    }
 }
 
 std::string NameOf(const ::testing::TestParamInfo<Line>& info)
@@ -187,6 +191,31 @@ const Line Help[] = {
     {"CommandList", {"--help"}, 0, {}, {"scan", "configure", "eds", "identify", "sim", "demo"}},
 };
 INSTANTIATE_TEST_SUITE_P(Help, CommandLine, ::testing::ValuesIn(Help), NameOf);
+
+std::string Scenario(const char* name)
+{
+    return "sim:" + std::string(K400_TEST_DATA_DIR) + "/scenarios/" + name;
+}
+
+// What a script reads: lists, JSON results and failures that say where they happened.
+const Line Reports[] = {
+    {"ModelsListed", {"models"}, 0, {}, {"TARN models (", "M38 ", "Input bytes"}},
+    {"ModelsAsJson", {"models", "--json"}, 0, {}, {"{\"model\":\"M38\","}},
+    {"UnsupportedModuleNamed", {"eds", "--profile", "canopen", "--modules", "M99@3", "--output-dir", OutDir}, 1,
+     {"M99 at 3: This modules is not supported!"}},
+    {"IdentifyAsJson", {"identify", "--port", "sim", "--json"}, 0, {}, {"{\"controller\":\"K400E\",\"firmware\":"}},
+    {"ScanJsonGivesRates", {"scan", "--port", "sim", "--json"}, 0, {},
+     {"\"can_baud_index\":2,\"can_baud_kbps\":50", "\"com2_baud_bps\":9600"}},
+    {"FailureSaysWhereItStopped", {"identify", "--port", Scenario("no-answer-el40.json")}, 1,
+     {"Error: Timeout\n", "no \"Long(40)=...-->\" after \"el 40\" within "}},
+    {"FailureAsJsonObject", {"identify", "--port", Scenario("no-answer-el40.json"), "--json"}, 1, {"Timeout"},
+     {"{\"error\":\"Timeout\",\"detail\":\"no \\\"Long(40)", "\"stage\":\"connect\"}"}},
+    {"BareNameShowsThePathTried", {"identify", "--port", "k400-no-such-device"}, 1, {"/dev/k400-no-such-device"}},
+    {"WarningSpelledOnce",
+     {"scan", "--port", Scenario("blank-eeprom.json"), "--scan-baud", "19200", "--scan-timeout", "150"}, 0,
+     {"warning: Attached modules do not match"}, {"Stored configuration: invalid"}, {}, {"Warnning"}},
+};
+INSTANTIATE_TEST_SUITE_P(Reports, CommandLine, ::testing::ValuesIn(Reports), NameOf);
 
 }  // namespace
 }  // namespace k400::test
