@@ -28,8 +28,8 @@ roff_escape() {
 command_section() {
     "$exe" help "$1" | awk -v name="$1" '
         # Option words bold, placeholders (PORT, MS, [HOST:]PORT) italic.
-        function tag(spec,   n, words, i, out, w) {
-            n = split(spec, words, " ")
+        function tag(line,   n, words, i, out, w) {
+            n = split(line, words, " ")
             out = ""
             for (i = 1; i <= n; ++i) {
                 w = words[i]
