@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QSpacerItem>
 
+#include <string>
+
 #include "platform/Messages.h"
 #include "ui/WindowGeometry.h"
 
@@ -29,6 +31,13 @@ QMessageBox::StandardButton Run(QWidget* parent, MessageBoxRequest request, QMes
                       grid->columnCount());
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
+// A composed message with \x01 for each part filled in: whether text is one of its kind.
+bool OfKind(const QString& text, const std::string& composed)
+{
+    const QString pattern = FromCore(composed);
+    return text.startsWith(pattern.left(pattern.indexOf(QChar(1)))) &&
+           text.endsWith(pattern.mid(pattern.lastIndexOf(QChar(1)) + 1));
+}
 }  // namespace
 
 void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
@@ -40,9 +49,14 @@ QMessageBox::Icon SeverityIcon(const QString& text)
         msg::GatewayBusy,        msg::GuardTimeOverflow,       msg::LifeFactorOverflow,        msg::HeartbeatOverflow,
         msg::NoObjectAvailable,  msg::NoChannelAvailable,      msg::StrobeTooLong,             msg::NotFinished,
         msg::StoredImageMismatch, msg::StoredSelectionError};
+    static const std::string composedRefusals[] = {msg::PortChangedSinceConnect("\x01", "\x01"),
+                                                   msg::NotInEdsCharacterSet("\x01", "\x01")};
     static const char* const notices[] = {msg::NewDeviceNetSetting};
     for (const char* refusal : refusals)
         if (text == QLatin1String(refusal))
+            return QMessageBox::Warning;
+    for (const std::string& refusal : composedRefusals)
+        if (OfKind(text, refusal))
             return QMessageBox::Warning;
     for (const char* notice : notices)
         if (text == QLatin1String(notice))

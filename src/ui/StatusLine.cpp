@@ -31,7 +31,7 @@ StatusLine::StatusLine(QWidget* parent) : QStatusBar(parent)
     busy_->setMaximumHeight(fontMetrics().height());
     busy_->setToolTip(FromCore(msg::ReplyAwaited));
     busy_->hide();
-    openFolder_ = NamedButton(this, msg::OpenFolderButton, 'd', "OpenFolder", msg::OpenFolderTip);
+    openFolder_ = NamedButton(this, msg::OpenFolderButton, 'l', "OpenFolder", msg::OpenFolderTip);
     openFolder_->hide();
     connect(openFolder_, &QPushButton::clicked, this,
             [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder_)); });

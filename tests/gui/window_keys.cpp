@@ -123,22 +123,24 @@ private slots:
     {
         ui::SetUpApplication();
         const struct {
-            const char *text, *title, *shownTitle;
+            std::string text;
+            const char *title, *shownTitle;
             QMessageBox::Icon icon;
         } rows[] = {{msg::Timeout, "", msg::ProductName, QMessageBox::Critical},
                     {msg::NodeIdError, msg::ErrorTitle, msg::ErrorTitle, QMessageBox::Warning},
                     {msg::GuardTimeOverflow, "", msg::ProductName, QMessageBox::Warning},
-                    {msg::NewDeviceNetSetting, "", msg::ProductName, QMessageBox::Information}};
+                    {msg::NewDeviceNetSetting, "", msg::ProductName, QMessageBox::Information},
+                    {msg::PortChangedSinceConnect("COM 1", "COM 2"), "", msg::ProductName, QMessageBox::Warning}};
         for (const auto& row : rows) {
-            QMessageBox* seen = nullptr;
+            bool fits = false;
             QTimer::singleShot(0, [&] {
-                seen = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                QVERIFY(seen && seen->icon() == row.icon && seen->windowTitle() == row.shownTitle);
-                QVERIFY(seen->width() >= ui::TitleWidth(seen, seen->windowTitle()));
-                seen->button(QMessageBox::Ok)->click();
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                fits = box->icon() == row.icon && box->windowTitle() == row.shownTitle &&
+                       box->width() >= ui::TitleWidth(box, box->windowTitle());
+                box->button(QMessageBox::Ok)->click();
             });
-            ui::ShowMessage(nullptr, row.text, row.title);
-            QVERIFY2(seen != nullptr, row.text);
+            ui::ShowMessage(nullptr, QString::fromStdString(row.text), row.title);
+            QVERIFY2(fits, row.text.c_str());
         }
     }
 };

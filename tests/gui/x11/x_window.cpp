@@ -76,8 +76,9 @@ private slots:
                 QCOMPARE(transientFor, std::uint32_t(main->winId()));
                 main->activateWindow();
                 QTest::qWait(300);
-                QVERIFY2(!windowManager || Stacking(&dialog) > Stacking(main.get()), "the dialog went behind");
                 QTRY_VERIFY(dialog.isActiveWindow());
+                QTest::qWait(100);
+                QVERIFY2(!windowManager || Stacking(&dialog) > Stacking(main.get()), "the dialog went behind");
                 dialog.timeoutBox()->setText(typed);
                 QTest::keyClick(&dialog, key);
                 QTRY_VERIFY(!dialog.isVisible());
