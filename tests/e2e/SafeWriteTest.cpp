@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+
 #include "support/ChildProcess.h"
 #include "support/TestFiles.h"
 
@@ -23,10 +25,15 @@ std::string ScenarioPath(const std::string& name)
 
 // The simulator on a pseudo-terminal, its EEPROM kept in a file.
 struct Sim {
-    Sim(const std::string& scenario, const fs::path& eeprom)
-        : child({K400GW_EXE, "sim", "--scenario", scenario, "--eeprom-out", eeprom.string()}),
-          device(child.readLine(10000).value_or(""))
+    Sim(const std::string& scenario, const fs::path& eeprom, std::vector<std::string> more = {})
+        : child(Argv(scenario, eeprom, std::move(more))), device(child.readLine(10000).value_or(""))
     {
+    }
+    static std::vector<std::string> Argv(const std::string& scenario, const fs::path& eeprom,
+                                         std::vector<std::string> more)
+    {
+        more.insert(more.begin(), {K400GW_EXE, "sim", "--scenario", scenario, "--eeprom-out", eeprom.string()});
+        return more;
     }
     ChildProcess child;
     std::string device;
@@ -219,6 +226,38 @@ TEST(SafeWrite, EdsFileReplacement)
     EXPECT_NE(run.err.find("Cannot write the file target.eds"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("written and verified; only the EDS file is missing"), std::string::npos) << run.err;
     EXPECT_EQ(Stored(sim.device), "valid node 9");
+}
+
+// A device server that drops the connection in the middle of the write: the
+// client cannot mark anything any more, so the commit order alone must leave
+// an image that the next connect calls invalid.
+TEST(SafeWrite, ConnectionDroppedMidFinishOverTheNetwork)
+{
+    for (const std::vector<std::string>& server :
+         {std::vector<std::string>{"--listen", ":0"}, {"--listen", ":0", "--rfc2217"}}) {
+        TempFolder dir("k400-safe-dropped");
+        const std::string scenario = ScenarioPath("safe-write-dropped-connection.json");
+        {
+            Sim sim(scenario, dir / "eeprom.json", server);
+            ASSERT_FALSE(sim.device.empty()) << sim.child.stderrText();
+            const RunResult run = Gw(With(DeviceNet9, {"--port", sim.device, "--output-dir", dir.path().string()}));
+            EXPECT_EQ(run.exitCode, 1) << server.back() << ": " << run.out << run.err;
+            EXPECT_NE(run.err.find("Timeout"), std::string::npos) << run.err;
+            EXPECT_EQ(run.out.find("EEPROM: written"), std::string::npos) << run.out;
+            EXPECT_EQ(sim.child.wait(10000), 0) << "the server ends with the vanished device";
+        }
+        EXPECT_FALSE(fs::exists(dir / "TARNDNS 9.eds"));
+
+        // The same modules with the EEPROM the dropped write left behind.
+        auto after = nlohmann::json::parse(ReadFile(scenario));
+        after.erase("header");
+        after.erase("faults");
+        after["eeprom"] = nlohmann::json::parse(ReadFile(dir / "eeprom.json"))["eeprom"];
+        WriteFile(dir / "after.json", after.dump());
+        Sim again((dir / "after.json").string(), dir / "eeprom-after.json");
+        ASSERT_FALSE(again.device.empty()) << again.child.stderrText();
+        EXPECT_EQ(Stored(again.device), "invalid") << server.back();
+    }
 }
 
 }  // namespace
