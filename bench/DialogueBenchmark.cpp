@@ -23,27 +23,19 @@
 
 #include <CLI/CLI.hpp>
 
+#include "BenchSupport.h"
 #include "cli/TerminalUserInterface.h"
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewayPort.h"
 #include "platform/NumberText.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtSerialPort.h"
-#include "support/ChildProcess.h"
 
 namespace {
 
 using namespace k400;
 
 constexpr int ValueRetypes = 44;
-
-double CpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 struct Figures {
     bool ok = false;
@@ -89,7 +81,7 @@ Figures RunDialogue(const std::string& device, int paceMs)
     Dialogue d{link, figures};
 
     const auto wallStart = std::chrono::steady_clock::now();
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = bench::OwnCpuMs();
 
     bool ok = d.expect("exit", ">") && d.expect("use eeprom", "[EEPROM:]") && d.expect("block 0", "[EEPROM:]");
     double value = 0;
@@ -98,7 +90,7 @@ Figures RunDialogue(const std::string& device, int paceMs)
         ok = d.read(ToSignedLongText(value), "Long(" + std::to_string(4 * i) + ")=", value);
     ok = ok && d.expect(".", "[EEPROM:]") && d.expect("exit", "K400E>");
 
-    figures.cpuMs = (CpuSeconds() - cpuStart) * 1000.0;
+    figures.cpuMs = bench::OwnCpuMs() - cpuStart;
     figures.wallMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
     figures.ok = ok;
@@ -131,19 +123,16 @@ int main(int argc, char* argv[])
     if (paces.empty())
         paces = {5, 2, 1};
 
-    k400::test::ChildProcess sim({exe, "sim"});
-    const auto device = sim.readLine(10000);
-    if (!device) {
-        std::cerr << "the simulator did not start: " << sim.stderrText() << '\n';
+    bench::ServedSimulator sim(exe, {});
+    if (sim.port.empty())
         return 1;
-    }
 
-    std::printf("dialogue of 50 command lines over %s (simulator replies without delay)\n", device->c_str());
+    std::printf("dialogue of 50 command lines over %s (simulator replies without delay)\n", sim.port.c_str());
     std::printf("%7s %6s %9s %9s %7s %9s %9s %7s\n", "pace", "chars", "floor ms", "wall ms", "ratio",
                 "sleep ms", "cpu ms", "cpu %");
     int rc = 0;
     for (int pace : paces) {
-        const Figures f = RunDialogue(*device, pace);
+        const Figures f = RunDialogue(sim.port, pace);
         if (!f.ok) {
             std::printf("%5d ms   dialogue failed after %d commands\n", pace, f.commands);
             rc = 1;
@@ -156,6 +145,6 @@ int main(int argc, char* argv[])
                     floorMs > 0 ? f.wallMs / floorMs : 0.0, SleepOnlyMs(pauses, pace), f.cpuMs,
                     100.0 * f.cpuMs / f.wallMs);
     }
-    sim.terminate();
+    sim.child.terminate();
     return rc;
 }

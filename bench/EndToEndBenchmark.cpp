@@ -11,8 +11,6 @@
 // quiet line the link waits for (answered recovery steps, the start of the
 // scan); wall / floor; and the client's processor time.
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -28,6 +26,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "BenchSupport.h"
 #include "canopen/CanopenConfiguration.h"
 #include "devicenet/DeviceNetConfiguration.h"
 #include "gateway/ConnectSequence.h"
@@ -35,21 +34,12 @@
 #include "gateway/ProgramState.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtSerialPort.h"
-#include "support/ChildProcess.h"
 #include "support/RecordingUserInterface.h"
 
 namespace {
 
 using namespace k400;
 namespace fs = std::filesystem;
-
-double CpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1000.0 + t.tv_usec / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
 
 // The real port, counting what is sent and when each line starts and ends.
 class CountingPort final : public SerialPort {
@@ -146,9 +136,9 @@ Figures Measure(const std::string& name, CountingPort& port, ConsoleLink& link, 
     f.name = name;
     port.reset();
     const auto start = std::chrono::steady_clock::now();
-    const double cpu = CpuMs();
+    const double cpu = bench::OwnCpuMs();
     f.ok = run();
-    f.cpuMs = CpuMs() - cpu;
+    f.cpuMs = bench::OwnCpuMs() - cpu;
     f.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     f.characters = port.characters;
     f.lines = port.lines;
@@ -158,30 +148,6 @@ Figures Measure(const std::string& name, CountingPort& port, ConsoleLink& link, 
     f.floorMs = static_cast<double>(f.characters + f.lines) * t.PaceMs + simDelayMs +
                 static_cast<double>(f.timeouts) * t.ConsoleTimeoutMs + static_cast<double>(f.settles) * t.SettleMs;
     return f;
-}
-
-// Peak resident memory of a child process, in KiB (nothing when it fails).
-std::optional<long> PeakMemoryKiB(const std::vector<std::string>& argv, int& exitCode)
-{
-    std::fflush(stdout);
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return std::nullopt;
-    if (pid == 0) {
-        std::vector<char*> args;
-        for (const auto& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        std::freopen("/dev/null", "w", stdout);
-        ::execv(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (::wait4(pid, &status, 0, &usage) != pid)
-        return std::nullopt;
-    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return usage.ru_maxrss;
 }
 
 }  // namespace
@@ -201,12 +167,9 @@ int main(int argc, char* argv[])
     app.add_option("--scenario", scenario, "the simulated gateway (default: fifteen modules)");
     CLI11_PARSE(app, argc, argv);
 
-    test::ChildProcess sim({exe, "sim", "--scenario", scenario});
-    const auto device = sim.readLine(10000);
-    if (!device) {
-        std::cerr << "the simulator did not start: " << sim.stderrText() << '\n';
+    bench::ServedSimulator sim(exe, {"--scenario", scenario});
+    if (sim.port.empty())
         return 1;
-    }
     // The scenario's scan: 20 ms to the first module, 20 ms between lines and
     // before the closing lines, fifteen modules.
     constexpr double ScanDelayMs = 20 + 15 * 20;
@@ -217,7 +180,7 @@ int main(int argc, char* argv[])
     SystemClock clock;
     test::RecordingUserInterface ui;
     QtSerialPort serial;
-    serial.setPortName(*device);
+    serial.setPortName(sim.port);
     CountingPort port(serial, clock);
     LinkTiming timing;
     timing.PaceMs = paceMs;
@@ -252,17 +215,17 @@ int main(int argc, char* argv[])
         allOk = allOk && canopen.ok && devicenet.ok;
     }
 
-    int exitCode = -1;
-    std::vector<std::string> configure = {exe, "configure", "--port", *device, "--profile", "canopen",
+    std::vector<std::string> configure = {exe, "configure", "--port", sim.port, "--profile", "canopen",
                                           "--output-dir", out.string(), "--pace-ms", "1"};
     if (strict)
         configure.push_back("--strict-timing");
-    const auto peak = PeakMemoryKiB(configure, exitCode);
-    if (peak)
-        std::printf("k400gw configure: peak memory %.1f MiB (ru_maxrss), exit code %d\n", *peak / 1024.0, exitCode);
-    allOk = allOk && peak && exitCode == 0;
+    const auto run = bench::RunMeasured(configure);
+    if (run)
+        std::printf("k400gw configure: peak memory %.1f MiB (ru_maxrss), exit code %d\n", run->peakKiB / 1024.0,
+                    run->exitCode);
+    allOk = allOk && run && run->exitCode == 0;
 
-    sim.terminate();
+    sim.child.terminate();
     fs::remove_all(out);
     return allOk ? 0 : 1;
 }

@@ -12,19 +12,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
+#include "BenchSupport.h"
 #include "app/BuildEds.h"
 #include "canopen/CanopenConfiguration.h"
-#include "cli/TerminalUserInterface.h"
 #include "devicenet/DeviceNetConfiguration.h"
 #include "gateway/ConnectSequence.h"
-#include "gateway/ConsoleLink.h"
-#include "platform/Clock.h"
-#include "platform/qt/QtSerialPort.h"
-#include "support/ChildProcess.h"
 
 namespace {
 
@@ -47,7 +44,7 @@ Figures TimedFinish(ProgramState& state, ConsoleLink& link, ApplicationChoice ch
         return figures;
     const auto start = std::chrono::steady_clock::now();
     const FinishResult result = configuration.Finish(link, link.clock().localTime(), folder);
-    figures.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    figures.wallMs = bench::MsSince(start);
     figures.verifyMs = static_cast<double>(result.verifyMs);
     figures.ok = result.done();
     return figures;
@@ -69,57 +66,38 @@ void Print(const char* what, const std::vector<Figures>& runs)
 
 int main(int argc, char* argv[])
 {
-    int rounds = 3;
-    LinkTiming timing;
-    std::string exe = K400GW_EXE;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string name = argv[i];
-        if (name == "--rounds")
-            rounds = std::stoi(argv[i + 1]);
-        else if (name == "--pace-ms")
-            timing.PaceMs = std::stoi(argv[i + 1]);
-        else if (name == "--k400gw")
-            exe = argv[i + 1];
-        else {
-            std::cerr << "usage: bench_finish [--rounds N] [--pace-ms N] [--k400gw PATH]\n";
-            return 2;
-        }
-    }
+    bench::RunOptions options(3);
+    CLI::App app{"what the safe EEPROM commit adds to a Finish", "bench_finish"};
+    options.addTo(app);
+    CLI11_PARSE(app, argc, argv);
 
-    k400::test::ChildProcess sim({exe, "sim", "--scenario", K400_BENCH_SCENARIO});
-    const auto device = sim.readLine(10000);
-    if (!device) {
-        std::cerr << "the simulator did not start: " << sim.stderrText() << '\n';
+    bench::ServedSimulator sim(options.exe, {"--scenario", K400_BENCH_SCENARIO});
+    bench::BenchSession bench(sim.port, options.paceMs);
+    if (sim.port.empty() || !bench.session)
         return 1;
-    }
     const auto folder = std::filesystem::temp_directory_path() / "k400-bench-finish";
     std::filesystem::create_directories(folder);
 
-    SystemClock clock;
-    std::ostringstream quiet;
-    TerminalUserInterface ui(quiet);
-    QtSerialPort port;
-    port.setPortName(*device);
-    ConsoleLink link(port, clock, ui, timing);
-    ProgramState state;
+    ConsoleLink& link = bench.session->link();
+    ProgramState& state = bench.session->state();
     if (RunConnectSequence(state, link) != ConnectOutcome::Succeeded) {
-        std::cerr << "connect failed: " << quiet.str() << '\n';
+        std::cerr << "connect failed: " << bench.said() << '\n';
         return 1;
     }
 
     std::vector<Figures> devicenet, canopen;
-    for (int round = 0; round < rounds; ++round) {
+    for (int round = 0; round < options.rounds; ++round) {
         devicenet.push_back(TimedFinish<DeviceNetConfiguration>(state, link, ApplicationChoice::DeviceNet, folder));
         canopen.push_back(TimedFinish<CanopenConfiguration>(state, link, ApplicationChoice::Canopen, folder));
         if (!devicenet.back().ok || !canopen.back().ok) {
-            std::cerr << "a Finish failed: " << quiet.str() << '\n';
+            std::cerr << "a Finish failed: " << bench.said() << '\n';
             return 1;
         }
     }
-    std::printf("Finish with 15 modules, pace %d ms, %d rounds (mean):\n", timing.PaceMs, rounds);
+    std::printf("Finish with 15 modules, pace %d ms, %d rounds (mean):\n", options.paceMs, options.rounds);
     Print("DeviceNet (33 words)", devicenet);
     Print("CANopen (26 words)", canopen);
     std::filesystem::remove_all(folder);
-    sim.terminate();
+    sim.child.terminate();
     return 0;
 }

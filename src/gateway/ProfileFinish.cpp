@@ -68,19 +68,23 @@ FinishResult RunProfileFinish(ProgramState& state, ConsoleLink& link, bool inclu
         return result;
     }
 
+    // A stop request ends the Finish where it is; the message says what the EEPROM holds.
+    const auto stopped = [&](EepromStatus status) {
+        result.outcome = FinishOutcome::Interrupted;
+        result.stopSignal = StopSignal();
+        result.error = StoppedMessage(status);
+        ui.showMessage(result.error, msg::NoTitle);
+        ui.setStatusText("");
+        ProcessError(state, port);
+        return result;
+    };
     const EepromWriteResult written = WriteConfigurationImage(state, link, includeConnectionBlock);
     result.eeprom = written.status;
     result.verifyMs = written.verifyMs;
     if (!written.ok()) {
         switch (written.failure) {
         case EepromWriteFailure::Stopped:
-            result.outcome = FinishOutcome::Interrupted;
-            result.stopSignal = StopSignal();
-            result.error = StoppedMessage(written.status);
-            ui.showMessage(result.error, msg::NoTitle);
-            ui.setStatusText("");
-            ProcessError(state, port);
-            return result;
+            return stopped(written.status);
         case EepromWriteFailure::Mismatch:
             result.outcome = FinishOutcome::VerifyFailed;
             result.error = written.mismatch;
@@ -101,15 +105,8 @@ FinishResult RunProfileFinish(ProgramState& state, ConsoleLink& link, bool inclu
     }
 
     port.close();
-    if (StopRequested()) {
-        result.outcome = FinishOutcome::Interrupted;
-        result.stopSignal = StopSignal();
-        result.error = StoppedMessage(written.status);
-        ui.showMessage(result.error, msg::NoTitle);
-        ui.setStatusText("");
-        ProcessError(state, port);
-        return result;
-    }
+    if (StopRequested())
+        return stopped(written.status);
     TextFileResult eds = writeEds ? writeEds() : TextFileResult{};
     if (!eds.ok) {
         // The image is in the gateway, the file is not: say both, and never

@@ -1,5 +1,6 @@
 #include "platform/DeviceHolders.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,7 +71,7 @@ std::vector<DeviceHolder> OtherProcessesHoldingDevice(const std::string& deviceP
         if (pid.find_first_not_of("0123456789") != std::string::npos || pid == self)
             continue;
         bool holds = false;
-        bool farEnd = false;
+        std::vector<std::filesystem::path> masters;
         std::error_code fdError;
         for (std::filesystem::directory_iterator fd(proc->path() / "fd", fdError), fdEnd; !fdError && fd != fdEnd;
              fd.increment(fdError)) {
@@ -80,11 +81,15 @@ std::vector<DeviceHolder> OtherProcessesHoldingDevice(const std::string& deviceP
                 continue;
             if (opened.st_rdev == device.st_rdev)
                 holds = true;
-            else if (ptyIndex >= 0 && IsPtyMaster(opened.st_rdev) &&
-                     MasterIndex(proc->path() / "fdinfo" / fd->path().filename()) == ptyIndex)
-                farEnd = true;
+            else if (ptyIndex >= 0 && IsPtyMaster(opened.st_rdev))
+                masters.push_back(fd->path().filename());
         }
-        if (holds && !farEnd)
+        // Which line a master serves is read only for a process that holds
+        // the device: every terminal and simulator on the machine holds masters.
+        const auto servesDevice = [&](const std::filesystem::path& master) {
+            return MasterIndex(proc->path() / "fdinfo" / master) == ptyIndex;
+        };
+        if (holds && std::none_of(masters.begin(), masters.end(), servesDevice))
             holders.push_back({std::atoi(pid.c_str()), CommandName(proc->path())});
     }
     return holders;

@@ -119,6 +119,7 @@ PortOpenError NetworkSerialPort::open()
     socket_ = std::make_unique<QTcpSocket>();
     // A device server sits on the plant network; an application-wide proxy is not for it.
     socket_->setProxy(QNetworkProxy::NoProxy);
+    const auto connectStart = Steady::now();
     socket_->connectToHost(QString::fromStdString(address->endpoint.host), address->endpoint.port);
     if (!socket_->waitForConnected(timings_.connectMs)) {
         const std::string reason = socket_->errorString().toStdString();
@@ -133,16 +134,17 @@ PortOpenError NetworkSerialPort::open()
         telnet_->start(GatewayLine);
         sendTelnetAnswers();
     }
-    const PortOpenError settled = settle();
+    const PortOpenError settled = settle(Steady::now() - connectStart);
     if (!settled.ok())
         close();
     return settled;
 }
 
-PortOpenError NetworkSerialPort::settle()
+PortOpenError NetworkSerialPort::settle(Steady::duration connectTook)
 {
     const auto start = Steady::now();
-    const auto deadline = start + std::chrono::milliseconds(telnet_ ? timings_.negotiationMs : timings_.occupiedGraceMs);
+    const auto grace = std::max<Steady::duration>(std::chrono::milliseconds(timings_.occupiedGraceMs), 4 * connectTook);
+    const auto deadline = start + (telnet_ ? std::chrono::milliseconds(timings_.negotiationMs) : grace);
     while (!telnet_ || telnet_->comPortState() == TelnetComPort::ComPortState::Pending) {
         const int left = MsLeft(deadline);
         if (left <= 0)
@@ -156,7 +158,7 @@ PortOpenError NetworkSerialPort::settle()
         }
         if (socket_->state() != QAbstractSocket::ConnectedState) {
             pull();
-            const bool refused = !anyByte_ && Steady::now() - start <= std::chrono::milliseconds(timings_.occupiedGraceMs);
+            const bool refused = !anyByte_ && Steady::now() - start <= grace;
             return refused ? Failure(name_, msg::SecondConnectionRefused, PortOpenError::Kind::Occupied)
                            : Failure(name_, msg::ClosedWhileOpening);
         }

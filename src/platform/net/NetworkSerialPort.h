@@ -13,11 +13,13 @@
 // Opening fails as data the caller shows:
 //  - bad name, refused or unreachable host, DNS failure, connect time-out:
 //    Other, "Can't open <name>! (<reason>)" (bad name: "<name>: <what is wrong>");
-//  - accepted and closed again before any byte within OccupiedGraceMs, which
-//    is how device servers turn away a second client: Occupied;
+//  - accepted and closed again before any byte within the grace (see
+//    NetworkPortTimings), which is how device servers turn away a second
+//    client: Occupied;
 //  - RFC 2217 not agreed or the line not confirmed within NegotiationMs, or
 //    confirmed with other settings: Other, naming it and what differs.
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -31,10 +33,11 @@ class TelnetComPort;
 
 struct NetworkPortTimings {
     int connectMs = 5000;
-    // Long enough for a refusing device server's close to cross a plant
-    // network; a raw open always waits this long, since a console that is
-    // not asked says nothing.
-    int occupiedGraceMs = 200;
+    // A raw open waits for a refusing device server's close, since a console
+    // that is not asked says nothing: that close comes about one round trip
+    // after the connect, so the wait is four times what the connect took,
+    // and at least this long.
+    int occupiedGraceMs = 50;
     int negotiationMs = 3000;
 };
 
@@ -61,7 +64,7 @@ public:
 
 private:
     // Waits out the grace period (raw) or the negotiation (RFC 2217).
-    PortOpenError settle();
+    PortOpenError settle(std::chrono::steady_clock::duration connectTook);
     // Moves what the socket holds into input_, through the Telnet layer.
     void pull();
     void send(std::string_view bytes);
