@@ -65,8 +65,9 @@ void RunResult(QWidget* parent, const MessageBoxRequest& request)
     list->setObjectName(QStringLiteral("Details"));
     list->addItems(request.details);
     list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 24);
-    list->setMinimumHeight(list->sizeHintForRow(0) * static_cast<int>(std::min<qsizetype>(request.details.size(), 12)) +
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                         box.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 8);
+    list->setMinimumHeight(list->sizeHintForRow(0) * static_cast<int>(std::min<qsizetype>(request.details.size(), 16)) +
                            2 * list->frameWidth() + 4);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
