@@ -722,9 +722,11 @@ bool MainWindow::restoreFromBackup(const QString& path)
     const auto file = LoadBackup(this, path, msg::RestoreTitle);
     if (!file)
         return false;
-    std::string refusal = file->StoredImageValid ? BackupModulesDiffer(*file, state_) : msg::RestoreInvalidBackup;
-    if (file->StoredImageValid && !refusal.empty())
-        refusal = msg::RestoreModulesDiffer(refusal);
+    std::string refusal;
+    if (!file->StoredImageValid)
+        refusal = msg::RestoreInvalidBackup;
+    else if (const std::string difference = BackupModulesDiffer(*file, state_); !difference.empty())
+        refusal = msg::RestoreModulesDiffer(difference);
     if (!refusal.empty()) {
         ShowMessage(this, FromCore(refusal), title, QMessageBox::Warning);
         return false;
