@@ -483,6 +483,33 @@ std::string WordText(std::uint32_t word)
     return text;
 }
 
+std::string WordOrAbsent(const std::optional<std::uint32_t>& word)
+{
+    return word ? WordText(*word) : msg::WordAbsent;
+}
+
+std::vector<std::string> ComparisonLines(const BackupComparison& c)
+{
+    std::vector<std::string> lines;
+    if (!c.Facts.empty())
+        lines.push_back(std::string(msg::CompareDifferencesTitle) + " (" + std::to_string(c.Facts.size()) + "):");
+    for (const FactDifference& d : c.Facts) {
+        std::string line = "  " + msg::FactDifference(d.What, d.File, d.Gateway);
+        if (!d.Counts)
+            line += std::string(msg::WordNotCounted) + msg::FactIdentity + msg::WordNotCountedEnd;
+        lines.push_back(std::move(line));
+    }
+    if (!c.Words.empty())
+        lines.push_back(msg::CompareWordsTitle);
+    for (const WordDifference& d : c.Words) {
+        std::string line = "  " + msg::WordDifference(d.Block, d.Offset, WordOrAbsent(d.File), WordOrAbsent(d.Gateway));
+        if (d.NotCounted)
+            line += std::string(msg::WordNotCounted) + d.NotCounted + msg::WordNotCountedEnd;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 std::optional<StoredImage> ReadStoredImage(ProgramState& state, ConsoleLink& link)
 {
     SerialPort& port = link.port();
@@ -522,6 +549,16 @@ GatewayBackup DescribeGateway(const ProgramState& state, const StoredImage& imag
     b.Image = image;
     DecodeChoices(state, b);
     return b;
+}
+
+std::optional<GatewayBackup> ReadGatewayBackup(ProgramState& state, ConsoleLink& link)
+{
+    state.GatewayBusy = true;
+    const auto image = ReadStoredImage(state, link);
+    state.GatewayBusy = false;
+    if (!image)
+        return std::nullopt;
+    return DescribeGateway(state, *image, link.clock().localTime());
 }
 
 DeviceNetChoices StoredDeviceNetChoices(const ProgramState& state, const DeviceNetConfiguration& configuration)
@@ -739,6 +776,25 @@ DeviceFiles WriteStoredDeviceFiles(ProgramState& state, UserInterface& ui, const
     if (!files.Eds)
         return failed(files.Eds.error);
     return files;
+}
+
+RestoreResult RestoreBackup(ProgramState& state, ConsoleLink& link, const GatewayBackup& file,
+                            const std::filesystem::path& folder, bool withoutDcf)
+{
+    RestoreResult result;
+    state.GatewayBusy = true;
+    result.Written = RestoreImage(state, link, file.Image);
+    state.GatewayBusy = false;
+    if (!result.Written)
+        return result;
+    result.Reached = RestoreStep::Connect;
+    if (RunConnectSequence(state, link) != ConnectOutcome::Succeeded)
+        return result;
+    result.Reached = RestoreStep::Files;
+    result.Files = WriteStoredDeviceFiles(state, link.ui(), link.clock().localTime(), folder, withoutDcf);
+    if (result.Files.ok())
+        result.Reached = RestoreStep::Done;
+    return result;
 }
 
 }  // namespace k400

@@ -86,6 +86,11 @@ std::optional<StoredImage> ReadStoredImage(ProgramState& state, ConsoleLink& lin
 // The backup of the connected gateway whose image was just read.
 GatewayBackup DescribeGateway(const ProgramState& state, const StoredImage& image, const LocalDateTime& now);
 
+// After a successful connect: the stored image read and described, as backup
+// writes it and compare holds it against a file (the gateway busy meanwhile).
+// A failure was shown and gives nothing.
+std::optional<GatewayBackup> ReadGatewayBackup(ProgramState& state, ConsoleLink& link);
+
 // The DeviceNet choices a stored image holds: those Load restores, plus the
 // default connection and the strobe and COS/cyclic outputs it leaves at 0.
 DeviceNetChoices StoredDeviceNetChoices(const ProgramState& state, const DeviceNetConfiguration& configuration);
@@ -130,6 +135,13 @@ BackupComparison CompareBackups(const GatewayBackup& file, const GatewayBackup& 
 
 // "0x01B40024".
 std::string WordText(std::uint32_t word);
+// The word, or "-" for a side without it.
+std::string WordOrAbsent(const std::optional<std::uint32_t>& word);
+
+// The comparison as it is listed: the differences by meaning under their
+// heading, then the image words, each one that does not count saying why.
+// Empty when nothing differs at all.
+std::vector<std::string> ComparisonLines(const BackupComparison& comparison);
 
 // --- restore ---
 
@@ -155,5 +167,24 @@ struct DeviceFiles {
 };
 DeviceFiles WriteStoredDeviceFiles(ProgramState& state, UserInterface& ui, const LocalDateTime& now,
                                    const std::filesystem::path& folder, bool withoutDcf);
+
+// How far a restore came: the step that failed, or Done.
+enum class RestoreStep { Write, Connect, Files, Done };
+
+struct RestoreResult {
+    RestoreStep Reached = RestoreStep::Write;
+    EepromWriteResult Written;
+    DeviceFiles Files;
+
+    bool ok() const { return Reached == RestoreStep::Done; }
+};
+
+// After the connect that found the file's modules (BackupModulesDiffer empty)
+// on a valid backup: writes the file's image (RestoreImage, the gateway busy
+// meanwhile), connects again so that the device files describe what the
+// gateway now holds, and writes them into folder. Each failure was shown
+// through the link's user interface.
+RestoreResult RestoreBackup(ProgramState& state, ConsoleLink& link, const GatewayBackup& file,
+                            const std::filesystem::path& folder, bool withoutDcf);
 
 }  // namespace k400

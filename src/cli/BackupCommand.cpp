@@ -66,12 +66,10 @@ protected:
             rc = session.failed(io, json_);
             return std::nullopt;
         }
-        const auto image = ReadStoredImage(state, session.link());
-        if (!image) {
+        auto backup = ReadGatewayBackup(state, session.link());
+        if (!backup)
             rc = session.failed(io, json_, "backup");
-            return std::nullopt;
-        }
-        return DescribeGateway(state, *image, session.clock().localTime());
+        return backup;
     }
 
     SessionOptions session_;
@@ -124,11 +122,6 @@ public:
         return ExitSuccess;
     }
 };
-
-std::string WordOrAbsent(const std::optional<std::uint32_t>& word)
-{
-    return word ? WordText(*word) : msg::WordAbsent;
-}
 
 class CompareCommand final : public GatewayFileCommand {
 public:
@@ -190,22 +183,8 @@ private:
 
     static void print(std::ostream& out, const BackupComparison& c)
     {
-        if (!c.Facts.empty())
-            out << msg::CompareDifferencesTitle << " (" << c.Facts.size() << "):\n";
-        for (const FactDifference& d : c.Facts) {
-            out << "  " << msg::FactDifference(d.What, d.File, d.Gateway);
-            if (!d.Counts)
-                out << msg::WordNotCounted << msg::FactIdentity << msg::WordNotCountedEnd;
-            out << '\n';
-        }
-        if (!c.Words.empty())
-            out << msg::CompareWordsTitle << '\n';
-        for (const WordDifference& d : c.Words) {
-            out << "  " << msg::WordDifference(d.Block, d.Offset, WordOrAbsent(d.File), WordOrAbsent(d.Gateway));
-            if (d.NotCounted)
-                out << msg::WordNotCounted << d.NotCounted << msg::WordNotCountedEnd;
-            out << '\n';
-        }
+        for (const std::string& line : ComparisonLines(c))
+            out << line << '\n';
         out << (c.Equal() ? msg::CompareEqual : msg::CompareDiffers) << '\n';
     }
 };
@@ -257,20 +236,23 @@ public:
             return session->failed(io, json_, "scan");
         }
 
-        const EepromWriteResult written = RestoreImage(state, session->link(), file->Image);
-        if (!written) {
+        const RestoreResult restored = RestoreBackup(state, session->link(), *file, *folder, noDcf_);
+        const EepromWriteResult& written = restored.Written;
+        switch (restored.Reached) {
+        case RestoreStep::Write: {
             const int failed = session->failed(io, json_, "restore", EepromStatusText(written.status));
             if (!json_)
                 io.err << msg::EepromStatusLabel << EepromStatusText(written.status) << '\n';
             return written.failure == EepromWriteFailure::Stopped && StopSignal() > 0 ? 128 + StopSignal() : failed;
         }
-        // The files describe what the gateway now holds, read back by a connect of its own.
-        if (RunConnectSequence(state, session->link()) != ConnectOutcome::Succeeded)
+        case RestoreStep::Connect:
             return session->failed(io, json_);
-        const DeviceFiles files =
-            WriteStoredDeviceFiles(state, session->ui(), session->clock().localTime(), *folder, noDcf_);
-        if (!files.ok())
+        case RestoreStep::Files:
             return session->failed(io, json_, "files", EepromStatusText(written.status));
+        case RestoreStep::Done:
+            break;
+        }
+        const DeviceFiles& files = restored.Files;
 
         if (json_) {
             Json report{{"file", file_},

@@ -567,4 +567,39 @@ inline constexpr const char* RestoreNotValidAfter =
     "The restored configuration does not read back as valid; no EDS file was written.";
 inline constexpr const char* RestoreNoProfile = "The backup's application layer has no EDS file.";
 
+// --- Desktop window: backup, compare and restore ---
+inline constexpr const char* BackupMenu = "Backup Gateway\u2026";
+inline constexpr const char* CompareMenu = "Compare with Backup\u2026";
+inline constexpr const char* RestoreMenu = "Restore from Backup\u2026";
+inline constexpr const char* BackupTitle = "Backup Gateway";
+inline constexpr const char* CompareTitle = "Compare with Backup";
+inline constexpr const char* RestoreTitle = "Restore from Backup";
+inline constexpr const char* BackupFileFilter = "Gateway backups (*.json);;All files (*)";
+inline constexpr const char* BackupMenuTip =
+    "Reads every word of the connected gateway's stored configuration, changing nothing, and keeps it with the "
+    "modules in a backup file";
+inline constexpr const char* CompareMenuTip =
+    "Reads the connected gateway's stored configuration and lists what differs from a backup file";
+inline constexpr const char* RestoreMenuTip =
+    "Writes a backup into the connected gateway if its modules are the backup's, then the EDS file (and the DCF "
+    "for CANopen)";
+inline std::string BackupWritten(std::string_view file, std::string_view folder)
+{
+    return "The gateway's stored configuration was kept in the backup file " + std::string(file) + " in " +
+           std::string(folder) + ".";
+}
+inline std::string BackupNotRead(std::string_view error) { return "The backup could not be read: " + std::string(error); }
+inline std::string ReadProgress(int exchanges)
+{
+    return "Reading the gateway's stored configuration: " + std::to_string(exchanges) +
+           (exchanges == 1 ? " exchange" : " exchanges");
+}
+inline std::string RestoreQuestion(std::string_view file)
+{
+    return "Write the configuration of " + std::string(file) +
+           " into the gateway's EEPROM?\nWhat the gateway holds now is overwritten.";
+}
+inline constexpr const char* RestoreDone = "The backup's configuration is in the gateway.";
+inline constexpr const char* FolderLabel = "Folder: ";
+
 }  // namespace k400::msg

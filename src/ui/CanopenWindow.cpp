@@ -199,7 +199,7 @@ void CanopenWindow::finish()
     AppContext& context = main_.context();
     FinishResult result;
     {
-        const FinishFeedback feedback(this, {finish_, back_}, statusLine_, context.link);
+        const DialogueFeedback feedback(this, {finish_, back_}, statusLine_, context.link, msg::FinishProgress);
         result = configuration_.Finish(context.link, context.link.clock().localTime(), context.outputFolder);
     }
     if (result.done()) {

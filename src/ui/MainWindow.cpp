@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/Backup.h"
 #include "app/BuildEds.h"
 #include "ui/AboutWindow.h"
 #include "ui/MessageBoxes.h"
@@ -145,6 +146,39 @@ void MainWindow::buildControls()
         if (!path.isEmpty())
             savePlan(path);
     });
+    file->addSeparator();
+    // The gateway's stored configuration and a backup file; each entry asks for the file first.
+    const struct {
+        const char *caption, *name, *tip, *title;
+        char key;
+        bool save;
+        bool (MainWindow::*handler)(const QString&);
+    } backupEntries[] = {
+        {msg::BackupMenu, "BackupGateway", msg::BackupMenuTip, msg::BackupTitle, 'B', true, &MainWindow::backupGateway},
+        {msg::CompareMenu, "CompareBackup", msg::CompareMenuTip, msg::CompareTitle, 'C', false,
+         &MainWindow::compareWithBackup},
+        {msg::RestoreMenu, "RestoreBackup", msg::RestoreMenuTip, msg::RestoreTitle, 'R', false,
+         &MainWindow::restoreFromBackup}};
+    for (std::size_t i = 0; i < backupActions_.size(); ++i) {
+        const auto& entry = backupEntries[i];
+        QAction* action = file->addAction(Mnemonic(entry.caption, entry.key));
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setToolTip(FromCore(entry.tip));
+        action->setStatusTip(FromCore(entry.tip));
+        action->setEnabled(false);  // until a connect succeeds
+        connect(action, &QAction::triggered, this, [this, entry] {
+            const QString title = FromCore(entry.title), filter = FromCore(msg::BackupFileFilter);
+            QString path = entry.save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
+                                      : QFileDialog::getOpenFileName(this, title, QString(), filter);
+            if (path.isEmpty())
+                return;
+            if (entry.save && QFileInfo(path).suffix().isEmpty())
+                path += QStringLiteral(".json");
+            (this->*entry.handler)(path);
+        });
+        backupActions_[i] = action;
+    }
+    file->setToolTipsVisible(true);
     file->addSeparator();
     exitAction_ = file->addAction(Mnemonic(msg::ExitMenu, 'x'));
     exitAction_->setObjectName(QStringLiteral("ExitProgram"));
@@ -598,6 +632,132 @@ bool MainWindow::savePlan(const QString& path)
     return true;
 }
 
+namespace {
+std::optional<GatewayBackup> LoadBackup(QWidget* parent, const QString& path, const char* title)
+{
+    std::string error;
+    auto backup = LoadBackupFile(path.toStdString(), error);
+    if (!backup)
+        ShowMessage(parent, FromCore(msg::BackupNotRead(error)), FromCore(title), QMessageBox::Critical);
+    return backup;
+}
+
+QString FileLine(const char* label, const std::filesystem::path& path)
+{
+    return FromCore(label) + QString::fromStdString(path.filename().string());
+}
+}  // namespace
+
+bool MainWindow::gatewayReady()
+{
+    if (state_.GatewayBusy)
+        return false;
+    if (!state_.Connected) {
+        ui_->setStatusText(msg::StatusConnectFirst);
+        return false;
+    }
+    // The port listed now may be another gateway than the one connected to.
+    return CheckListedPort(state_, selectedPortName(), *ui_);
+}
+
+std::optional<GatewayBackup> MainWindow::readGateway()
+{
+    const QString status = statusText();
+    std::optional<GatewayBackup> backup;
+    {
+        const DialogueFeedback feedback(nullptr, {centralWidget(), menuBar()}, statusLine_, *link_, msg::ReadProgress);
+        backup = ReadGatewayBackup(state_, *link_);
+    }
+    statusLine_->clearMessage();
+    if (backup)
+        setStatusText(status);  // reading changed nothing the status box shows
+    return backup;
+}
+
+bool MainWindow::backupGateway(const QString& path)
+{
+    if (!gatewayReady())
+        return false;
+    const auto backup = readGateway();
+    if (!backup)
+        return false;  // the failure was shown
+    const QString title = FromCore(msg::BackupTitle);
+    const TextFileResult written = WriteBackupFile(path.toStdString(), *backup);
+    if (!written) {
+        ShowMessage(this, FromCore(written.error), title, QMessageBox::Critical);
+        return false;
+    }
+    const QString text = FromCore(msg::BackupWritten(written.path.filename().string(), written.path.parent_path().string()));
+    statusLine_->say(text);
+    ShowMessage(this, text, title, QMessageBox::Information);
+    return true;
+}
+
+bool MainWindow::compareWithBackup(const QString& path)
+{
+    if (!gatewayReady())
+        return false;
+    const auto file = LoadBackup(this, path, msg::CompareTitle);
+    if (!file)
+        return false;
+    const auto gateway = readGateway();
+    if (!gateway)
+        return false;
+    const BackupComparison comparison = CompareBackups(*file, *gateway);
+    QStringList lines;
+    for (const std::string& line : ComparisonLines(comparison))
+        lines << FromCore(line);
+    const bool equal = comparison.Equal();
+    const QString text = FromCore(equal ? msg::CompareEqual : msg::CompareDiffers);
+    statusLine_->say(text);
+    ShowResult(this, text, FromCore(msg::CompareTitle), equal ? QMessageBox::Information : QMessageBox::Warning, lines);
+    return true;
+}
+
+bool MainWindow::restoreFromBackup(const QString& path)
+{
+    if (!gatewayReady())
+        return false;
+    const QString title = FromCore(msg::RestoreTitle);
+    const auto file = LoadBackup(this, path, msg::RestoreTitle);
+    if (!file)
+        return false;
+    std::string refusal;
+    if (!file->StoredImageValid)
+        refusal = msg::RestoreInvalidBackup;
+    else if (const std::string difference = BackupModulesDiffer(*file, state_); !difference.empty())
+        refusal = msg::RestoreModulesDiffer(difference);
+    if (!refusal.empty()) {
+        ShowMessage(this, FromCore(refusal), title, QMessageBox::Warning);
+        return false;
+    }
+    if (!AskYesNo(this, FromCore(msg::RestoreQuestion(QFileInfo(path).fileName().toStdString())), title))
+        return false;
+    storePanelInput();
+    RestoreResult restored;
+    {
+        const DialogueFeedback feedback(nullptr, {centralWidget(), menuBar()}, statusLine_, *link_, msg::FinishProgress);
+        // The connect after the write scans as the one before did.
+        ui_->keepScanParameters(true);
+        restored = RestoreBackup(state_, *link_, *file, context_->outputFolder, false);
+        ui_->keepScanParameters(false);
+    }
+    if (restored.Reached != RestoreStep::Write)
+        connectDone(state_.Connected);
+    if (!restored.ok())
+        return false;  // each failure was shown
+    const DeviceFiles& files = restored.Files;
+    QStringList lines{FromCore(msg::RestoreDone), QString(),
+                      FromCore(msg::EepromStatusLabel) + FromCore(EepromStatusText(restored.Written.status)),
+                      FileLine(msg::EdsFileLabel, files.Eds.path)};
+    if (files.Dcf)
+        lines << FileLine(msg::DcfFileLabel, files.Dcf->path);
+    lines << FromCore(msg::FolderLabel) + QString::fromStdString(files.Eds.path.parent_path().string());
+    statusLine_->showWritten(files.Eds.path.string());
+    ShowMessage(this, lines.join(QLatin1Char('\n')), title, QMessageBox::Information);
+    return true;
+}
+
 void MainWindow::storePanelInput()
 {
     panel_.CANBaudrateIndex = canBaudrate_->currentIndex();
@@ -641,7 +801,11 @@ void MainWindow::connectGateway()
     port_->setPortName(selectedPortName());
     rememberPort();
     storePanelInput();
-    const bool connected = RunConnectSequence(state_, *link_) == ConnectOutcome::Succeeded;
+    connectDone(RunConnectSequence(state_, *link_) == ConnectOutcome::Succeeded);
+}
+
+void MainWindow::connectDone(bool connected)
+{
     if (connected)
         PressCanSide(state_, panel_);
     statusLine_->idle();
@@ -679,6 +843,8 @@ void MainWindow::showConnectPhase(ConnectPhase phase)
         connect_->setEnabled(true);
         break;
     }
+    for (QAction* action : backupActions_)
+        action->setEnabled(state_.Connected);
     refreshPanel();
 }
 

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "app/Backup.h"
 #include "app/Plan.h"
 #include "gateway/ProgramState.h"
 #include "ui/ParameterPanel.h"
@@ -108,6 +109,14 @@ public:
     // and, when they open, the profile windows' choices.
     bool openPlan(const QString& path);
     bool savePlan(const QString& path);
+    // File menu, after a connect, each through the core the command line uses:
+    // the gateway's stored configuration kept in a backup file, held against
+    // one (the differences listed), or written back from one into a gateway
+    // with the backup's modules (asks first), then its EDS (and DCF) file.
+    // True when it came to its result.
+    bool backupGateway(const QString& path);
+    bool compareWithBackup(const QString& path);
+    bool restoreFromBackup(const QString& path);
     // The plan's profile choices, once: the profile window that opens takes them.
     std::optional<Plan> takePlanForProfile(Profile profile);
     // Shown again when a profile window closes; its choices go into a saved plan.
@@ -138,6 +147,12 @@ private:
     // The open plan's values for the side now shown go into its boxes.
     void fillBoxesFromPlan();
     void rememberPort();
+    // What follows a connect (or the one after a restore) in the window.
+    void connectDone(bool connected);
+    // Connected, not busy, and the port listed is the one connected to.
+    bool gatewayReady();
+    // The connected gateway's backup, read with the window's wait feedback.
+    std::optional<GatewayBackup> readGateway();
 
     struct Entries {
         std::array<bool, 2> application{};
@@ -176,6 +191,7 @@ private:
     QAction* aboutAction_ = nullptr;
     QAction* openPlanAction_ = nullptr;
     QAction* savePlanAction_ = nullptr;
+    std::array<QAction*, 3> backupActions_{};  // backup, compare, restore
     QLabel* pendingHint_ = nullptr;
     QComboBox* comPort_ = nullptr;
     QPushButton* connect_ = nullptr;

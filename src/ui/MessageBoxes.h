@@ -8,6 +8,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -18,6 +19,7 @@ struct MessageBoxRequest {
     QString title;  // as asked for; empty = no title of its own
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList details;  // lines of a read-only list under the text; none: no list
 };
 
 // The button the user pressed (ignored for OK boxes).
@@ -30,10 +32,14 @@ void SetMessageBoxHook(MessageBoxHook hook);
 // are errors the platform described).
 QMessageBox::Icon SeverityIcon(const QString& text);
 
+// Boxes are window-modal to their parent (application-modal without one).
 // OK box with the icon of its text's severity. A box with no title of its own
 // shows the program's name.
 void ShowMessage(QWidget* parent, const QString& text, const QString& title);
 void ShowMessage(QWidget* parent, const QString& text, const QString& title, QMessageBox::Icon icon);
+// OK box listing a result's lines (object name "Details") under its text.
+void ShowResult(QWidget* parent, const QString& text, const QString& title, QMessageBox::Icon icon,
+                const QStringList& details);
 // Yes/No box; true for Yes.
 bool AskYesNo(QWidget* parent, const QString& text, const QString& title);
 // Yes/No/Cancel box; Escape and the close box answer Cancel.

@@ -47,6 +47,8 @@ void QtUserInterface::pumpEvents() { QCoreApplication::processEvents(); }
 
 ScanParameters QtUserInterface::requestScanParameters(const ScanParameters& current)
 {
+    if (keepScanParameters_)
+        return current;
     window_.setInputEnabled(false);
     window_.statusLine()->idle();
     ScanParameterDialog* dialog = window_.openScanParameterDialog();

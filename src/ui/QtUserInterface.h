@@ -31,12 +31,16 @@ public:
 
     // Message boxes are parented to the window the user is looking at.
     void setMessageParent(QWidget* parent) { messageParent_ = parent; }
+    // A connect that follows one the user started (after a restore) scans
+    // with the stored parameters instead of asking again.
+    void keepScanParameters(bool keep) { keepScanParameters_ = keep; }
 
 private:
     QWidget* parentWindow() const;
 
     MainWindow& window_;
     QWidget* messageParent_ = nullptr;
+    bool keepScanParameters_ = false;
 };
 
 }  // namespace k400::ui

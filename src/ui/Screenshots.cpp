@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -56,6 +57,13 @@ private:
     QString folder_;
 };
 
+// Boxes would wait for a user: note them instead.
+QMessageBox::StandardButton NotedBoxes(const MessageBoxRequest& request)
+{
+    std::printf("message box: %s\n", qPrintable(request.text));
+    return QMessageBox::No;
+}
+
 template <typename T>
 T* Child(QWidget* root, const char* name)
 {
@@ -81,6 +89,35 @@ void ShootDuring(Shooter& shooter, const char* name, Start start, Ready ready, W
         shooter.shoot(nullptr, name);
 }
 
+// Runs `start` without the message box hook: a question is answered Yes, and
+// the box that follows is shot and closed.
+template <typename Start>
+void ShootResult(Shooter& shooter, const char* name, Start start)
+{
+    bool shot = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || shot)
+            return;
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        if (box != nullptr && box->button(QMessageBox::Yes) != nullptr) {
+            box->button(QMessageBox::Yes)->click();
+            return;
+        }
+        shot = true;
+        shooter.shoot(dialog, name);
+        QTimer::singleShot(0, dialog, [dialog] { dialog->accept(); });
+    });
+    poll.start();
+    SetMessageBoxHook({});
+    start();
+    SetMessageBoxHook(NotedBoxes);
+    if (!shot)
+        shooter.shoot(nullptr, name);
+}
+
 }  // namespace
 
 int RenderScreenshots(const QString& folder)
@@ -90,11 +127,7 @@ int RenderScreenshots(const QString& folder)
         return 1;
     }
     QTemporaryDir edsFolder;
-    // Boxes would wait for a user: note them instead.
-    SetMessageBoxHook([](const MessageBoxRequest& request) {
-        std::printf("message box: %s\n", qPrintable(request.text));
-        return QMessageBox::No;
-    });
+    SetMessageBoxHook(NotedBoxes);
     Shooter shooter(folder);
 
     {
@@ -142,13 +175,21 @@ int RenderScreenshots(const QString& folder)
             QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Cancel)->click(); });
             return box;
         });
-    SetMessageBoxHook([](const MessageBoxRequest& request) {
-        std::printf("message box: %s\n", qPrintable(request.text));
-        return QMessageBox::No;
-    });
+    SetMessageBoxHook(NotedBoxes);
     window.sideToggleReleased(1);
     shooter.shoot(&window, "main_connected_com2");
     window.sideToggleReleased(0);
+    // The File menu, and a backup of what the gateway holds now.
+    if (auto* file = window.findChild<QMenu*>(QStringLiteral("File"))) {
+        file->popup(window.mapToGlobal(QPoint(0, 0)));
+        shooter.shoot(file, "file_menu");
+        file->hide();
+    }
+    const QString backup = QDir(edsFolder.path()).filePath(QStringLiteral("line4.json"));
+    if (!window.backupGateway(backup)) {
+        std::fprintf(stderr, "screenshots: the backup failed\n");
+        return 1;
+    }
 
     window.openAbout();
     shooter.shoot(window.findChild<AboutWindow*>(QStringLiteral("AboutForm")), "about");
@@ -201,11 +242,18 @@ int RenderScreenshots(const QString& folder)
         shooter.shoot(dns->applicationViewer(), "application_object_viewer");
         dns->openAssemblyView();
         shooter.shoot(dns->assemblyViewer(), "assembly_object_viewer");
-        dns->back();
+        // The gateway becomes a DeviceNet slave: no longer what the backup holds.
+        dns->finish();
+        if (window.deviceNetWindow() != nullptr)
+            window.deviceNetWindow()->back();
     } else {
         shooter.shoot(nullptr, "devicenet_window");
     }
     QApplication::processEvents();
+
+    // The gateway held against the backup, then the backup written back.
+    ShootResult(shooter, "compare_result", [&] { window.compareWithBackup(backup); });
+    ShootResult(shooter, "restore_result", [&] { window.restoreFromBackup(backup); });
     SetMessageBoxHook({});
     return shooter.failures == 0 ? 0 : 1;
 }

@@ -69,35 +69,37 @@ void StatusLine::showWritten(const std::string& path)
     openFolder_->show();
 }
 
-FinishFeedback::FinishFeedback(QWidget* window, std::initializer_list<QPushButton*> buttons, StatusLine* line,
-                               ConsoleLink& link)
-    : window_(window), line_(line), link_(link), observer_(link.StepObserver)
+DialogueFeedback::DialogueFeedback(QWidget* window, std::initializer_list<QWidget*> controls, StatusLine* line,
+                                   ConsoleLink& link, ProgressText progress)
+    : window_(window), line_(line), link_(link), progress_(progress), observer_(link.StepObserver)
 {
-    for (QPushButton* button : buttons) {
-        buttons_.emplace_back(button, button->isEnabled());
-        button->setEnabled(false);
+    for (QWidget* control : controls) {
+        controls_.emplace_back(control, control->isEnabled());
+        control->setEnabled(false);
     }
     setCloseBox(false);
-    line_->say(FromCore(msg::FinishProgress(0)));
+    line_->say(FromCore(progress_(0)));
     line_->setBusy(true);
     link_.StepObserver = [this](const LinkStep& step) {
         if (observer_)
             observer_(step);
-        line_->say(FromCore(msg::FinishProgress(++exchanges_)));
+        line_->say(FromCore(progress_(++exchanges_)));
     };
 }
 
-FinishFeedback::~FinishFeedback()
+DialogueFeedback::~DialogueFeedback()
 {
     link_.StepObserver = observer_;
     line_->idle();
-    for (auto [button, enabled] : buttons_)
-        button->setEnabled(enabled);
+    for (auto [control, enabled] : controls_)
+        control->setEnabled(enabled);
     setCloseBox(true);
 }
 
-void FinishFeedback::setCloseBox(bool on)
+void DialogueFeedback::setCloseBox(bool on)
 {
+    if (window_ == nullptr)
+        return;
     // A window without the close box names the decorations it keeps.
     const Qt::WindowFlags withoutClose =
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint;

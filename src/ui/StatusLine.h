@@ -50,23 +50,28 @@ private:
     bool dialogue_ = false;
 };
 
-// For as long as a Finish runs: its window counts the console exchanges in
-// its status line, and its Finish and Back buttons and close box are off
-// (the close is refused anyway while the gateway is busy).
-class FinishFeedback {
+// For as long as a dialogue with the gateway runs (a Finish, a backup read or
+// restore): the status line counts the console exchanges, the controls given
+// are off, and so is the window's close box (the close is refused anyway
+// while the gateway is busy; no window: left alone).
+class DialogueFeedback {
 public:
-    FinishFeedback(QWidget* window, std::initializer_list<QPushButton*> buttons, StatusLine* line, ConsoleLink& link);
-    ~FinishFeedback();
-    FinishFeedback(const FinishFeedback&) = delete;
-    FinishFeedback& operator=(const FinishFeedback&) = delete;
+    using ProgressText = std::string (*)(int exchanges);
+
+    DialogueFeedback(QWidget* window, std::initializer_list<QWidget*> controls, StatusLine* line, ConsoleLink& link,
+                     ProgressText progress);
+    ~DialogueFeedback();
+    DialogueFeedback(const DialogueFeedback&) = delete;
+    DialogueFeedback& operator=(const DialogueFeedback&) = delete;
 
 private:
     void setCloseBox(bool on);
 
     QWidget* window_;
-    std::vector<std::pair<QPushButton*, bool>> buttons_;
+    std::vector<std::pair<QWidget*, bool>> controls_;
     StatusLine* line_;
     ConsoleLink& link_;
+    ProgressText progress_;
     std::function<void(const LinkStep&)> observer_;
     int exchanges_ = 0;
 };
