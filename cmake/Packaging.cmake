@@ -5,6 +5,7 @@
 #   share/applications/k400gw-gui.desktop, share/icons/hicolor/scalable/apps/k400gw.svg
 #   share/man/man1/k400gw.1.gz (made from the program's help), k400gw-gui.1.gz
 #   share/doc/k400gw/: copyright, changelog.gz, README.md.gz, simulator.md.gz, examples/scenarios/
+#   share/lintian/overrides/k400gw: the spellings kept on purpose
 
 include(GNUInstallDirs)
 
@@ -35,6 +36,8 @@ endif()
 # Debian's form of LICENSE, with the licences of the libraries compiled in.
 configure_file(${K400_PACKAGE_DIR}/copyright.in ${CMAKE_BINARY_DIR}/packaging/copyright @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${K400_DOC_DIR})
+install(FILES ${K400_PACKAGE_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+        RENAME k400gw)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/scenarios/ DESTINATION ${K400_DOC_DIR}/examples/scenarios
         FILES_MATCHING PATTERN "*.json")
 
@@ -57,7 +60,7 @@ if(K400_DOCS)
         COMMAND sh ${K400_PACKAGE_DIR}/make-debian-changelog.sh ${CMAKE_SOURCE_DIR}/CHANGELOG.md k400gw
                 ${PROJECT_VERSION} "${K400_MAINTAINER}" > ${out}/changelog
         DEPENDS ${K400_PACKAGE_DIR}/make-debian-changelog.sh ${CMAKE_SOURCE_DIR}/CHANGELOG.md
-        COMMENT "Writing the Debian changelog from CHANGELOG.md")
+        COMMENT "Writing the Debian changelog from CHANGELOG.md" VERBATIM)
 
     set(compressed)
     foreach(pair k400gw.1:${out}/k400gw.1 k400gw-gui.1:${out}/k400gw-gui.1 changelog:${out}/changelog
