@@ -5,10 +5,13 @@
 #   share/applications/k400gw-gui.desktop, share/icons/hicolor/scalable/apps/k400gw.svg
 #   share/man/man1/k400gw.1.gz (made from the program's help), k400gw-gui.1.gz
 #   share/doc/k400gw/: copyright, changelog.gz, README.md.gz, simulator.md.gz, examples/scenarios/
+#   share/lintian/overrides/k400gw: the spellings kept on purpose
 
 include(GNUInstallDirs)
 
 set(K400_PACKAGE_DIR ${CMAKE_SOURCE_DIR}/packaging)
+# The package's contact, also named in its copyright file and changelog.
+set(K400_MAINTAINER "k400gw developers <k400gw@users.noreply.invalid>")
 set(K400_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/k400gw)
 # Folders 0755 whatever the builder's umask (files get 0644, programs 0755).
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -30,7 +33,11 @@ if(K400_BUILD_GUI)
     install(FILES ${K400_PACKAGE_DIR}/k400gw.svg
             DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
 endif()
-install(FILES ${K400_PACKAGE_DIR}/copyright DESTINATION ${K400_DOC_DIR})
+# Debian's form of LICENSE, with the licences of the libraries compiled in.
+configure_file(${K400_PACKAGE_DIR}/copyright.in ${CMAKE_BINARY_DIR}/packaging/copyright @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${K400_DOC_DIR})
+install(FILES ${K400_PACKAGE_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+        RENAME k400gw)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/scenarios/ DESTINATION ${K400_DOC_DIR}/examples/scenarios
         FILES_MATCHING PATTERN "*.json")
 
@@ -51,9 +58,9 @@ if(K400_DOCS)
     add_custom_command(
         OUTPUT ${out}/changelog
         COMMAND sh ${K400_PACKAGE_DIR}/make-debian-changelog.sh ${CMAKE_SOURCE_DIR}/CHANGELOG.md k400gw
-                ${PROJECT_VERSION} > ${out}/changelog
+                ${PROJECT_VERSION} "${K400_MAINTAINER}" > ${out}/changelog
         DEPENDS ${K400_PACKAGE_DIR}/make-debian-changelog.sh ${CMAKE_SOURCE_DIR}/CHANGELOG.md
-        COMMENT "Writing the Debian changelog from CHANGELOG.md")
+        COMMENT "Writing the Debian changelog from CHANGELOG.md" VERBATIM)
 
     set(compressed)
     foreach(pair k400gw.1:${out}/k400gw.1 k400gw-gui.1:${out}/k400gw-gui.1 changelog:${out}/changelog
@@ -77,7 +84,7 @@ endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME k400gw)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "k400gw maintainers <maintainers@k400gw.example>")
+set(CPACK_PACKAGE_CONTACT "${K400_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration utility for the K-400 CANopen and DeviceNet gateways")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # k400gw_VERSION_ARCH.deb

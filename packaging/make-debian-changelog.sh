@@ -3,11 +3,10 @@
 # of a package without a Debian revision) from CHANGELOG.md: one entry per released
 # version, newest first; [Unreleased] stays out. The newest entry must be VERSION, so
 # that a version number changed in CMakeLists.txt without its changelog stops the build.
-#   make-debian-changelog.sh CHANGELOG.md PACKAGE VERSION > changelog
+#   make-debian-changelog.sh CHANGELOG.md PACKAGE VERSION MAINTAINER > changelog
 set -eu
 
-changelog=$1 package=$2 version=$3
-maintainer="k400gw maintainers <maintainers@k400gw.example>"
+changelog=$1 package=$2 version=$3 maintainer=$4
 
 newest=$(sed -n 's/^## \[\([0-9][^]]*\)\].*/\1/p' "$changelog" | head -n 1)
 if [ "$newest" != "$version" ]; then

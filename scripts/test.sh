@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the plain build, the same suite under
-# AddressSanitizer + UBSan, and the fuzz targets (seed corpora replayed, then
-# a short run each) so that a parser regression fails here too.
+# AddressSanitizer + UBSan, the fuzz targets (seed corpora replayed, then a
+# short run each) so that a parser regression fails here too, and, when the
+# MinGW-w64 cross compiler is installed, the Windows build of the core and its
+# unit tests (scripts/mingw-core.sh; under Wine when that is installed too).
 # Tests are kept lean: their lines (tests/, .cpp and .h) may be at most
 # MaxTestRatio of the product's (src/). The figure is printed first, so it is
 # seen even when the build fails, and a suite over the limit fails at the end.
-#   K400_QUICK=1 scripts/test.sh   only the plain build and its tests
+#   K400_QUICK=1 scripts/test.sh     only the plain build and its tests
+#   K400_PACKAGE=1 scripts/test.sh   first builds the Debian package (scripts/package.sh),
+#                                    which the "package" test then checks instead of skipping
+#   K400_MINGW=0 scripts/test.sh     without the Windows build (about 3 minutes of 2 cores
+#                                    the first time, seconds once build-mingw and ccache hold it)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,6 +48,10 @@ echo "$ratio_line"
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2
+if [[ "${K400_PACKAGE:-0}" == 1 ]]; then
+    echo "== the Debian package =="
+    scripts/package.sh
+fi
 ctest --test-dir build --output-on-failure -j2
 
 if [[ "${K400_QUICK:-0}" != 1 ]]; then
@@ -49,6 +59,14 @@ if [[ "${K400_QUICK:-0}" != 1 ]]; then
     scripts/sanitize.sh
     echo "== fuzz targets =="
     scripts/fuzz.sh 10
+    echo "== the core for Windows (MinGW-w64) =="
+    if [[ "${K400_MINGW:-1}" == 0 ]]; then
+        echo "Skipped (K400_MINGW=0)."
+    elif command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+        scripts/mingw-core.sh
+    else
+        echo "Skipped: the MinGW-w64 cross compiler is not installed (apt-get install g++-mingw-w64-x86-64)."
+    fi
 fi
 
 if ((ratio_ok != 1)); then

@@ -206,7 +206,9 @@ public:
     {
         defineSession(command);
         defineFile(command);
-        AddTextOption(command, "--output-dir", folder_, "DIR", "folder of the EDS and DCF files (default: the program's folder)");
+        AddTextOption(command, "--output-dir", folder_, "DIR",
+                      "folder of the EDS and DCF files (default: the program's folder; the current folder "
+                      "when the program is installed)");
         command.add_flag("--no-dcf", noDcf_, "CANopen: write no device configuration file (DCF) beside the EDS");
     }
 

@@ -36,7 +36,9 @@ public:
     void define(CLI::App& command) override
     {
         AddWholeOption(command, "--pace-ms", pace_, 0, 1000, "MS", "pause after each character sent");
-        AddTextOption(command, "--output-dir", outputDir_, "DIR", "folder of the EDS files (default: the program's folder)");
+        AddTextOption(command, "--output-dir", outputDir_, "DIR",
+                      "folder of the EDS files (default: the program's folder; the current folder when "
+                      "the program is installed)");
     }
 
     int run(CommandIo& io) override;

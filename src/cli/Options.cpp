@@ -217,7 +217,8 @@ void AddEdsTextOptions(CLI::App& command, EdsTextOptions& options)
 void AddOutputOptions(CLI::App& command, OutputOptions& options)
 {
     AddTextOption(command, "--output-dir", options.folder, "DIR",
-                  "folder of the EDS file (default: the program's folder)");
+                  "folder of the EDS file (default: the program's folder; the current folder when the "
+                  "program is installed)");
     command.add_flag("--json", options.json, "print the result as one JSON object");
 }
 

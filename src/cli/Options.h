@@ -73,7 +73,8 @@ struct EdsTextOptions {
 };
 void AddEdsTextOptions(CLI::App& command, EdsTextOptions& options);
 
-// --output-dir DIR (default: the program's folder), --json.
+// --output-dir DIR (default: the program's folder; the current folder when the
+// program is installed), --json.
 struct OutputOptions {
     std::optional<std::string> folder;
     bool json = false;

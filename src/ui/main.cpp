@@ -1,6 +1,7 @@
 // k400gw-gui: the desktop configuration program.
 //   --demo            offer the simulated gateway in the port list (selected)
-//   --output-dir DIR  folder for the EDS files (default: the program's folder)
+//   --output-dir DIR  folder for the EDS files (default: the program's folder;
+//                     the current folder when the program is installed)
 //   --pace-ms N       pause after each character sent to the console
 //   --screenshots DIR render every window into DIR as PNG and exit
 
