@@ -33,13 +33,14 @@ std::optional<bench::ChildFigures> RunBatch(const std::string& exe, int count, i
     std::vector<std::unique_ptr<bench::ServedSimulator>> sims;
     nlohmann::json gateways = nlohmann::json::array();
     for (int g = 0; g < count; ++g) {
-        sims.push_back(std::make_unique<bench::ServedSimulator>(
-            exe, std::vector<std::string>{"--scenario", K400_BENCH_SCENARIO}));
+        sims.push_back(
+            std::make_unique<bench::ServedSimulator>(exe, std::vector<std::string>{"--scenario", K400_BENCH_SCENARIO}));
         if (sims.back()->port.empty())
             return std::nullopt;
-        gateways.push_back({{"name", "gw" + std::to_string(g + 1)},
-                            {"port", sims.back()->port},
-                            {"plan", {{"plan", 1}, {"profile", "canopen"}, {"node_id", g + 1}, {"can_baud_kbps", 125}}}});
+        gateways.push_back(
+            {{"name", "gw" + std::to_string(g + 1)},
+             {"port", sims.back()->port},
+             {"plan", {{"plan", 1}, {"profile", "canopen"}, {"node_id", g + 1}, {"can_baud_kbps", 125}}}});
     }
     const fs::path manifest = folder / "manifest.json";
     std::ofstream(manifest) << nlohmann::json{{"output_dir", folder.string()}, {"gateways", gateways}}.dump(2);
@@ -87,7 +88,8 @@ int main(int argc, char* argv[])
     const double pauseUs = (bench::OwnCpuMs() - sleepCpu) * 1000.0 / Pauses;
 
     const double n = options.rounds;
-    std::printf("batch configure (CANopen, 15 modules each), pace %d ms, %d rounds (mean):\n", options.paceMs, options.rounds);
+    std::printf("batch configure (CANopen, 15 modules each), pace %d ms, %d rounds (mean):\n", options.paceMs,
+                options.rounds);
     std::printf("1 gateway alone        %7.0f ms  (processor time %.0f ms, %.1f %%)\n", oneMs / n, oneCpuMs / n,
                 100.0 * oneCpuMs / oneMs);
     std::printf("%2d gateways at once    %7.0f ms  (%.2f x one alone)\n", gateways, manyMs / n, manyMs / oneMs);

@@ -27,8 +27,8 @@
 #include "cli/TerminalUserInterface.h"
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewayPort.h"
-#include "platform/NumberText.h"
 #include "platform/Clock.h"
+#include "platform/NumberText.h"
 #include "platform/qt/QtSerialPort.h"
 
 namespace {
@@ -91,8 +91,7 @@ Figures RunDialogue(const std::string& device, int paceMs)
     ok = ok && d.expect(".", "[EEPROM:]") && d.expect("exit", "K400E>");
 
     figures.cpuMs = bench::OwnCpuMs() - cpuStart;
-    figures.wallMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
+    figures.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
     figures.ok = ok;
     port.close();
     return figures;
@@ -128,8 +127,8 @@ int main(int argc, char* argv[])
         return 1;
 
     std::printf("dialogue of 50 command lines over %s (simulator replies without delay)\n", sim.port.c_str());
-    std::printf("%7s %6s %9s %9s %7s %9s %9s %7s\n", "pace", "chars", "floor ms", "wall ms", "ratio",
-                "sleep ms", "cpu ms", "cpu %");
+    std::printf("%7s %6s %9s %9s %7s %9s %9s %7s\n", "pace", "chars", "floor ms", "wall ms", "ratio", "sleep ms",
+                "cpu ms", "cpu %");
     int rc = 0;
     for (int pace : paces) {
         const Figures f = RunDialogue(sim.port, pace);

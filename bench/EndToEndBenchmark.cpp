@@ -13,12 +13,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -123,8 +123,8 @@ struct Figures {
 
 void Print(const Figures& f, int paceMs)
 {
-    std::printf("%-18s %-4s %9.0f %9.0f %6.3f %8.1f %6.2f%% %6ld %5ld %4d %6d\n", f.name.c_str(),
-                f.ok ? "ok" : "FAIL", f.wallMs, f.floorMs, f.floorMs > 0 ? f.wallMs / f.floorMs : 0.0, f.cpuMs,
+    std::printf("%-18s %-4s %9.0f %9.0f %6.3f %8.1f %6.2f%% %6ld %5ld %4d %6d\n", f.name.c_str(), f.ok ? "ok" : "FAIL",
+                f.wallMs, f.floorMs, f.floorMs > 0 ? f.wallMs / f.floorMs : 0.0, f.cpuMs,
                 f.wallMs > 0 ? 100.0 * f.cpuMs / f.wallMs : 0.0, f.characters, f.lines, f.timeouts, f.settles);
     (void)paceMs;
 }
@@ -215,8 +215,8 @@ int main(int argc, char* argv[])
         allOk = allOk && canopen.ok && devicenet.ok;
     }
 
-    std::vector<std::string> configure = {exe, "configure", "--port", sim.port, "--profile", "canopen",
-                                          "--output-dir", out.string(), "--pace-ms", "1"};
+    std::vector<std::string> configure = {exe,       "configure",    "--port",     sim.port,    "--profile",
+                                          "canopen", "--output-dir", out.string(), "--pace-ms", "1"};
     if (strict)
         configure.push_back("--strict-timing");
     const auto run = bench::RunMeasured(configure);

@@ -34,7 +34,8 @@ struct Figures {
 };
 
 template <typename Configuration>
-Figures TimedFinish(ProgramState& state, ConsoleLink& link, ApplicationChoice choice, const std::filesystem::path& folder)
+Figures TimedFinish(ProgramState& state, ConsoleLink& link, ApplicationChoice choice,
+                    const std::filesystem::path& folder)
 {
     Figures figures;
     if (BuildEdsFile(state, link.ui(), choice, &link.port()) == Profile::None)

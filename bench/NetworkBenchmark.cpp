@@ -30,9 +30,8 @@ int main(int argc, char* argv[])
         std::vector<std::string> serve;
         double wallMs = 0, cpuMs = 0;
     };
-    std::vector<Kind> kinds = {{"pseudo-terminal", {}},
-                               {"tcp:// (raw)", {"--listen", ":0"}},
-                               {"rfc2217://", {"--listen", ":0", "--rfc2217"}}};
+    std::vector<Kind> kinds = {
+        {"pseudo-terminal", {}}, {"tcp:// (raw)", {"--listen", ":0"}}, {"rfc2217://", {"--listen", ":0", "--rfc2217"}}};
     std::vector<std::unique_ptr<bench::ServedSimulator>> servers;
     for (Kind& kind : kinds) {
         kind.serve.insert(kind.serve.begin(), {"--scenario", K400_BENCH_SCENARIO});
@@ -50,8 +49,8 @@ int main(int argc, char* argv[])
                 return 1;
             const double cpu = bench::OwnCpuMs();
             const auto start = std::chrono::steady_clock::now();
-            const bool ok =
-                RunConnectSequence(bench.session->state(), bench.session->link()) == ConnectOutcome::Succeeded;
+            const bool ok = RunConnectSequence(bench.session->state(), bench.session->link()) ==
+                            ConnectOutcome::Succeeded;
             kinds[k].wallMs += bench::MsSince(start);
             kinds[k].cpuMs += bench::OwnCpuMs() - cpu;
             if (!ok || bench.session->state().ModuleCount != 15) {

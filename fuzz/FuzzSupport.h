@@ -2,14 +2,14 @@
 // A console that answers each command line with the next of a list of texts
 // chosen by the fuzzer, on a fake clock so that every time-out passes at once.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
-#include <algorithm>
-#include <utility>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "gateway/ConsoleLink.h"

@@ -36,9 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::size_t end = hex.find_first_not_of("0123456789abcdefABCDEF");
             const std::size_t n = end == std::string::npos ? hex.size() : end;
             if (n <= 12)
-                fuzz::Require(numeric == (n == 0 ? 0.0
-                                                 : static_cast<double>(
-                                                       std::strtoull(hex.substr(0, n).c_str(), nullptr, 16))));
+                fuzz::Require(
+                    numeric ==
+                    (n == 0 ? 0.0 : static_cast<double>(std::strtoull(hex.substr(0, n).c_str(), nullptr, 16))));
         }
     }
 

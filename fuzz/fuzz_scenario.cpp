@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     GatewayConsole console(*scenario);
     std::int64_t now = 0;
-    for (const char* line : {"", "/q", ".", "exit", "use eeprom", "block 0", "el 40", "-1", ".", "exit",
-                             "use com2", "/s1", "/timeout 200", "/baud 9600", "/end 15", "/scan", "$012", "/q"}) {
+    for (const char* line : {"", "/q", ".", "exit", "use eeprom", "block 0", "el 40", "-1", ".", "exit", "use com2",
+                             "/s1", "/timeout 200", "/baud 9600", "/end 15", "/scan", "$012", "/q"}) {
         console.receive(std::string(line) + "\r", now);
         now += 20000;
         console.advance(now);

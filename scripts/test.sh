@@ -46,6 +46,10 @@ ratio_line="Tests: $test_lines lines against $src_lines lines of src/ ($ratio_te
 echo "$ratio_line"
 
 scripts/install-deps.sh
+# The layout is checked first and judged at the end, so a stray space does not
+# hide what the tests say.
+format_ok=1
+scripts/format-check.sh || format_ok=0
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2
 if [[ "${K400_PACKAGE:-0}" == 1 ]]; then
@@ -69,6 +73,10 @@ if [[ "${K400_QUICK:-0}" != 1 ]]; then
     fi
 fi
 
+if ((format_ok != 1)); then
+    echo "FAILED: files differ from .clang-format (listed above); scripts/format-check.sh --fix formats them" >&2
+    exit 1
+fi
 if ((ratio_ok != 1)); then
     echo "$ratio_line" >&2
     echo "FAILED: the tests are over the line budget; merge or drop cases that restate the code" >&2

@@ -32,8 +32,8 @@ namespace {
 using OrderedJson = nlohmann::ordered_json;
 
 constexpr std::string_view EepromPrompt = "[EEPROM:]";
-constexpr std::size_t HeaderWords = 10;      // offsets 40..76
-constexpr std::size_t ConnectionWords = 7;   // offsets 0..24
+constexpr std::size_t HeaderWords = 10;     // offsets 40..76
+constexpr std::size_t ConnectionWords = 7;  // offsets 0..24
 constexpr std::size_t FixedApplicationWords = 3;
 constexpr std::size_t MaxApplicationWords = FixedApplicationWords + ModuleTableSize;
 constexpr std::array<const char*, 3> ConnectionKeys = {"poll", "strobe", "cos"};
@@ -68,8 +68,14 @@ bool ReadRun(ConsoleLink& link, int block, std::size_t count, std::vector<std::u
     return true;
 }
 
-std::uint32_t HighOf(std::uint32_t word) { return word >> 16; }
-std::uint32_t LowOf(std::uint32_t word) { return word & 0xFFFFu; }
+std::uint32_t HighOf(std::uint32_t word)
+{
+    return word >> 16;
+}
+std::uint32_t LowOf(std::uint32_t word)
+{
+    return word & 0xFFFFu;
+}
 
 bool HasConnectionArea(const StoredImage& image)
 {
@@ -111,7 +117,10 @@ std::vector<BackupModule> ModulesOf(const ProgramState& state)
     std::vector<BackupModule> modules;
     for (const ShownModule& shown : ShownModules(state)) {
         const ScannedModule& m = state.ModuleTable[shown.index];
-        BackupModule b{AddressValue(m.Address).value_or(0), m.Name, {m.TypeCode}, state.TarnInfTable[shown.index].Baud,
+        BackupModule b{AddressValue(m.Address).value_or(0),
+                       m.Name,
+                       {m.TypeCode},
+                       state.TarnInfTable[shown.index].Baud,
                        m.DataFormat};
         if (m.TypeCodeCount == 2)
             b.TypeCodes.push_back(m.TypeCode2);
@@ -276,8 +285,9 @@ public:
     bool devicenet(const JsonValue& d, DeviceNetSelections& out)
     {
         if (!expectType(d, JsonValue::value_t::object, "devicenet") ||
-            !knownMembers(d, "devicenet",
-                          {"poll_in", "poll_out", "strobe_in", "strobe_out", "cos_in", "cos_out", "default_connection"}))
+            !knownMembers(
+                d, "devicenet",
+                {"poll_in", "poll_out", "strobe_in", "strobe_out", "cos_in", "cos_out", "default_connection"}))
             return false;
         for (std::size_t k = 0; k < ConnectionKeys.size(); ++k)
             if (!text(d, "devicenet.", (std::string(ConnectionKeys[k]) + "_in").c_str(), out.Input[k]) ||
@@ -296,8 +306,9 @@ public:
     bool backup(const JsonValue& root, GatewayBackup& b)
     {
         if (!expectType(root, JsonValue::value_t::object, "the backup") ||
-            !knownMembers(root, "", {"backup", "program_version", "time", "port", "controller", "firmware", "scan",
-                                     "stored_image", "settings", "modules", "canopen", "devicenet", "image"}))
+            !knownMembers(root, "",
+                          {"backup", "program_version", "time", "port", "controller", "firmware", "scan",
+                           "stored_image", "settings", "modules", "canopen", "devicenet", "image"}))
             return false;
         const JsonValue* format = Member(root, "backup");
         int version = 0;
@@ -393,10 +404,10 @@ Facts FactsOf(const GatewayBackup& b)
                 {msg::FactCom2Timeout, std::to_string(s.Com2TimeoutMs) + msg::FactMs}};
     if (b.Canopen) {
         const CanopenChoices& c = *b.Canopen;
-        facts.emplace_back(msg::FactErrorControl,
-                           c.Mode == ErrorControlMode::Heartbeat
-                               ? msg::FactHeartbeat(static_cast<int>(c.HeartbeatMs))
-                               : msg::FactNodeGuarding(static_cast<int>(c.GuardTimeMs), static_cast<int>(c.LifeFactor)));
+        facts.emplace_back(msg::FactErrorControl, c.Mode == ErrorControlMode::Heartbeat
+                                                      ? msg::FactHeartbeat(static_cast<int>(c.HeartbeatMs))
+                                                      : msg::FactNodeGuarding(static_cast<int>(c.GuardTimeMs),
+                                                                              static_cast<int>(c.LifeFactor)));
     }
     if (b.DeviceNet) {
         for (std::size_t k = 0; k < msg::FactConnectionNames.size(); ++k) {
@@ -564,7 +575,9 @@ std::optional<GatewayBackup> ReadGatewayBackup(ProgramState& state, ConsoleLink&
 DeviceNetChoices StoredDeviceNetChoices(const ProgramState& state, const DeviceNetConfiguration& configuration)
 {
     DeviceNetChoices choices = configuration.Choices();
-    const auto word = [&state](std::size_t i) { return i < state.ConnectionImage.size() ? state.ConnectionImage[i] : 0.0; };
+    const auto word = [&state](std::size_t i) {
+        return i < state.ConnectionImage.size() ? state.ConnectionImage[i] : 0.0;
+    };
     const std::uint32_t defaultConnection = HighHalf(word(0));
     if (defaultConnection < DefaultConnectionKeys.size())
         choices.DefaultConnection = static_cast<std::uint16_t>(defaultConnection);
@@ -592,15 +605,16 @@ std::string BackupText(const GatewayBackup& b)
     json["stored_image"] = b.StoredImageValid ? msg::FactValid : msg::FactInvalid;
     const StoredSettings& s = b.Settings;
     const auto kbps = CanBaudKbps(static_cast<std::uint8_t>(s.ApplicationLayer), s.CanBaudIndex);
-    json["settings"] = {{"application", LayerName(s.ApplicationLayer)},
-                        {"node_id", s.NodeId},
-                        {"can_baud_index", s.CanBaudIndex},
-                        {"can_baud_kbps", kbps ? OrderedJson(*kbps) : OrderedJson()},
-                        {"com2",
-                         {{"baud_index", s.Com2BaudIndex},
-                          {"baud_bps", s.Com2BaudIndex < 8 ? BaudRateBps(static_cast<std::uint8_t>(s.Com2BaudIndex)) : 0},
-                          {"checksum", s.Com2Checksum},
-                          {"timeout_ms", s.Com2TimeoutMs}}}};
+    json["settings"] = {
+        {"application", LayerName(s.ApplicationLayer)},
+        {"node_id", s.NodeId},
+        {"can_baud_index", s.CanBaudIndex},
+        {"can_baud_kbps", kbps ? OrderedJson(*kbps) : OrderedJson()},
+        {"com2",
+         {{"baud_index", s.Com2BaudIndex},
+          {"baud_bps", s.Com2BaudIndex < 8 ? BaudRateBps(static_cast<std::uint8_t>(s.Com2BaudIndex)) : 0},
+          {"checksum", s.Com2Checksum},
+          {"timeout_ms", s.Com2TimeoutMs}}}};
     OrderedJson modules = OrderedJson::array();
     for (const BackupModule& m : b.Modules)
         modules.push_back({{"address", m.Address},
@@ -611,7 +625,8 @@ std::string BackupText(const GatewayBackup& b)
     json["modules"] = modules;
     if (b.Canopen) {
         if (b.Canopen->Mode == ErrorControlMode::Heartbeat)
-            json["canopen"] = {{"error_control", "heartbeat"}, {"heartbeat_ms", static_cast<int>(b.Canopen->HeartbeatMs)}};
+            json["canopen"] = {{"error_control", "heartbeat"},
+                               {"heartbeat_ms", static_cast<int>(b.Canopen->HeartbeatMs)}};
         else
             json["canopen"] = {{"error_control", "node guarding"},
                                {"guard_time_ms", static_cast<int>(b.Canopen->GuardTimeMs)},
@@ -667,7 +682,8 @@ std::optional<GatewayBackup> LoadBackupFile(const std::filesystem::path& path, s
 bool BackupComparison::Equal() const
 {
     const bool factCounts = std::any_of(Facts.begin(), Facts.end(), [](const FactDifference& d) { return d.Counts; });
-    const bool wordCounts = std::any_of(Words.begin(), Words.end(), [](const WordDifference& d) { return !d.NotCounted; });
+    const bool wordCounts =
+        std::any_of(Words.begin(), Words.end(), [](const WordDifference& d) { return !d.NotCounted; });
     return !factCounts && !wordCounts;
 }
 
@@ -716,7 +732,9 @@ std::string BackupModulesDiffer(const GatewayBackup& file, const ProgramState& s
 
 EepromWriteResult RestoreImage(ProgramState& state, ConsoleLink& link, const StoredImage& image)
 {
-    const auto take = [](const std::vector<std::uint32_t>& words) { return std::vector<double>(words.begin(), words.end()); };
+    const auto take = [](const std::vector<std::uint32_t>& words) {
+        return std::vector<double>(words.begin(), words.end());
+    };
     state.HeaderAreaBytes = static_cast<std::int16_t>(4 * (HeaderWords - 1));
     state.HeaderImage = take(image.Header);
     state.ApplicationAreaBytes = static_cast<std::int16_t>(4 * image.Application.size());

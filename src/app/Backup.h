@@ -56,7 +56,7 @@ struct BackupModule {
 
 // The DeviceNet choices by their selector entries ("INPUT 01(Assembly)", "None").
 struct DeviceNetSelections {
-    std::array<std::string, 3> Input;   // poll, strobe, COS/cyclic
+    std::array<std::string, 3> Input;  // poll, strobe, COS/cyclic
     std::array<std::string, 3> Output;
     int DefaultConnection = 0;  // 0 poll, 1 strobe, 2 COS, 3 cyclic
 };

@@ -1,8 +1,8 @@
 #include "app/BuildEds.h"
 
-#include "gateway/ProgramState.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/GatewaySettings.h"
+#include "gateway/ProgramState.h"
 #include "platform/Messages.h"
 #include "platform/PortNames.h"
 #include "platform/SerialPort.h"

@@ -49,8 +49,9 @@ public:
     bool plan(const JsonValue& root, Plan& p)
     {
         if (!expectType(root, JsonValue::value_t::object, "the plan") ||
-            !knownMembers(root, "", {"plan", "profile", "node_id", "can_baud_kbps", "com2", "canopen", "devicenet",
-                                     "eds", "modules"}))
+            !knownMembers(
+                root, "",
+                {"plan", "profile", "node_id", "can_baud_kbps", "com2", "canopen", "devicenet", "eds", "modules"}))
             return false;
         int format = 0;
         const JsonValue* version = Member(root, "plan");
@@ -101,8 +102,8 @@ public:
                               {"poll_in", "poll_out", "strobe_in", "strobe_out", "cos_in", "cos_out", "default_io"}))
                 return false;
             for (std::size_t k = 0; k < ConnectionNames.size(); ++k)
-                if (!optionalInt(*devicenet, (std::string(ConnectionNames[k]) + "_in").c_str(), 0, 255,
-                                 p.InputEntry[k], "devicenet.") ||
+                if (!optionalInt(*devicenet, (std::string(ConnectionNames[k]) + "_in").c_str(), 0, 255, p.InputEntry[k],
+                                 "devicenet.") ||
                     !optionalInt(*devicenet, (std::string(ConnectionNames[k]) + "_out").c_str(), 0, 255,
                                  p.OutputEntry[k], "devicenet."))
                     return false;

@@ -32,7 +32,8 @@ std::optional<std::vector<PlannedModule>> ParsePlannedModules(std::string_view t
         const auto comma = std::min(text.find(',', start), text.size());
         const std::string_view item = text.substr(start, comma - start);
         const auto at = item.find('@');
-        if (item.empty() || at == std::string_view::npos || at == 0 || item.find('@', at + 1) != std::string_view::npos) {
+        if (item.empty() || at == std::string_view::npos || at == 0 ||
+            item.find('@', at + 1) != std::string_view::npos) {
             error = msg::BadPlannedModule(item);
             return std::nullopt;
         }

@@ -153,8 +153,7 @@ bool CanopenConfiguration::RequestClose()
 
 bool CanopenConfiguration::RequestViewer(CanopenViewer viewer)
 {
-    if (state_.TotalDIBytes == 0 && state_.TotalDOBytes == 0 && state_.TotalAIBytes == 0 &&
-        state_.TotalAOBytes == 0) {
+    if (state_.TotalDIBytes == 0 && state_.TotalDOBytes == 0 && state_.TotalAIBytes == 0 && state_.TotalAOBytes == 0) {
         ui_.showMessage(viewer == CanopenViewer::ObjectDictionary ? msg::NoObjectAvailable : msg::NoChannelAvailable,
                         msg::NoTitle);
         return false;

@@ -222,8 +222,7 @@ std::string CanopenDcfText(std::string_view edsText, const ProgramState& state)
     return DeviceFileText(dcf);
 }
 
-TextFileResult WriteCanopenDcf(std::string_view edsText, const ProgramState& state,
-                               const std::filesystem::path& folder)
+TextFileResult WriteCanopenDcf(std::string_view edsText, const ProgramState& state, const std::filesystem::path& folder)
 {
     return WriteTextFile(folder / CanopenDcfFileName(state.NodeId), CanopenDcfText(edsText, state));
 }

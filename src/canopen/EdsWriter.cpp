@@ -1,13 +1,13 @@
 #include "canopen/EdsWriter.h"
 
 #include <array>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 
+#include "canopen/PdoMapping.h"
 #include "gateway/GatewaySettings.h"
 #include "gateway/ProgramState.h"
-#include "canopen/PdoMapping.h"
 #include "platform/Clock.h"
 #include "platform/Windows1252.h"
 
@@ -192,8 +192,7 @@ void WriteArray(EdsText& eds, const ArrayObject& object, int count, std::string 
 {
     std::string section = Hex4(object.index);
     eds.header(section, count + 1, object.name, "0x8");
-    eds.entry(Sub(object.index, 0), object.countName, "0x0005", "ro", "0x" + Hex(static_cast<std::uint32_t>(count)),
-              0);
+    eds.entry(Sub(object.index, 0), object.countName, "0x0005", "ro", "0x" + Hex(static_cast<std::uint32_t>(count)), 0);
     for (int s = 1; s <= count; ++s)
         eds.entry(Sub(object.index, static_cast<std::uint32_t>(s)), entryName(s), object.dataType, object.access,
                   object.defaultValue, object.pdoMapping);
@@ -263,7 +262,8 @@ void WriteFileInfo(EdsText& eds, const ProgramState& state, const LocalDateTime&
     // Master tools read the file in the Windows code page.
     const std::string description = SingleLine(ToWindows1252Lossy(state.EdsInfoText[0]));
     const std::string creator = SingleLine(ToWindows1252Lossy(state.EdsInfoText[1]));
-    eds.line("Description=" + (description.empty() ? std::string("NORVAK CANopen slave/TARN master Gateway") : description));
+    eds.line("Description=" +
+             (description.empty() ? std::string("NORVAK CANopen slave/TARN master Gateway") : description));
     eds.line("CreationTime=" + EdsClockText(now.Hour, now.Minute));
     eds.line("CreationDate=" + DateText(now));
     eds.line("CreatedBy=" + (creator.empty() ? std::string("NORVAK") : creator));
@@ -285,9 +285,9 @@ void WriteDeviceInfo(EdsText& eds, const ProgramState& state)
     for (int i = static_cast<int>(CanopenBaudKbps.size()) - 1; i >= 0; --i)
         eds.line("BaudRate_" + std::to_string(CanopenBaudKbps[static_cast<std::size_t>(i)]) +
                  (i == state.CanBaudIndex ? "=1" : "=0"));
-    for (const char* fixed : {"SimpleBootUpSlave=1", "SimpleBootUpMaster=0", "Granularity=8",
-                              "DynamicChannelsSupported=0", "GroupMessaging=0", "NrOfRxPdo= 32", "NrOfTxPdo= 32",
-                              "LSS_Supported=0"})
+    for (const char* fixed :
+         {"SimpleBootUpSlave=1", "SimpleBootUpMaster=0", "Granularity=8", "DynamicChannelsSupported=0",
+          "GroupMessaging=0", "NrOfRxPdo= 32", "NrOfTxPdo= 32", "LSS_Supported=0"})
         eds.line(fixed);
     eds.blank();
 
@@ -389,8 +389,7 @@ void WriteCommunicationObjects(EdsText& eds, const ProgramState& state)
     eds.entry("1009", "Manufacturer hardware version", "0x0009", "const", "01", 0);
     eds.entry("100A", "Manufacturer software version", "0x0009", "const",
               std::to_string(state.FirmwareVersion.Major) + "." + Two(state.FirmwareVersion.Minor) + "-" +
-                  std::to_string(state.FirmwareDate.Year) + Two(state.FirmwareDate.Month) +
-                  Two(state.FirmwareDate.Day),
+                  std::to_string(state.FirmwareDate.Year) + Two(state.FirmwareDate.Month) + Two(state.FirmwareDate.Day),
               0);
     if (!heartbeat) {
         eds.entry("100C", "Guard Time", "0x0006", "rw", "0x" + Hex(state.GuardTime), 0);
@@ -419,28 +418,27 @@ void WriteDeviceProfileObjects(EdsText& eds, const ProgramState& state, const Io
     if (io.dO) {
         WriteArray(eds, {0x6200, "Write Output 8-Bit", "Number of Outputs 8-Bit", "0x0005", "rww", "0x0", 1}, nDO,
                    OutputsName);
-        WriteArray(eds, {0x6206, "Error Mode Output 8-Bit", "Number of Outputs 8-Bit", "0x0005", "rw", "0xFF", 0},
-                   nDO, OutputsName);
-        WriteArray(eds, {0x6207, "Error Value Output 8-Bit", "Number of Outputs 8-Bit", "0x0005", "rw", "0x0", 0},
-                   nDO, OutputsName);
+        WriteArray(eds, {0x6206, "Error Mode Output 8-Bit", "Number of Outputs 8-Bit", "0x0005", "rw", "0xFF", 0}, nDO,
+                   OutputsName);
+        WriteArray(eds, {0x6207, "Error Value Output 8-Bit", "Number of Outputs 8-Bit", "0x0005", "rw", "0x0", 0}, nDO,
+                   OutputsName);
     }
     if (io.ai)
-        WriteArray(eds,
-                   {0x6401, "Read Analogue Input 16-Bit", "Number of Analogue Inputs 16-Bit", "0x0003", "ro", nullptr,
-                    1},
-                   nAI, AnalogInputName);
+        WriteArray(
+            eds, {0x6401, "Read Analogue Input 16-Bit", "Number of Analogue Inputs 16-Bit", "0x0003", "ro", nullptr, 1},
+            nAI, AnalogInputName);
     if (io.ao) {
-        WriteArray(eds,
-                   {0x6411, "Write Analogue Output 16-Bit", "Number of Analogue Outputs 16-Bit", "0x0003", "rww",
-                    "0x0", 1},
-                   nAO, AnalogOutputName);
+        WriteArray(
+            eds,
+            {0x6411, "Write Analogue Output 16-Bit", "Number of Analogue Outputs 16-Bit", "0x0003", "rww", "0x0", 1},
+            nAO, AnalogOutputName);
         WriteArray(eds,
                    {0x6443, "Analog Output Error Mode", "Number of Analogue Outputs 16-Bit", "0x0005", "rw", "0x1", 0},
                    nAO, AnalogOutputName);
-        WriteArray(eds,
-                   {0x6444, "Write Analogue Output 16-Bit", "Number of Analogue Outputs 16-Bit", "0x0007", "rw", "0x0",
-                    0},
-                   nAO, AnalogOutputName);
+        WriteArray(
+            eds,
+            {0x6444, "Write Analogue Output 16-Bit", "Number of Analogue Outputs 16-Bit", "0x0007", "rw", "0x0", 0},
+            nAO, AnalogOutputName);
     }
 }
 
@@ -457,17 +455,16 @@ void WriteManufacturerObjects(EdsText& eds, const ProgramState& state)
         eds.line("2=0x2001");
         eds.line("3=0x2002");
         eds.line("4=0x2003");
-        WriteArray(eds,
-                   {0x2000, "TARN Module R/W Error Counter", "Number of TARN Modules", "0x0006", "rw", "0x0", 0},
+        WriteArray(eds, {0x2000, "TARN Module R/W Error Counter", "Number of TARN Modules", "0x0006", "rw", "0x0", 0},
                    modules, ModuleName);
         WriteArray(eds,
                    {0x2001, "TARN Module WDT Enable/Disable Control Object", "Number of TARN Modules", "0x0005", "rw",
                     "0x0", 0},
                    modules, ModuleName);
-        WriteArray(eds, {0x2002, "TARN Module WDT Timer", "Number of TARN Modules", "0x0005", "rw", "0x0", 0},
-                   modules, ModuleName);
-        WriteArray(eds, {0x2003, "TARN Module WDT Status", "Number of TARN Modules", "0x0005", "rw", "0x0", 0},
-                   modules, ModuleName);
+        WriteArray(eds, {0x2002, "TARN Module WDT Timer", "Number of TARN Modules", "0x0005", "rw", "0x0", 0}, modules,
+                   ModuleName);
+        WriteArray(eds, {0x2003, "TARN Module WDT Status", "Number of TARN Modules", "0x0005", "rw", "0x0", 0}, modules,
+                   ModuleName);
     }
     eds.blank();
     eds.line("[Comments]");

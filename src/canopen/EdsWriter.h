@@ -24,6 +24,7 @@ std::string CanopenEdsText(const ProgramState& state, const LocalDateTime& now);
 
 // Writes CanopenEdsText into folder / CanopenEdsFileName(NodeId), replacing
 // an older file only once the new one is complete.
-TextFileResult WriteCanopenEds(const ProgramState& state, const LocalDateTime& now, const std::filesystem::path& folder);
+TextFileResult WriteCanopenEds(const ProgramState& state, const LocalDateTime& now,
+                               const std::filesystem::path& folder);
 
 }  // namespace k400

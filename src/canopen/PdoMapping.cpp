@@ -171,11 +171,19 @@ BuildResult BuildCanopenPdoMapping(ProgramState& state)
     state.AOOverflowPdo = 0;
     state.AIOverflowPdo = 0;
 
-    SideInputs receive{&ScannedModule::DOChannels, &ScannedModule::AOChannels, &state.OutputAssemblies,
-                       &state.AOOverflowPdo,       &state.LastOutputAssembly, "receive",
+    SideInputs receive{&ScannedModule::DOChannels,
+                       &ScannedModule::AOChannels,
+                       &state.OutputAssemblies,
+                       &state.AOOverflowPdo,
+                       &state.LastOutputAssembly,
+                       "receive",
                        "output"};
-    SideInputs transmit{&ScannedModule::DIChannels, &ScannedModule::AIChannels, &state.InputAssemblies,
-                        &state.AIOverflowPdo,       &state.LastInputAssembly, "transmit",
+    SideInputs transmit{&ScannedModule::DIChannels,
+                        &ScannedModule::AIChannels,
+                        &state.InputAssemblies,
+                        &state.AIOverflowPdo,
+                        &state.LastInputAssembly,
+                        "transmit",
                         "input"};
     for (const SideInputs* side : {&receive, &transmit}) {
         if (!BuildSide(state, *side)) {

@@ -12,8 +12,14 @@ namespace k400 {
 
 namespace {
 
-std::string Hex(unsigned value) { return FormatInt("%X", static_cast<int>(value)); }
-std::string Two(int value) { return FormatInt("%02d", value); }
+std::string Hex(unsigned value)
+{
+    return FormatInt("%X", static_cast<int>(value));
+}
+std::string Two(int value)
+{
+    return FormatInt("%02d", value);
+}
 
 // Fills one column downwards from row 3, never past the grid.
 class ColumnFiller {
@@ -88,8 +94,8 @@ TableRows ManufacturerObjectRows(const ProgramState& state)
 
 int MaxSubIndexCount(const ProgramState& state)
 {
-    return std::max({static_cast<int>(state.TotalDIBytes), static_cast<int>(state.TotalDOBytes),
-                     state.TotalAIBytes / 2, state.TotalAOBytes / 2});
+    return std::max({static_cast<int>(state.TotalDIBytes), static_cast<int>(state.TotalDOBytes), state.TotalAIBytes / 2,
+                     state.TotalAOBytes / 2});
 }
 
 TableRows StandardizedObjectRows(const ProgramState& state)

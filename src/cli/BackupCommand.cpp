@@ -52,8 +52,8 @@ protected:
     // The scan as the file was made with, unless the command line says otherwise.
     ScanParameters scanFor(const GatewayBackup* file) const
     {
-        const bool given = command_->count("--scan-baud") + command_->count("--scan-checksum") +
-                               command_->count("--scan-timeout") > 0;
+        const bool given =
+            command_->count("--scan-baud") + command_->count("--scan-checksum") + command_->count("--scan-timeout") > 0;
         return file && !given ? file->Scan : scan_.parameters();
     }
 
@@ -171,14 +171,17 @@ private:
             facts.push_back({{"what", d.What}, {"file", d.File}, {"gateway", d.Gateway}, {"counts", d.Counts}});
         Json words = Json::array();
         for (const WordDifference& d : c.Words) {
-            Json word{{"block", d.Block}, {"offset", d.Offset}, {"file", WordOrAbsent(d.File)},
-                      {"gateway", WordOrAbsent(d.Gateway)}, {"counts", d.NotCounted == nullptr}};
+            Json word{{"block", d.Block},
+                      {"offset", d.Offset},
+                      {"file", WordOrAbsent(d.File)},
+                      {"gateway", WordOrAbsent(d.Gateway)},
+                      {"counts", d.NotCounted == nullptr}};
             if (d.NotCounted)
                 word["not_counted"] = d.NotCounted;
             words.push_back(word);
         }
-        return Json{{"equal", c.Equal()}, {"file", file_}, {"node_id", nodeId}, {"differences", facts},
-                    {"words", words}};
+        return Json{
+            {"equal", c.Equal()}, {"file", file_}, {"node_id", nodeId}, {"differences", facts}, {"words", words}};
     }
 
     static void print(std::ostream& out, const BackupComparison& c)

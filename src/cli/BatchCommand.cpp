@@ -12,8 +12,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include <QThread>
 #include <CLI/CLI.hpp>
+#include <QThread>
 
 #include "app/Plan.h"
 #include "cli/Commands.h"
@@ -111,7 +111,8 @@ std::string FilesWritten(const Json& report)
     std::string files;
     for (const char* key : {"eds_file", "dcf_file", "backup_file"})
         if (report.contains(key))
-            files += (files.empty() ? "" : " ") + std::filesystem::path(report[key].get<std::string>()).filename().string();
+            files += (files.empty() ? "" : " ") +
+                     std::filesystem::path(report[key].get<std::string>()).filename().string();
     return files;
 }
 
@@ -191,16 +192,18 @@ private:
     void runOne(const Gateway& gateway, const std::string& outputDir, Outcome& outcome, std::mutex& lock)
     {
         const auto start = std::chrono::steady_clock::now();
-        std::vector<std::string> args{action_, "--port", gateway.port, "--pace-ms", std::to_string(paceMs_), "--json",
-                                      "--quiet"};
+        std::vector<std::string> args{action_,  "--port", gateway.port, "--pace-ms", std::to_string(paceMs_),
+                                      "--json", "--quiet"};
         if (action_ == "configure")
             args.insert(args.end(), {"--plan", gateway.planFile, "--output-dir", outputDir});
         else if (action_ == "backup")
-            args.insert(args.end(), {"--output", (std::filesystem::path(outputDir) / (gateway.name + ".backup.json")).string()});
+            args.insert(args.end(),
+                        {"--output", (std::filesystem::path(outputDir) / (gateway.name + ".backup.json")).string()});
         else
             args.push_back(gateway.backupFile);
         if (traceDir_)
-            args.insert(args.end(), {"--trace", (std::filesystem::path(*traceDir_) / (gateway.name + ".trace")).string()});
+            args.insert(args.end(),
+                        {"--trace", (std::filesystem::path(*traceDir_) / (gateway.name + ".trace")).string()});
         std::ostringstream out, err;
         CommandIo io{out, err, [&](std::string_view status) {
                          std::lock_guard guard(lock);
@@ -218,9 +221,10 @@ private:
         outcome.report = Json::parse(out.str(), nullptr, false);
         if (outcome.report.is_discarded() || !outcome.report.is_object())
             outcome.report = Json{{"error", err.str()}};
-        outcome.status = outcome.ok        ? "done"
-                         : outcome.differs ? "differs"
-                                           : "failed: " + outcome.report.value("error", std::string("exit ") + std::to_string(rc));
+        outcome.status = outcome.ok ? "done"
+                         : outcome.differs
+                             ? "differs"
+                             : "failed: " + outcome.report.value("error", std::string("exit ") + std::to_string(rc));
         outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         outcome.done = true;
     }

@@ -147,7 +147,8 @@ public:
             if (!dcfFile.empty())
                 io.out << "DCF file: " << dcfFile << '\n';
             PrintPdoTables(io.out, state);
-            io.out << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n' << msg::StatusFinishDone << '\n';
+            io.out << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n'
+                   << msg::StatusFinishDone << '\n';
         }
         return ExitSuccess;
     }

@@ -8,8 +8,7 @@ namespace k400 {
 
 namespace {
 
-constexpr const char* ProgramSummary =
-    "Configuration utility for the GWC-1 (CANopen) and GWD-1 (DeviceNet) gateways.";
+constexpr const char* ProgramSummary = "Configuration utility for the GWC-1 (CANopen) and GWD-1 (DeviceNet) gateways.";
 
 void PrintCommandList(std::ostream& out, const std::vector<std::unique_ptr<Command>>& commands)
 {
@@ -21,8 +20,8 @@ void PrintCommandList(std::ostream& out, const std::vector<std::unique_ptr<Comma
     for (const auto& command : commands)
         width = std::max(width, command->name().size());
     for (const auto& command : commands)
-        out << "  " << command->name() << std::string(width + 2 - command->name().size(), ' ')
-            << command->summary() << '\n';
+        out << "  " << command->name() << std::string(width + 2 - command->name().size(), ' ') << command->summary()
+            << '\n';
 }
 
 // CLI11's formatter, with the usage line and description the commands give.

@@ -37,7 +37,8 @@ protected:
 
     void defineCommon(CLI::App& command, bool com2)
     {
-        command.add_option("--profile", profileName_, "the slave profile to configure; required unless the plan names it")
+        command
+            .add_option("--profile", profileName_, "the slave profile to configure; required unless the plan names it")
             ->check(CLI::IsMember({"canopen", "devicenet"}))
             ->option_text("canopen|devicenet");
         AddSettingsOptions(command, settings_, com2);
@@ -111,8 +112,9 @@ protected:
         }
         for (const auto& profile : profiles_) {
             if (profile.get() != chosen && !profile->givenOption().empty()) {
-                UsageError(io, name(),
-                           std::string(profile->givenOption()) + " applies to --profile " + std::string(profile->name()));
+                UsageError(
+                    io, name(),
+                    std::string(profile->givenOption()) + " applies to --profile " + std::string(profile->name()));
                 return nullptr;
             }
         }
@@ -214,7 +216,8 @@ public:
         const auto can = CanSettingsFor(profile->layer(), settings_, StoredCanSettings(state), io);
         if (!can || !ApplyCanSettings(state, *can, ui))
             return ExitFailure;
-        if (settings_.anyCom2() && !ApplyCom2Settings(state, Com2SettingsFrom(settings_, StoredCom2Settings(state)), ui))
+        if (settings_.anyCom2() &&
+            !ApplyCom2Settings(state, Com2SettingsFrom(settings_, StoredCom2Settings(state)), ui))
             return ExitFailure;
         if (BuildEdsFile(state, ui, profile->choice(), &session->port()) != profile->profile())
             return ExitFailure;
@@ -245,7 +248,10 @@ private:
 class EdsCommand final : public ProfileFlow {
 public:
     std::string_view name() const override { return "eds"; }
-    std::string_view summary() const override { return "write the EDS file of a planned set of modules, no gateway needed"; }
+    std::string_view summary() const override
+    {
+        return "write the EDS file of a planned set of modules, no gateway needed";
+    }
     std::string_view description() const override
     {
         return "Builds the I/O image of the listed modules (model@address, in listing order) and writes\n"

@@ -65,9 +65,8 @@ int DemoCommand::run(CommandIo& io)
          {"configure", "--profile", "canopen", "--node-id", "5", "--can-baud", "250", "--heartbeat", "1000",
           "--description", "k400gw demo", "--created-by", "k400gw"}},
         {"Configure it as a DeviceNet slave (poll: assemblies 1/1, COS: input assembly 2) and write its EDS file",
-         {"configure", "--profile", "devicenet", "--node-id", "5", "--can-baud", "250", "--poll-in", "1",
-          "--poll-out", "1", "--cos-in", "2", "--default-io", "poll", "--description", "k400gw demo",
-          "--created-by", "k400gw"}},
+         {"configure", "--profile", "devicenet", "--node-id", "5", "--can-baud", "250", "--poll-in", "1", "--poll-out",
+          "1", "--cos-in", "2", "--default-io", "poll", "--description", "k400gw demo", "--created-by", "k400gw"}},
         {"Connect again: the EEPROM now holds the DeviceNet configuration", {"scan"}},
     };
 

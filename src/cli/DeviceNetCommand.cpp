@@ -60,8 +60,8 @@ Json DeviceNetJson(const ProgramState& state, const DeviceNetConfiguration& conf
     json["node_id"] = state.NodeId;
     if (withImage) {
         json["header_image"] = ImageWords(state.HeaderImage, 9);
-        json["application_image"] = ImageWords(
-            state.ApplicationImage, static_cast<std::size_t>(std::max(0, state.ApplicationAreaBytes / 4)));
+        json["application_image"] =
+            ImageWords(state.ApplicationImage, static_cast<std::size_t>(std::max(0, state.ApplicationAreaBytes / 4)));
         json["connection_image"] = ImageWords(state.ConnectionImage, 7);
     }
     json["last_output_assembly"] = state.LastOutputAssembly;
@@ -112,7 +112,8 @@ public:
                                ->option_text("poll|strobe|cos|cyclic"));
         // Added to what the settings options already say below the options.
         const std::string before = command.get_footer();
-        command.footer(before + (before.empty() ? "" : "\n") + "Selector entry N is the entry's number in the selector list (printed by the command), "
+        command.footer(before + (before.empty() ? "" : "\n") +
+                       "Selector entry N is the entry's number in the selector list (printed by the command), "
                        "the same number as the EDS \"Input N\"/\"Output N\" entry.");
     }
 

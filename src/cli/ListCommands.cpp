@@ -81,12 +81,13 @@ public:
         if (json_) {
             Json list = Json::array();
             for (const ModelInfo& m : models)
-                list.push_back({{"model", m.Name},
-                                {"io", IoKinds(m)},
-                                {"channels", {{"ai", m.AIChannels}, {"ao", m.AOChannels}, {"di", m.DIChannels},
-                                              {"do", m.DOChannels}}},
-                                {"bytes", {{"ai", m.AILength()}, {"ao", m.AOLength()}, {"di", m.DILength()},
-                                           {"do", m.DOLength()}}}});
+                list.push_back(
+                    {{"model", m.Name},
+                     {"io", IoKinds(m)},
+                     {"channels",
+                      {{"ai", m.AIChannels}, {"ao", m.AOChannels}, {"di", m.DIChannels}, {"do", m.DOChannels}}},
+                     {"bytes",
+                      {{"ai", m.AILength()}, {"ao", m.AOLength()}, {"di", m.DILength()}, {"do", m.DOLength()}}}});
             PrintJson(io.out, list);
             return ExitSuccess;
         }

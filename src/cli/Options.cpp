@@ -23,8 +23,7 @@ CLI::Validator WholeInRange(int low, int high)
             if (!digits || ec != std::errc() || end != text.data() + text.size())
                 return "'" + text + "' is not a whole decimal number";
             if (value < low || value > high)
-                return std::to_string(value) + " is out of range " + std::to_string(low) + ".." +
-                       std::to_string(high);
+                return std::to_string(value) + " is out of range " + std::to_string(low) + ".." + std::to_string(high);
             text = std::to_string(value);
             return {};
         },
@@ -75,11 +74,12 @@ std::vector<int> BaudRates()
 
 }  // namespace
 
-CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, std::optional<int>& value, int low,
-                            int high, const std::string& valueName, const std::string& help)
+CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, std::optional<int>& value, int low, int high,
+                            const std::string& valueName, const std::string& help)
 {
-    return command.add_option(name, value, help)->transform(WholeInRange(low, high))->option_text(
-        RangeText(valueName, low, high));
+    return command.add_option(name, value, help)
+        ->transform(WholeInRange(low, high))
+        ->option_text(RangeText(valueName, low, high));
 }
 
 CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, int& value, int low, int high,
@@ -90,8 +90,8 @@ CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, int& val
         ->option_text(RangeText(valueName, low, high));
 }
 
-CLI::Option* AddTextOption(CLI::App& command, const std::string& name, std::string& value,
-                           const std::string& valueName, const std::string& help)
+CLI::Option* AddTextOption(CLI::App& command, const std::string& name, std::string& value, const std::string& valueName,
+                           const std::string& help)
 {
     return command.add_option(name, value, help)->check(NotAnOption())->option_text(valueName);
 }
@@ -155,9 +155,10 @@ void AddSettingsOptions(CLI::App& command, SettingsOptions& options, bool com2)
 {
     AddWholeOption(command, "--node-id", options.nodeId, 1, MaxCanopenNodeId, "N",
                    "CAN node ID: 1..127 for CANopen, 1..63 for DeviceNet");
-    command.add_option("--can-baud", options.canBaudKbps,
-                       "CAN baud rate in kbit/s, from the profile's list (CANopen " + KbpsText(CanopenBaudKbps) +
-                           "; DeviceNet " + KbpsText(DeviceNetBaudKbps) + ")")
+    command
+        .add_option("--can-baud", options.canBaudKbps,
+                    "CAN baud rate in kbit/s, from the profile's list (CANopen " + KbpsText(CanopenBaudKbps) +
+                        "; DeviceNet " + KbpsText(DeviceNetBaudKbps) + ")")
         ->check(CLI::IsMember(std::vector<int>(CanopenBaudKbps.begin(), CanopenBaudKbps.end())))
         ->option_text("KBPS");
     if (!com2)

@@ -14,7 +14,7 @@
 namespace CLI {
 class App;
 class Option;
-}
+}  // namespace CLI
 
 namespace k400 {
 
@@ -82,13 +82,13 @@ struct OutputOptions {
 void AddOutputOptions(CLI::App& command, OutputOptions& options);
 
 // A whole decimal number in [low, high]; the help shows it as NAME (low..high).
-CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, std::optional<int>& value, int low,
-                            int high, const std::string& valueName, const std::string& help);
+CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, std::optional<int>& value, int low, int high,
+                            const std::string& valueName, const std::string& help);
 CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, int& value, int low, int high,
                             const std::string& valueName, const std::string& help);
 // A value that must not be mistaken for the next option ("--port --json").
-CLI::Option* AddTextOption(CLI::App& command, const std::string& name, std::string& value,
-                           const std::string& valueName, const std::string& help);
+CLI::Option* AddTextOption(CLI::App& command, const std::string& name, std::string& value, const std::string& valueName,
+                           const std::string& help);
 CLI::Option* AddTextOption(CLI::App& command, const std::string& name, std::optional<std::string>& value,
                            const std::string& valueName, const std::string& help);
 

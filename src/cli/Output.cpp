@@ -10,8 +10,8 @@
 #include "cli/Commands.h"
 #include "gateway/ConfigImage.h"
 #include "gateway/ProfileFinish.h"
-#include "platform/Messages.h"
 #include "gateway/ProgramState.h"
+#include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 
 namespace k400 {
@@ -21,8 +21,8 @@ bool ParseFirmwareText(const std::string& text, ProgramState& state)
     unsigned major = 0, minor = 0, year = 0, month = 0, day = 0;
     char tail = 0;
     // The length check keeps a short date such as "2007111" from passing as YYYYMMD.
-    if (text.size() < 12 || std::sscanf(text.c_str(), "%3u.%3u-%4u%2u%2u%c", &major, &minor, &year, &month, &day,
-                                        &tail) != 5)
+    if (text.size() < 12 ||
+        std::sscanf(text.c_str(), "%3u.%3u-%4u%2u%2u%c", &major, &minor, &year, &month, &day, &tail) != 5)
         return false;
     if (major > 255 || minor > 255 || month < 1 || month > 12 || day < 1 || day > 31)
         return false;
@@ -63,8 +63,7 @@ void PrintImageWords(std::ostream& out, const ProgramState& state, bool includeC
     auto word = [&](int block, int offset, double value) {
         char hex[16];
         std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(value));
-        out << "  block " << block << " offset " << offset << ": " << LongWordText(value) << " (0x" << hex
-            << ")\n";
+        out << "  block " << block << " offset " << offset << ": " << LongWordText(value) << " (0x" << hex << ")\n";
     };
     out << "Configuration image:\n";
     const int headerWords = std::min<int>(state.HeaderAreaBytes / 4, static_cast<int>(state.HeaderImage.size()));

@@ -56,8 +56,8 @@ public:
     virtual int finish(ProgramState& state, ConsoleLink& link, const LocalDateTime& now,
                        const std::filesystem::path& folder, bool json, CommandIo& io) = 0;
     // eds: the EDS file of the planned modules, no gateway attached.
-    virtual int writeEds(ProgramState& state, const LocalDateTime& now, const std::filesystem::path& folder,
-                         bool json, CommandIo& io) = 0;
+    virtual int writeEds(ProgramState& state, const LocalDateTime& now, const std::filesystem::path& folder, bool json,
+                         CommandIo& io) = 0;
 };
 
 std::unique_ptr<ProfileCommand> MakeCanopenCommand();

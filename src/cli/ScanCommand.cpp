@@ -81,8 +81,8 @@ Json ScanJson(const ProgramState& state)
     settings["com2_baud_bps"] = BaudRateBps(state.Com2BaudIndex);
     settings["com2_checksum"] = state.Com2Checksum;
     settings["com2_timeout"] = state.Com2Timeout;
-    json["totals"] = {{"di", state.TotalDIBytes}, {"do", state.TotalDOBytes}, {"ai", state.TotalAIBytes},
-                      {"ao", state.TotalAOBytes}};
+    json["totals"] = {
+        {"di", state.TotalDIBytes}, {"do", state.TotalDOBytes}, {"ai", state.TotalAIBytes}, {"ao", state.TotalAOBytes}};
     Json modules = Json::array();
     for (const ShownModule& shown : ShownModules(state)) {
         const auto& m = state.ModuleTable[shown.index];

@@ -7,8 +7,8 @@
 
 #include "cli/Commands.h"
 #include "cli/Options.h"
-#include "platform/NetworkPortName.h"
 #include "platform/Messages.h"
+#include "platform/NetworkPortName.h"
 #include "sim/PtySimulator.h"
 #include "sim/TcpSimulator.h"
 

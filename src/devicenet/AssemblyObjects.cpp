@@ -13,7 +13,10 @@ namespace k400 {
 
 namespace {
 
-std::string TwoDigits(int n) { return FormatInt("%02d", n); }
+std::string TwoDigits(int n)
+{
+    return FormatInt("%02d", n);
+}
 
 std::string BitRange(int byteNumber, int channels)
 {
@@ -24,7 +27,10 @@ std::string BitRange(int byteNumber, int channels)
     return TwoDigits(first) + "~" + TwoDigits(last);
 }
 
-bool Usable(const ScannedModule& module) { return !module.Address.empty(); }
+bool Usable(const ScannedModule& module)
+{
+    return !module.Address.empty();
+}
 
 // Appends labels to one assembly record; refuses to pass the label table.
 class AssemblyFiller {
@@ -67,7 +73,8 @@ BuildResult FillSide(ProgramState& state, Side side, std::uint8_t& last)
         if (!Usable(module) || channels == 0)
             continue;
         for (int k = 1; k <= (channels + 7) / 8; ++k)
-            digital.add(side == Side::Output ? DeviceNetOutputByteLabel(module, k) : DeviceNetInputByteLabel(module, k));
+            digital.add(side == Side::Output ? DeviceNetOutputByteLabel(module, k)
+                                             : DeviceNetInputByteLabel(module, k));
     }
 
     std::size_t analogRecord = digital.filled() ? 1 : 0;
@@ -87,8 +94,7 @@ BuildResult FillSide(ProgramState& state, Side side, std::uint8_t& last)
         if (filler->overflowed()) {
             return {false, std::string("The ") + (filler == &digital ? "digital " : "analog ") + direction +
                                " assembly would need " + std::to_string(filler->needed()) +
-                               " bytes; an assembly holds at most " + std::to_string(AssemblyMappingSize) +
-                               " bytes."};
+                               " bytes; an assembly holds at most " + std::to_string(AssemblyMappingSize) + " bytes."};
         }
     }
     last = analog.filled() ? static_cast<std::uint8_t>(analogRecord) : 0;

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "gateway/ProgramState.h"
-#include "platform/NumberText.h"
 #include "platform/Messages.h"
+#include "platform/NumberText.h"
 #include "platform/UserInterface.h"
 
 namespace k400 {

@@ -31,7 +31,8 @@ bool DeviceNetConfiguration::SelectInput(int kind, int listIndex)
 {
     if (kind < 0 || kind >= ConnectionKinds || listIndex < 0 || listIndex >= static_cast<int>(lists_.Input.size()))
         return false;
-    if (kind == StrobeConnection && !StrobeAccepts(state_, listIndex, lists_.Input[static_cast<std::size_t>(listIndex)])) {
+    if (kind == StrobeConnection &&
+        !StrobeAccepts(state_, listIndex, lists_.Input[static_cast<std::size_t>(listIndex)])) {
         ui_.showMessage(msg::StrobeTooLong, msg::ErrorTitle);
         return false;
     }

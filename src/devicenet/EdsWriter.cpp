@@ -10,12 +10,30 @@ namespace k400 {
 
 namespace {
 
-std::string D(int n) { return FormatInt("%d", n); }
-std::string S(int n) { return n < 0 ? D(n) : " " + D(n); }
-std::string F2(int n) { return FormatInt("%02d", n); }
-std::string H(int n) { return FormatInt("%X", n); }
-std::string H2(int n) { return FormatInt("%02X", n); }
-std::string Spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+std::string D(int n)
+{
+    return FormatInt("%d", n);
+}
+std::string S(int n)
+{
+    return n < 0 ? D(n) : " " + D(n);
+}
+std::string F2(int n)
+{
+    return FormatInt("%02d", n);
+}
+std::string H(int n)
+{
+    return FormatInt("%X", n);
+}
+std::string H2(int n)
+{
+    return FormatInt("%02X", n);
+}
+std::string Spaces(int n)
+{
+    return std::string(static_cast<std::size_t>(n), ' ');
+}
 const std::string Q = "\"";
 
 std::string OneLine(std::string text)
@@ -63,15 +81,15 @@ private:
 };
 
 struct ConnectionEntry {
-    std::string key;        // "Input3"
-    int length = 0;         // data bytes
-    std::string comment;    // after "$ n Bytes"
-    std::string name;       // "INPUT DATA" / "OUTPUT DATA"
-    std::string path;       // "20 04 24 66 30 03"
-    std::string pathNote;   // "Assembly Object Instance 0x66"
-    int countIndent = 18;   // blanks before the byte count
-    int indent = 19;        // blanks before the other values
-    int flagIndent = 19;    // blanks before the significance flag
+    std::string key;       // "Input3"
+    int length = 0;        // data bytes
+    std::string comment;   // after "$ n Bytes"
+    std::string name;      // "INPUT DATA" / "OUTPUT DATA"
+    std::string path;      // "20 04 24 66 30 03"
+    std::string pathNote;  // "Assembly Object Instance 0x66"
+    int countIndent = 18;  // blanks before the byte count
+    int indent = 19;       // blanks before the other values
+    int flagIndent = 19;   // blanks before the significance flag
 };
 
 void AddEntry(Lines& out, const ConnectionEntry& e, int mask, const std::string& names)
@@ -156,13 +174,12 @@ void AddApplicationRows(Lines& out, const ProgramState& state)
         std::string name = t.Name;
         if (name.size() < 5)
             name.resize(5, ' ');
-        const std::string typeCode = t.TypeCodeCount == 2
-                                         ? " " + H2(t.TypeCode) + "H," + H2(t.TypeCode2) + "H"
-                                         : Spaces(4) + H2(t.TypeCode) + "H";
-        out.add("$" + Spaces(5) + S(i + 1) + Spaces(9) + D(t.IOType) + Spaces(4) + name + Spaces(4) +
-                H2(t.Address) + Spaces(5) + F2(t.Baud) + typeCode + "  " + H2(t.DataFormat) + "  " +
-                H2(t.DOLength) + "   " + H2(t.AOLength) + "   " + H2(t.DILength) + "   " + H2(t.AILength) + "   " +
-                F2(t.DOChannels) + "   " + F2(t.AOChannels) + "   " + F2(t.DIChannels) + "   " + F2(t.AIChannels));
+        const std::string typeCode = t.TypeCodeCount == 2 ? " " + H2(t.TypeCode) + "H," + H2(t.TypeCode2) + "H"
+                                                          : Spaces(4) + H2(t.TypeCode) + "H";
+        out.add("$" + Spaces(5) + S(i + 1) + Spaces(9) + D(t.IOType) + Spaces(4) + name + Spaces(4) + H2(t.Address) +
+                Spaces(5) + F2(t.Baud) + typeCode + "  " + H2(t.DataFormat) + "  " + H2(t.DOLength) + "   " +
+                H2(t.AOLength) + "   " + H2(t.DILength) + "   " + H2(t.AILength) + "   " + F2(t.DOChannels) + "   " +
+                F2(t.AOChannels) + "   " + F2(t.DIChannels) + "   " + F2(t.AIChannels));
     }
 }
 
@@ -177,7 +194,10 @@ void AddInfoBlock(Lines& out, const char* key, int mask, const std::string& name
 
 }  // namespace
 
-std::string DeviceNetEdsFileName(int nodeId) { return "TARNDNS" + S(nodeId) + ".eds"; }
+std::string DeviceNetEdsFileName(int nodeId)
+{
+    return "TARNDNS" + S(nodeId) + ".eds";
+}
 
 std::string DeviceNetEdsText(const ProgramState& state, const ConnectionChoices& choices, const LocalDateTime& now)
 {
@@ -252,8 +272,8 @@ std::string DeviceNetEdsText(const ProgramState& state, const ConnectionChoices&
         if (mask & 4) {
             const std::string pollStrobe = NameList(mask & 3);
             const std::string prefix = pollStrobe.empty() ? "" : pollStrobe + "/";
-            const std::string noOutput =
-                Spaces(22) + S(choices.OutputSelection[CosConnection]) + "; $ Default Ouput = Non Exist";
+            const std::string noOutput = Spaces(22) + S(choices.OutputSelection[CosConnection]) +
+                                         "; $ Default Ouput = Non Exist";
             AddInfoBlock(out, "COSInfo", mask & ~8, prefix + "COS", choices.InputSelection[CosConnection], noOutput);
             AddInfoBlock(out, "CyclicInfo", mask & ~4, prefix + "Cyclic", choices.InputSelection[CosConnection],
                          noOutput);
@@ -277,8 +297,8 @@ std::string DeviceNetEdsText(const ProgramState& state, const ConnectionChoices&
     return out.take();
 }
 
-TextFileResult WriteDeviceNetEds(const ProgramState& state, const ConnectionChoices& choices,
-                                 const LocalDateTime& now, const std::filesystem::path& folder)
+TextFileResult WriteDeviceNetEds(const ProgramState& state, const ConnectionChoices& choices, const LocalDateTime& now,
+                                 const std::filesystem::path& folder)
 {
     return WriteTextFile(folder / DeviceNetEdsFileName(state.NodeId), DeviceNetEdsText(state, choices, now));
 }

@@ -22,7 +22,7 @@ std::string DeviceNetEdsFileName(int nodeId);
 std::string DeviceNetEdsText(const ProgramState& state, const ConnectionChoices& choices, const LocalDateTime& now);
 
 // Writes the file into the folder through a temporary file and a rename.
-TextFileResult WriteDeviceNetEds(const ProgramState& state, const ConnectionChoices& choices,
-                                 const LocalDateTime& now, const std::filesystem::path& folder);
+TextFileResult WriteDeviceNetEds(const ProgramState& state, const ConnectionChoices& choices, const LocalDateTime& now,
+                                 const std::filesystem::path& folder);
 
 }  // namespace k400

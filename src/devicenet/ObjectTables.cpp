@@ -14,9 +14,18 @@ namespace k400 {
 
 namespace {
 
-std::string D(int n) { return FormatInt("%d", n); }
-std::string X2(int n) { return FormatInt("0x%02X", n); }
-std::string H(int n) { return FormatInt("%X", n); }
+std::string D(int n)
+{
+    return FormatInt("%d", n);
+}
+std::string X2(int n)
+{
+    return FormatInt("0x%02X", n);
+}
+std::string H(int n)
+{
+    return FormatInt("%X", n);
+}
 
 constexpr int FixedColumnWidth = 1500;
 constexpr int MappingColumnWidth = 1600;
@@ -31,8 +40,8 @@ TextGrid ApplicationObjectTable(const ProgramState& state)
         if (state.ModuleTable[i].Address.empty())
             continue;
         const TarnInf& t = state.TarnInfTable[i];
-        const std::string typeCode =
-            t.TypeCodeCount == 2 ? "Ch0:" + H(t.TypeCode) + "--" + "Ch1:" + H(t.TypeCode2) : X2(t.TypeCode);
+        const std::string typeCode = t.TypeCodeCount == 2 ? "Ch0:" + H(t.TypeCode) + "--" + "Ch1:" + H(t.TypeCode2)
+                                                          : X2(t.TypeCode);
         const int inputs = IsCounterModel(t.Name) ? t.AIChannels / 2 : t.AIChannels;
         grid.rows.push_back({D(i + 1), D(t.IOType), t.Name, X2(t.Address), D(t.Baud), typeCode, X2(t.DataFormat),
                              D(t.DOLength), D(t.AOLength), D(t.DILength), D(t.AILength), D(t.DOChannels),

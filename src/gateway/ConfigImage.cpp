@@ -5,9 +5,9 @@
 
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewaySettings.h"
-#include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "modules/ModuleInfo.h"
+#include "platform/NumberText.h"
 #include "platform/UserInterface.h"
 
 namespace k400 {

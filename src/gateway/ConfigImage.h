@@ -25,8 +25,14 @@ inline constexpr int DeviceNetConnectionAreaBytes = 28;
 // Halves and bytes of a long word, unpacked arithmetically.
 std::uint32_t HighHalf(double word);
 std::uint32_t LowHalf(double word);
-inline std::uint32_t HighByte(std::uint32_t half) { return half / 256; }
-inline std::uint32_t LowByte(std::uint32_t half) { return half % 256; }
+inline std::uint32_t HighByte(std::uint32_t half)
+{
+    return half / 256;
+}
+inline std::uint32_t LowByte(std::uint32_t half)
+{
+    return half % 256;
+}
 
 // Decimal text of an integral value as the console prints it.
 std::string LongWordText(double value);

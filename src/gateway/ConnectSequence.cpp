@@ -25,9 +25,7 @@ std::string TwoDigits(unsigned value)
 
 class ConnectRun {
 public:
-    ConnectRun(ProgramState& state, ConsoleLink& link) : state_(state), link_(link), ui_(link.ui())
-    {
-    }
+    ConnectRun(ProgramState& state, ConsoleLink& link) : state_(state), link_(link), ui_(link.ui()) {}
 
     ConnectOutcome run()
     {
@@ -65,8 +63,7 @@ public:
         ui_.setProgress(6);
 
         // Out of the COM2 sub-mode and the TARN pass-through below it.
-        if (!link_.SendAndExpect("/q", state_.ControllerPrompt) ||
-            !link_.SendAndExpect("/q", state_.ControllerPrompt))
+        if (!link_.SendAndExpect("/q", state_.ControllerPrompt) || !link_.SendAndExpect("/q", state_.ControllerPrompt))
             return timeout();
         BuildModuleOrder(state_);
 

@@ -75,7 +75,8 @@ bool ConsoleLink::sendLine(std::string_view command, bool pumpWhileDraining)
 bool ConsoleLink::collectUntil(std::string& text, std::string_view marker, bool scan, int settleMs,
                                std::string_view command)
 {
-    const std::int64_t limitMs = scan ? std::int64_t{ScanInactivityFactor} * Timing.ConsoleTimeoutMs : Timing.ConsoleTimeoutMs;
+    const std::int64_t limitMs = scan ? std::int64_t{ScanInactivityFactor} * Timing.ConsoleTimeoutMs
+                                      : Timing.ConsoleTimeoutMs;
     std::int64_t start = clock_.nowMs();
     const std::int64_t firstStart = start;
     std::optional<std::int64_t> lastPieceMs;
@@ -132,7 +133,8 @@ void ConsoleLink::discardUntilQuiet()
             lastMs = clock_.nowMs();
             continue;
         }
-        port_.waitForInput(static_cast<int>(std::min<std::int64_t>(Timing.SettleMs - (now - lastMs), Timing.ConsoleTimeoutMs - (now - start))));
+        port_.waitForInput(static_cast<int>(
+            std::min<std::int64_t>(Timing.SettleMs - (now - lastMs), Timing.ConsoleTimeoutMs - (now - start))));
     }
 }
 

@@ -198,7 +198,8 @@ private:
         if (read == word.value)
             return true;
         result_.failure = EepromWriteFailure::Mismatch;
-        result_.mismatch = msg::EepromWordMismatch(word.block, word.offset, LongWordText(word.value), LongWordText(read));
+        result_.mismatch =
+            msg::EepromWordMismatch(word.block, word.offset, LongWordText(word.value), LongWordText(read));
         return false;
     }
 

@@ -42,9 +42,9 @@ enum class EepromWriteFailure {
 struct EepromWriteResult {
     EepromStatus status = EepromStatus::Unchanged;
     EepromWriteFailure failure = EepromWriteFailure::None;
-    std::string mismatch;        // Mismatch: block, offset, value written and value read
-    std::int64_t verifyMs = 0;   // time spent reading back and writing the real mark
-    int wordsRewritten = 0;      // words that differed once and were written again
+    std::string mismatch;       // Mismatch: block, offset, value written and value read
+    std::int64_t verifyMs = 0;  // time spent reading back and writing the real mark
+    int wordsRewritten = 0;     // words that differed once and were written again
 
     bool ok() const { return failure == EepromWriteFailure::None; }
     explicit operator bool() const { return ok(); }

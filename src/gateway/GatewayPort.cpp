@@ -24,8 +24,8 @@ bool OpenGatewayPort(SerialPort& port, UserInterface& ui, PortCaller caller)
         ui.showMessage(msg::CantOpenPort(name), connect ? msg::ErrorTitle : msg::WarningTitle);
         return false;
     case PortOpenError::Kind::Occupied: {
-        const std::string text =
-            error.holders.empty() ? msg::PortOccupied(name) : msg::PortOccupiedBy(name, error.holders);
+        const std::string text = error.holders.empty() ? msg::PortOccupied(name)
+                                                       : msg::PortOccupiedBy(name, error.holders);
         ui.showMessage(text, connect ? msg::ErrorTitle : msg::NoTitle);
         ui.setStatusText(text);
         return false;

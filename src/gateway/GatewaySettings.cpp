@@ -84,8 +84,8 @@ bool CheckCanSettings(const CanSettings& settings, UserInterface& ui)
     if (!InRange(settings.NodeId, 1, canopen ? MaxCanopenNodeId : MaxDeviceNetNodeId))
         return Refuse(ui, canopen ? msg::CanopenNodeIdOutOfRange : msg::DeviceNetNodeIdOutOfRange);
     if (settings.CanBaudIndex >= CanBaudListSize(settings.Application))
-        return Refuse(ui, msg::CanBaudIndexNotInList(settings.CanBaudIndex,
-                                                     canopen ? msg::CanopenName : msg::DeviceNetName));
+        return Refuse(
+            ui, msg::CanBaudIndexNotInList(settings.CanBaudIndex, canopen ? msg::CanopenName : msg::DeviceNetName));
     return true;
 }
 

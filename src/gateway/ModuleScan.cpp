@@ -5,9 +5,9 @@
 
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewaySettings.h"
+#include "modules/ModuleInfo.h"
 #include "platform/Messages.h"
 #include "platform/NumberText.h"
-#include "modules/ModuleInfo.h"
 #include "platform/UserInterface.h"
 
 namespace k400 {

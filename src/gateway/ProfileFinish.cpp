@@ -1,9 +1,9 @@
 #include "gateway/ProfileFinish.h"
 
-#include "gateway/ProgramState.h"
 #include "gateway/ConfigImage.h"
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewayPort.h"
+#include "gateway/ProgramState.h"
 #include "platform/Messages.h"
 #include "platform/StopRequest.h"
 #include "platform/UserInterface.h"

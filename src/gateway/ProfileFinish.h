@@ -5,8 +5,8 @@
 // port, write the image, close the port, then write the EDS file. Every path
 // ends with the port closed and GatewayBusy cleared.
 
-#include <cstdint>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -43,8 +43,8 @@ enum class FinishOutcome {
 // What a Finish of either profile did.
 struct FinishResult {
     FinishOutcome outcome = FinishOutcome::Busy;
-    std::string edsPath;  // the EDS file written (Done)
-    std::string error;    // what went wrong (Refused, VerifyFailed, Interrupted, EdsFailed)
+    std::string edsPath;                            // the EDS file written (Done)
+    std::string error;                              // what went wrong (Refused, VerifyFailed, Interrupted, EdsFailed)
     EepromStatus eeprom = EepromStatus::Unchanged;  // what the gateway's EEPROM holds now
     int stopSignal = 0;                             // Interrupted: the signal that asked
     std::int64_t verifyMs = 0;                      // read-back and mark write (the safe commit's cost)

@@ -9,7 +9,10 @@ namespace k400 {
 
 namespace {
 
-std::string TwoDigits(int n) { return FormatInt("%02d", n); }
+std::string TwoDigits(int n)
+{
+    return FormatInt("%02d", n);
+}
 
 }  // namespace
 

@@ -12,6 +12,7 @@ namespace {
 // (M = 1, Q = 2), the base name's digits the rest: M28 is 1028, Q30R is 2030.
 // All stay far below 100000, so a DeviceNet code (x 10 + 1) x 256 + address
 // still fits a long word.
+// clang-format off
 constexpr std::array<ModelInfo, 84> Catalogue = {{
     // Name      DO  AO  DI  AI  IOType  ModelNumber
     {"M56",       7,  0,  0,  0, IOTypeDO, 1056},
@@ -99,6 +100,7 @@ constexpr std::array<ModelInfo, 84> Catalogue = {{
     {"Q61",       2,  0,  0,  4, IOTypeAIDO, 2061},
     {"M21",       6,  0,  0,  8, IOTypeAIDO, 1021},
 }};
+// clang-format on
 
 }  // namespace
 

@@ -21,10 +21,22 @@ enum IOTypeCode : std::uint8_t {
 };
 
 // Byte lengths reserved in the CANopen and DeviceNet images for a channel count.
-constexpr std::uint8_t DOLengthOf(std::uint8_t channels) { return static_cast<std::uint8_t>((channels + 7) / 8); }
-constexpr std::uint8_t DILengthOf(std::uint8_t channels) { return static_cast<std::uint8_t>((channels + 7) / 8); }
-constexpr std::uint8_t AOLengthOf(std::uint8_t channels) { return static_cast<std::uint8_t>(channels * 2); }
-constexpr std::uint8_t AILengthOf(std::uint8_t words) { return static_cast<std::uint8_t>(words * 2); }
+constexpr std::uint8_t DOLengthOf(std::uint8_t channels)
+{
+    return static_cast<std::uint8_t>((channels + 7) / 8);
+}
+constexpr std::uint8_t DILengthOf(std::uint8_t channels)
+{
+    return static_cast<std::uint8_t>((channels + 7) / 8);
+}
+constexpr std::uint8_t AOLengthOf(std::uint8_t channels)
+{
+    return static_cast<std::uint8_t>(channels * 2);
+}
+constexpr std::uint8_t AILengthOf(std::uint8_t words)
+{
+    return static_cast<std::uint8_t>(words * 2);
+}
 
 struct ModelInfo {
     std::string_view Name;

@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "platform/Messages.h"
-#include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
 #include "modules/ModuleInfo.h"
+#include "platform/Messages.h"
+#include "platform/NumberText.h"
 
 namespace k400 {
 
@@ -18,7 +18,10 @@ const ModuleInfoRow ModuleInfoHeadings = [] {
 
 namespace {
 
-std::string Hex(unsigned value) { return FormatInt("%X", static_cast<int>(value)); }
+std::string Hex(unsigned value)
+{
+    return FormatInt("%X", static_cast<int>(value));
+}
 
 }  // namespace
 

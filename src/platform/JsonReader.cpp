@@ -85,7 +85,8 @@ bool JsonFieldReader::expectType(const JsonValue& value, JsonValue::value_t type
 }
 
 // Integer given as a JSON number or as a "0x..." string.
-bool JsonFieldReader::integer(const JsonValue& value, const std::string& path, std::int64_t min, std::int64_t max, std::int64_t& out)
+bool JsonFieldReader::integer(const JsonValue& value, const std::string& path, std::int64_t min, std::int64_t max,
+                              std::int64_t& out)
 {
     if (value.is_string()) {
         const std::string& text = value.get<std::string>();
@@ -111,8 +112,7 @@ bool JsonFieldReader::integer(const JsonValue& value, const std::string& path, s
         return fail(path, std::string("expected a number, found ") + value.type_name());
     }
     if (out < min || out > max)
-        return fail(path, std::to_string(out) + " is out of range " + std::to_string(min) + ".." +
-                                     std::to_string(max));
+        return fail(path, std::to_string(out) + " is out of range " + std::to_string(min) + ".." + std::to_string(max));
     return true;
 }
 
@@ -141,8 +141,8 @@ bool JsonFieldReader::stringField(const JsonValue& value, const std::string& pat
     return true;
 }
 
-
-bool JsonFieldReader::knownMembers(const JsonValue& object, const std::string& path, std::initializer_list<std::string_view> names)
+bool JsonFieldReader::knownMembers(const JsonValue& object, const std::string& path,
+                                   std::initializer_list<std::string_view> names)
 {
     for (const auto& member : object.items()) {
         bool known = false;
@@ -153,6 +153,5 @@ bool JsonFieldReader::knownMembers(const JsonValue& object, const std::string& p
     }
     return true;
 }
-
 
 }  // namespace k400

@@ -40,8 +40,7 @@ public:
     bool boolField(const JsonValue& value, const std::string& path, bool& out);
     bool stringField(const JsonValue& value, const std::string& path, std::string& out);
     // Members must all be known: a misspelt key would otherwise be silently ignored.
-    bool knownMembers(const JsonValue& object, const std::string& path,
-                      std::initializer_list<std::string_view> names);
+    bool knownMembers(const JsonValue& object, const std::string& path, std::initializer_list<std::string_view> names);
 
     std::string error;
 };

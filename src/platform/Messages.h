@@ -102,8 +102,8 @@ inline constexpr const char* StoppedWritten =
 inline std::string PortChangedSinceConnect(std::string_view connected, std::string_view listed)
 {
     return "The modules were scanned on " + std::string(connected) + ", but the port list now shows " +
-           std::string(listed) + ". Connect again on " + std::string(listed) + " to configure that gateway, or choose " +
-           std::string(connected) + ".";
+           std::string(listed) + ". Connect again on " + std::string(listed) +
+           " to configure that gateway, or choose " + std::string(connected) + ".";
 }
 
 // --- Settings ---
@@ -115,8 +115,8 @@ inline constexpr const char* ExitQuestion = "Are you sure to exit this program?"
 
 inline std::string CanBaudNotInList(int kbps, std::string_view application, std::string_view rates)
 {
-    return "CAN baud rate " + std::to_string(kbps) + " kbit/s is not in the " + std::string(application) +
-           " list (" + std::string(rates) + ")";
+    return "CAN baud rate " + std::to_string(kbps) + " kbit/s is not in the " + std::string(application) + " list (" +
+           std::string(rates) + ")";
 }
 
 inline std::string CanBaudIndexNotInList(int index, std::string_view application)
@@ -226,7 +226,6 @@ inline std::string NoFileName(std::string_view folder)
     return "No file name given for the output in folder " + std::string(folder);
 }
 
-
 // --- Windows: titles, captions, labels, buttons ---
 inline constexpr const char* MainTitle = "General Setting";
 inline constexpr const char* FileMenu = "File";
@@ -321,14 +320,14 @@ inline constexpr const char* SubindexHeading = "Subindex";
 inline constexpr std::array<const char*, 4> ManufacturerObjectNames = {
     "Module W/R Error Count", "Module WDT Enable/Disable", "Module WDT Timer", " Module WDT Status"};
 inline constexpr std::array<const char*, 8> StandardizedObjectNames = {
-    "                   Read DI (8-bit)",   "                  Write DO (8-bit)",
-    "            DO Err Mode (8-bit)",      "          DO Err Output (8-bit)",
-    "               Read AI (16-bit)",      "               Read AO (16-bit)",
-    "                AO Err Mode",          " AO Err Output (16-bit)"};
+    "                   Read DI (8-bit)", "                  Write DO (8-bit)",
+    "            DO Err Mode (8-bit)",    "          DO Err Output (8-bit)",
+    "               Read AI (16-bit)",    "               Read AO (16-bit)",
+    "                AO Err Mode",        " AO Err Output (16-bit)"};
 inline constexpr std::array<const char*, 15> ApplicationObjectHeadings = {
-    "Instance No.",      "IO type(Att.1)",   "Name(Att.2)",     "Address(Att.3)",  "Baud(Att.4)",
+    "Instance No.",      "IO type(Att.1)",     "Name(Att.2)",      "Address(Att.3)",   "Baud(Att.4)",
     "TypeCod(Att.5)",    "DataFormate(Att.6)", "DO Length(Att.7)", "AO Length(Att.8)", "DI Length(Att.9)",
-    "AI Length(Att.10)", "DO Num.(Att.11)",  "AO Num.(Att.12)", "DI Num.(Att.13)", "AI Num.(Att.14)"};
+    "AI Length(Att.10)", "DO Num.(Att.11)",    "AO Num.(Att.12)",  "DI Num.(Att.13)",  "AI Num.(Att.14)"};
 inline constexpr std::array<const char*, 3> AssemblyHeadings = {"IO NO.", "Ins.ID (Hex)", "Ins Length"};
 inline constexpr const char* AssemblyMappingHeading = "Mapping  ";  // + column number
 inline constexpr const char* OutputInstanceTab = "Output Instance";
@@ -405,8 +404,7 @@ inline std::string CliUnexpectedReply(std::string_view command, std::string_view
 }
 inline std::string PlanModulesDiffer(std::string_view difference)
 {
-    return "The attached modules are not those of the plan (" + std::string(difference) +
-           "); nothing was written.";
+    return "The attached modules are not those of the plan (" + std::string(difference) + "); nothing was written.";
 }
 inline constexpr const char* CliCannotWriteTrace = "cannot write the trace file ";
 
@@ -416,9 +414,18 @@ inline constexpr const char* SavePlanMenu = "Save Plan\u2026";
 inline constexpr const char* OpenPlanTitle = "Open Plan";
 inline constexpr const char* SavePlanTitle = "Save Plan";
 inline constexpr const char* PlanFileFilter = "Configuration plans (*.json);;All files (*)";
-inline std::string PlanNotRead(std::string_view error) { return "The plan could not be read: " + std::string(error); }
-inline std::string PlanOpened(std::string_view file) { return "Plan " + std::string(file) + " opened; store its values with Setting"; }
-inline std::string PlanSaved(std::string_view path) { return "Plan written to " + std::string(path); }
+inline std::string PlanNotRead(std::string_view error)
+{
+    return "The plan could not be read: " + std::string(error);
+}
+inline std::string PlanOpened(std::string_view file)
+{
+    return "Plan " + std::string(file) + " opened; store its values with Setting";
+}
+inline std::string PlanSaved(std::string_view path)
+{
+    return "Plan written to " + std::string(path);
+}
 inline constexpr const char* PendingHint = "not set";
 inline constexpr const char* PendingTitle = "Setting";
 inline constexpr const char* PendingQuestion =
@@ -449,7 +456,8 @@ inline constexpr const char* FirmwareTip = "Firmware version the gateway reporte
 inline constexpr const char* StatusTip = "What the last action did";
 inline constexpr const char* CanopenOptionTip = "CANopen slave: node ID 1 to 127, CAN baud rate 10 to 1000 kbit/s";
 inline constexpr const char* DeviceNetOptionTip = "DeviceNet slave: node ID 1 to 63, CAN baud rate 125 to 500 kbit/s";
-inline constexpr const char* CanBaudTip = "CAN baud rate of the slave (CANopen 10 to 1000, DeviceNet 125 to 500 kbit/s)";
+inline constexpr const char* CanBaudTip =
+    "CAN baud rate of the slave (CANopen 10 to 1000, DeviceNet 125 to 500 kbit/s)";
 inline constexpr const char* Com2BaudTip = "Baud rate of the modules' line: 1200 to 115200 bit/s";
 inline constexpr const char* NodeIdTip = "Node ID on the CAN network: 1 to 127 (CANopen), 1 to 63 (DeviceNet)";
 inline constexpr const char* Com2TimeoutTip = "How long the gateway waits for a module's reply: 1 to 32767 ms";
@@ -558,8 +566,7 @@ inline constexpr const char* DcfFileLabel = "DCF file: ";
 inline constexpr const char* EdsFileLabel = "EDS file: ";
 inline std::string RestoreModulesDiffer(std::string_view difference)
 {
-    return "The attached modules are not those of the backup (" + std::string(difference) +
-           "); nothing was written.";
+    return "The attached modules are not those of the backup (" + std::string(difference) + "); nothing was written.";
 }
 inline constexpr const char* RestoreInvalidBackup =
     "The backup holds no valid configuration (its stored image was invalid); nothing was written.";
@@ -588,7 +595,10 @@ inline std::string BackupWritten(std::string_view file, std::string_view folder)
     return "The gateway's stored configuration was kept in the backup file " + std::string(file) + " in " +
            std::string(folder) + ".";
 }
-inline std::string BackupNotRead(std::string_view error) { return "The backup could not be read: " + std::string(error); }
+inline std::string BackupNotRead(std::string_view error)
+{
+    return "The backup could not be read: " + std::string(error);
+}
 inline std::string ReadProgress(int exchanges)
 {
     return "Reading the gateway's stored configuration: " + std::to_string(exchanges) +

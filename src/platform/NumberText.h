@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace k400 {
 
 // A long word as the console printed it (signed) to its unsigned value:

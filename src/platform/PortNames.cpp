@@ -37,8 +37,8 @@ std::string NormalizePortName(std::string_view userText)
         return "COM" + std::to_string(*number);
     int number = 0;
     const auto [ptr, ec] = std::from_chars(userText.data(), userText.data() + userText.size(), number);
-    if (!userText.empty() && userText.front() != '0' && ec == std::errc() &&
-        ptr == userText.data() + userText.size() && number >= 1 && number <= 16)
+    if (!userText.empty() && userText.front() != '0' && ec == std::errc() && ptr == userText.data() + userText.size() &&
+        number >= 1 && number <= 16)
         return "COM" + std::to_string(number);
     return std::string(userText);
 }

@@ -84,8 +84,7 @@ TextFileResult WriteTextFile(const std::filesystem::path& path, std::string_view
     // The temporary file sits in the target's folder so that the replace
     // stays on one file system and is atomic; its name carries our process ID
     // so that a later run can tell a killed writer's leftover from a live one.
-    std::filesystem::path temp =
-        target.parent_path() / (TempPrefix(name) + std::to_string(CurrentProcessId()) + ".");
+    std::filesystem::path temp = target.parent_path() / (TempPrefix(name) + std::to_string(CurrentProcessId()) + ".");
     std::error_code error;
     const FileHandle file = CreateUniqueFile(temp, error);
     if (file == NoFile) {

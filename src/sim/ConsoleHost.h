@@ -31,11 +31,11 @@ public:
     bool writeEepromFile(std::string& error);
 
     struct Stream {
-        int fd = -1;                       // nonblocking
-        const char* what = "";             // for error texts: "the pseudo-terminal"
-        bool socket = false;               // send() without SIGPIPE; a reset is the peer leaving
-        TelnetComPort* telnet = nullptr;   // non-null: the bytes are Telnet (RFC 2217 server side)
-        int sideFd = -1;                   // also watched: readable ends serve() with SideReady
+        int fd = -1;                      // nonblocking
+        const char* what = "";            // for error texts: "the pseudo-terminal"
+        bool socket = false;              // send() without SIGPIPE; a reset is the peer leaving
+        TelnetComPort* telnet = nullptr;  // non-null: the bytes are Telnet (RFC 2217 server side)
+        int sideFd = -1;                  // also watched: readable ends serve() with SideReady
     };
     enum class End {
         Stopped,     // requestStop() or a stop signal
@@ -52,7 +52,7 @@ public:
     // Forgets output released but not yet sent (nobody was there to read it).
     void dropOutput();
 
-    void requestStop();  // safe from another thread
+    void requestStop();                          // safe from another thread
     int stopFd() const { return stopPipe_[1]; }  // writing one byte here stops serve()
     // Waits up to ms (-1: no limit) for a stop request or for otherFd to
     // become readable; true when a stop came.

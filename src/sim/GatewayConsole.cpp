@@ -110,11 +110,16 @@ void AppendBounded(std::vector<T>& log, T entry)
 const char* ModeName(GatewayConsole::Mode mode)
 {
     switch (mode) {
-    case GatewayConsole::Mode::TopLevel: return "top level";
-    case GatewayConsole::Mode::Eeprom: return "EEPROM";
-    case GatewayConsole::Mode::ValueEditor: return "value editor";
-    case GatewayConsole::Mode::Com2: return "COM2";
-    case GatewayConsole::Mode::Scanning: return "scanning";
+    case GatewayConsole::Mode::TopLevel:
+        return "top level";
+    case GatewayConsole::Mode::Eeprom:
+        return "EEPROM";
+    case GatewayConsole::Mode::ValueEditor:
+        return "value editor";
+    case GatewayConsole::Mode::Com2:
+        return "COM2";
+    case GatewayConsole::Mode::Scanning:
+        return "scanning";
     }
     return "?";
 }
@@ -127,11 +132,15 @@ GatewayConsole::GatewayConsole(Scenario scenario)
 std::string GatewayConsole::prompt() const
 {
     switch (mode_) {
-    case Mode::TopLevel: return scenario_.controller + ">";
-    case Mode::Eeprom: return kEepromPrompt;
-    case Mode::ValueEditor: return editorLine();
+    case Mode::TopLevel:
+        return scenario_.controller + ">";
+    case Mode::Eeprom:
+        return kEepromPrompt;
+    case Mode::ValueEditor:
+        return editorLine();
     case Mode::Com2:
-    case Mode::Scanning: return kCom2Prompt;
+    case Mode::Scanning:
+        return kCom2Prompt;
     }
     return {};
 }
@@ -213,15 +222,25 @@ GatewayConsole::Shaping GatewayConsole::shapingFor(const std::string& line)
         if (!applies)
             continue;
         switch (rule.kind) {
-        case FaultKind::NoAnswer: shaping.lost = true; break;
-        case FaultKind::Vanish: shaping.vanish = true; break;
-        case FaultKind::Delay: shaping.delayMs = std::max(shaping.delayMs, rule.delayMs); break;
+        case FaultKind::NoAnswer:
+            shaping.lost = true;
+            break;
+        case FaultKind::Vanish:
+            shaping.vanish = true;
+            break;
+        case FaultKind::Delay:
+            shaping.delayMs = std::max(shaping.delayMs, rule.delayMs);
+            break;
         case FaultKind::Split:
             shaping.pieceBytes = rule.pieceBytes;
             shaping.gapMs = rule.gapMs;
             break;
-        case FaultKind::Garbage: shaping.garbage += rule.text; break;
-        case FaultKind::LoseLastCharacter: shaping.loseLast = true; break;
+        case FaultKind::Garbage:
+            shaping.garbage += rule.text;
+            break;
+        case FaultKind::LoseLastCharacter:
+            shaping.loseLast = true;
+            break;
         }
     }
     return shaping;
@@ -274,10 +293,14 @@ void GatewayConsole::completeLine(std::int64_t nowMs)
 GatewayConsole::Reply GatewayConsole::execute(const std::string& line, std::int64_t nowMs, const Shaping& shaping)
 {
     switch (mode_) {
-    case Mode::TopLevel: return topLevel(line);
-    case Mode::Eeprom: return eepromMode(line);
-    case Mode::ValueEditor: return valueEditor(line);
-    case Mode::Com2: return com2Mode(line, nowMs, shaping);
+    case Mode::TopLevel:
+        return topLevel(line);
+    case Mode::Eeprom:
+        return eepromMode(line);
+    case Mode::ValueEditor:
+        return valueEditor(line);
+    case Mode::Com2:
+        return com2Mode(line, nowMs, shaping);
     case Mode::Scanning:
         // The gateway is busy polling its line; only "/q" gets through.
         if (line == "/q") {
@@ -343,8 +366,7 @@ GatewayConsole::Reply GatewayConsole::eepromMode(const std::string& line)
 
 std::string GatewayConsole::editorLine() const
 {
-    const std::uint32_t value =
-        eeprom_[static_cast<std::size_t>(block_)][static_cast<std::size_t>(editOffset_ / 4)];
+    const std::uint32_t value = eeprom_[static_cast<std::size_t>(block_)][static_cast<std::size_t>(editOffset_ / 4)];
     return "Long(" + std::to_string(editOffset_) + ")=" + SignedWordText(value) + "-->";
 }
 
@@ -479,7 +501,8 @@ void GatewayConsole::startScan(std::int64_t nowMs, const Shaping& shaping)
     for (const auto& m : scenario_.modules)
         if (m.address >= scanStart_ && m.address <= scanEnd_)
             found.push_back(&m);
-    std::sort(found.begin(), found.end(), [](const SimModule* a, const SimModule* b) { return a->address < b->address; });
+    std::sort(found.begin(), found.end(),
+              [](const SimModule* a, const SimModule* b) { return a->address < b->address; });
 
     const std::int64_t start = std::max(nowMs + shaping.delayMs, lastReplyMs_);
     std::int64_t t = enqueue(std::string(kNewLine) + "Scanning " + Hex2(scanStart_) + " to " + Hex2(scanEnd_) + " at " +

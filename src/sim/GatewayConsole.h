@@ -28,7 +28,7 @@ public:
         bool changed = false;  // the word held another value before
     };
 
-    static constexpr std::size_t kMaxLineLength = 128;       // longer lines are cut and refused
+    static constexpr std::size_t kMaxLineLength = 128;         // longer lines are cut and refused
     static constexpr std::size_t kMaxQueuedBytes = 64 * 1024;  // output beyond this is lost, as in a full FIFO
 
     explicit GatewayConsole(Scenario scenario);

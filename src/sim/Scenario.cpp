@@ -4,10 +4,10 @@
 #include <initializer_list>
 #include <set>
 
-#include "platform/NumberText.h"
 #include "modules/ModelCatalogue.h"
-#include "platform/TextFile.h"
 #include "platform/JsonReader.h"
+#include "platform/NumberText.h"
+#include "platform/TextFile.h"
 
 namespace k400 {
 
@@ -100,7 +100,9 @@ void Scenario::setWord(int block, int offset, std::uint32_t value)
 void Scenario::setFirmware(int major, int minor, int year, int month, int day)
 {
     setWord(0, 0, static_cast<std::uint32_t>(((major & 0xFF) << 8) | (minor & 0xFF)));
-    setWord(0, 4, (static_cast<std::uint32_t>(year & 0xFFFF) << 16) | static_cast<std::uint32_t>(((month & 0xFF) << 8) | (day & 0xFF)));
+    setWord(0, 4,
+            (static_cast<std::uint32_t>(year & 0xFFFF) << 16) |
+                static_cast<std::uint32_t>(((month & 0xFF) << 8) | (day & 0xFF)));
 }
 
 void Scenario::setHeader(const std::array<std::uint32_t, 9>& words)
@@ -137,8 +139,8 @@ Scenario BuiltInScenario()
         m.dataFormat = dataFormat;
         return m;
     };
-    s.modules.push_back(module(1, "M44", 0x40, 0x00));   // 16 DI
-    s.modules.push_back(module(3, "M38", 0x40, 0x00));   // 13 DO
+    s.modules.push_back(module(1, "M44", 0x40, 0x00));  // 16 DI
+    s.modules.push_back(module(3, "M38", 0x40, 0x00));  // 13 DO
     // Not at address 5: there the listing checksum of M28 would end in "D".
     s.modules.push_back(module(4, "M28", 0x08, 0x00));   // 8 AI
     s.modules.push_back(module(6, "M60", 0x50, 0x00));   // 2 counters (4 AI words) + 2 DO
@@ -149,14 +151,14 @@ Scenario BuiltInScenario()
 
     // Totals of these six: DI 2, AI 16 + 8 = 24, DO 2 + 1 = 3, AO 8 + 4 = 12 bytes.
     s.setHeader({
-        0x01B40024u,                       // mark 0x01B4, header size 36
-        0u * 65536 + 36,                   // CANopen (no block 1), application area 12 + 4 * 6
-        3u * 65536 + 0 * 256 + 2,          // node 3, CANopen, CAN baud index 2
-        2008u * 65536 + 3 * 256 + 14,      // configured 2008/03/14
+        0x01B40024u,                            // mark 0x01B4, header size 36
+        0u * 65536 + 36,                        // CANopen (no block 1), application area 12 + 4 * 6
+        3u * 65536 + 0 * 256 + 2,               // node 3, CANopen, CAN baud index 2
+        2008u * 65536 + 3 * 256 + 14,           // configured 2008/03/14
         9u * 16777216 + 30 * 65536 + 15 * 256,  // at 09:30:15
-        0u * 16777216 + 3 * 65536 + 200,   // COM2 checksum off, 9600, 200 ms
-        2u * 65536 + 24,                   // DI 2, AI 24
-        3u * 65536 + 12,                   // DO 3, AO 12
+        0u * 16777216 + 3 * 65536 + 200,        // COM2 checksum off, 9600, 200 ms
+        2u * 65536 + 24,                        // DI 2, AI 24
+        3u * 65536 + 12,                        // DO 3, AO 12
         0u,
     });
 
@@ -231,9 +233,9 @@ public:
     bool module(const JsonValue& value, const std::string& path, SimModule& m)
     {
         if (!expectType(value, JsonValue::value_t::object, path) ||
-            !knownMembers(value, path,
-                          {"address", "model", "typeCode", "baudCode", "dataFormat", "channelTypes", "d", "answers",
-                           "checksum"}))
+            !knownMembers(
+                value, path,
+                {"address", "model", "typeCode", "baudCode", "dataFormat", "channelTypes", "d", "answers", "checksum"}))
             return false;
         const JsonValue* address = Member(value, "address");
         const JsonValue* model = Member(value, "model");
@@ -249,7 +251,8 @@ public:
             return false;
         if (const JsonValue* v = Member(value, "baudCode"); v && !intField(*v, path + ".baudCode", 0, 255, m.baudCode))
             return false;
-        if (const JsonValue* v = Member(value, "dataFormat"); v && !intField(*v, path + ".dataFormat", 0, 255, m.dataFormat))
+        if (const JsonValue* v = Member(value, "dataFormat");
+            v && !intField(*v, path + ".dataFormat", 0, 255, m.dataFormat))
             return false;
         if (const JsonValue* v = Member(value, "channelTypes")) {
             if (!expectType(*v, JsonValue::value_t::array, path + ".channelTypes"))
@@ -280,7 +283,8 @@ public:
     bool fault(const JsonValue& value, const std::string& path, FaultRule& rule)
     {
         if (!expectType(value, JsonValue::value_t::object, path) ||
-            !knownMembers(value, path, {"kind", "command", "occurrence", "index", "delayMs", "pieceBytes", "gapMs", "text"}))
+            !knownMembers(value, path,
+                          {"kind", "command", "occurrence", "index", "delayMs", "pieceBytes", "gapMs", "text"}))
             return false;
         const JsonValue* kind = Member(value, "kind");
         if (!kind)
@@ -301,8 +305,9 @@ public:
         else if (kindText == "loseLastCharacter")
             rule.kind = FaultKind::LoseLastCharacter;
         else
-            return fail(path + ".kind",
-                        "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish, loseLastCharacter");
+            return fail(
+                path + ".kind",
+                "\"" + kindText + "\" is not one of noAnswer, delay, split, garbage, vanish, loseLastCharacter");
         if (const JsonValue* v = Member(value, "command")) {
             std::string command;
             if (!stringField(*v, path + ".command", command))
@@ -312,13 +317,16 @@ public:
         if (const JsonValue* v = Member(value, "occurrence");
             v && !intField(*v, path + ".occurrence", 0, 1000000, rule.match.occurrence))
             return false;
-        if (const JsonValue* v = Member(value, "index"); v && !intField(*v, path + ".index", 0, 1000000, rule.match.index))
+        if (const JsonValue* v = Member(value, "index");
+            v && !intField(*v, path + ".index", 0, 1000000, rule.match.index))
             return false;
         if (rule.match.occurrence > 0 && !rule.match.command)
             return fail(path, "\"occurrence\" needs a \"command\"");
-        if (const JsonValue* v = Member(value, "delayMs"); v && !intField(*v, path + ".delayMs", 0, 600000, rule.delayMs))
+        if (const JsonValue* v = Member(value, "delayMs");
+            v && !intField(*v, path + ".delayMs", 0, 600000, rule.delayMs))
             return false;
-        if (const JsonValue* v = Member(value, "pieceBytes"); v && !intField(*v, path + ".pieceBytes", 1, 4096, rule.pieceBytes))
+        if (const JsonValue* v = Member(value, "pieceBytes");
+            v && !intField(*v, path + ".pieceBytes", 1, 4096, rule.pieceBytes))
             return false;
         if (const JsonValue* v = Member(value, "gapMs"); v && !intField(*v, path + ".gapMs", 0, 600000, rule.gapMs))
             return false;
@@ -339,7 +347,8 @@ public:
                           {"description", "controller", "firmware", "header", "eeprom", "modules", "echo",
                            "replyDelayMs", "splitBytes", "splitGapMs", "dropWithinMs", "scan", "faults", "pause"}))
             return false;
-        if (const JsonValue* v = Member(root, "description"); v && !expectType(*v, JsonValue::value_t::string, "description"))
+        if (const JsonValue* v = Member(root, "description");
+            v && !expectType(*v, JsonValue::value_t::string, "description"))
             return false;
         if (const JsonValue* v = Member(root, "controller")) {
             if (!stringField(*v, "controller", s.controller))
@@ -360,8 +369,8 @@ public:
                 int max;
                 int* out;
             };
-            for (const Field& f : {Field{"major", 255, &major}, Field{"minor", 255, &minor}, Field{"year", 65535, &year},
-                                   Field{"month", 255, &month}, Field{"day", 255, &day}}) {
+            for (const Field& f : {Field{"major", 255, &major}, Field{"minor", 255, &minor},
+                                   Field{"year", 65535, &year}, Field{"month", 255, &month}, Field{"day", 255, &day}}) {
                 const JsonValue* fv = Member(*v, f.name);
                 if (!fv)
                     return fail("firmware", std::string("missing \"") + f.name + "\"");
@@ -399,13 +408,15 @@ public:
         }
         if (const JsonValue* v = Member(root, "echo"); v && !boolField(*v, "echo", s.echo))
             return false;
-        if (const JsonValue* v = Member(root, "replyDelayMs"); v && !intField(*v, "replyDelayMs", 0, 600000, s.replyDelayMs))
+        if (const JsonValue* v = Member(root, "replyDelayMs");
+            v && !intField(*v, "replyDelayMs", 0, 600000, s.replyDelayMs))
             return false;
         if (const JsonValue* v = Member(root, "splitBytes"); v && !intField(*v, "splitBytes", 0, 4096, s.splitBytes))
             return false;
         if (const JsonValue* v = Member(root, "splitGapMs"); v && !intField(*v, "splitGapMs", 0, 600000, s.splitGapMs))
             return false;
-        if (const JsonValue* v = Member(root, "dropWithinMs"); v && !intField(*v, "dropWithinMs", 0, 600000, s.dropWithinMs))
+        if (const JsonValue* v = Member(root, "dropWithinMs");
+            v && !intField(*v, "dropWithinMs", 0, 600000, s.dropWithinMs))
             return false;
         if (const JsonValue* v = Member(root, "scan")) {
             if (!expectType(*v, JsonValue::value_t::object, "scan") ||
@@ -421,7 +432,8 @@ public:
                 return false;
         }
         if (const JsonValue* v = Member(root, "pause")) {
-            if (!expectType(*v, JsonValue::value_t::object, "pause") || !knownMembers(*v, "pause", {"afterValue", "ms"}))
+            if (!expectType(*v, JsonValue::value_t::object, "pause") ||
+                !knownMembers(*v, "pause", {"afterValue", "ms"}))
                 return false;
             if (const JsonValue* f = Member(*v, "afterValue");
                 f && !intField(*f, "pause.afterValue", 0, 1000000, s.pause.afterValue))
@@ -443,7 +455,6 @@ public:
         }
         return true;
     }
-
 };
 
 // Reads at most one byte more than the JSON reader accepts, so that a huge

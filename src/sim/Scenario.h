@@ -44,11 +44,11 @@ struct CommandMatch {
 };
 
 enum class FaultKind {
-    NoAnswer,  // the line is lost: no effect, no reply
-    Delay,     // the reply is held back delayMs
-    Split,     // the reply comes in pieces of pieceBytes, gapMs apart
-    Garbage,   // text is put before the reply's prompt
-    Vanish,    // the device disappears at this line (pty: the master side closes)
+    NoAnswer,           // the line is lost: no effect, no reply
+    Delay,              // the reply is held back delayMs
+    Split,              // the reply comes in pieces of pieceBytes, gapMs apart
+    Garbage,            // text is put before the reply's prompt
+    Vanish,             // the device disappears at this line (pty: the master side closes)
     LoseLastCharacter,  // the line arrives without its last character, as when one is lost on the wire
 };
 
@@ -79,21 +79,21 @@ struct ValuePause {
 };
 
 struct ScanBehaviour {
-    int startDelayMs = 0;     // before the first listing line
-    int lineIntervalMs = 0;   // between listing lines, and before the closing prompt
-    bool silent = false;      // the scan never prints anything and never ends (until "/q")
+    int startDelayMs = 0;    // before the first listing line
+    int lineIntervalMs = 0;  // between listing lines, and before the closing prompt
+    bool silent = false;     // the scan never prints anything and never ends (until "/q")
 };
 
 struct Scenario {
     std::string controller = "K400E";  // the top-level prompt is controller + ">"
     EepromImage eeprom{};              // all long words, as unsigned 32-bit values
     std::vector<SimModule> modules;
-    bool echo = false;                 // echo every received character (CR as CR LF)
+    bool echo = false;  // echo every received character (CR as CR LF)
 
-    int replyDelayMs = 0;   // every reply held back this long
-    int splitBytes = 0;     // every reply in pieces of this many bytes (0: whole)
-    int splitGapMs = 0;     // pause between those pieces
-    int dropWithinMs = 0;   // drop a character that follows the previous one within this many ms (0: off)
+    int replyDelayMs = 0;  // every reply held back this long
+    int splitBytes = 0;    // every reply in pieces of this many bytes (0: whole)
+    int splitGapMs = 0;    // pause between those pieces
+    int dropWithinMs = 0;  // drop a character that follows the previous one within this many ms (0: off)
     ScanBehaviour scan;
     std::vector<FaultRule> faults;
     ValuePause pause;

@@ -12,8 +12,8 @@
 
 #include <optional>
 
-#include "platform/NetworkPortName.h"
 #include "platform/Messages.h"
+#include "platform/NetworkPortName.h"
 #include "platform/TelnetComPort.h"
 
 namespace k400 {
@@ -199,8 +199,8 @@ int RunTcpSimulator(const TcpSimulatorOptions& options, std::ostream& out, std::
         return 1;
     }
     out << simulator.portName() << std::endl;
-    err << msg::SimServingBefore << controller << msg::SimServingOn << simulator.portName()
-        << msg::SimServingAfter << std::endl;
+    err << msg::SimServingBefore << controller << msg::SimServingOn << simulator.portName() << msg::SimServingAfter
+        << std::endl;
     return simulator.serve(err);
 }
 

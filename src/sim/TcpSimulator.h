@@ -20,10 +20,10 @@
 namespace k400 {
 
 struct TcpSimulatorOptions {
-    std::string scenarioFile;           // empty = built-in scenario
-    std::string listen = "127.0.0.1:0"; // HOST:PORT, :PORT or PORT (port 0: a free one)
-    bool rfc2217 = false;               // Telnet with the COM-PORT-OPTION instead of raw bytes
-    std::string eepromOut;              // EEPROM written here at start and after every change
+    std::string scenarioFile;            // empty = built-in scenario
+    std::string listen = "127.0.0.1:0";  // HOST:PORT, :PORT or PORT (port 0: a free one)
+    bool rfc2217 = false;                // Telnet with the COM-PORT-OPTION instead of raw bytes
+    std::string eepromOut;               // EEPROM written here at start and after every change
 };
 
 // Loads the scenario, listens, prints the port name clients use

@@ -10,17 +10,17 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gateway/ConsoleLink.h"
 #include "platform/Messages.h"
+#include "platform/NumberText.h"
+#include "ui/CanopenViewers.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ModuleInfoViewer.h"
 #include "ui/QtUserInterface.h"
 #include "ui/StatusLine.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WindowParts.h"
-#include "ui/CanopenViewers.h"
-#include "gateway/ConsoleLink.h"
-#include "platform/NumberText.h"
-#include "ui/ModuleInfoViewer.h"
 
 namespace k400::ui {
 
@@ -34,8 +34,7 @@ QString NumberText(EnteredNumber value)
 }  // namespace
 
 CanopenWindow::CanopenWindow(MainWindow& mainWindow)
-    : QWidget(nullptr, Qt::Window), main_(mainWindow),
-      configuration_(mainWindow.state(), mainWindow.userInterface())
+    : QWidget(nullptr, Qt::Window), main_(mainWindow), configuration_(mainWindow.state(), mainWindow.userInterface())
 {
     setObjectName(QStringLiteral("COPEDS_F"));
     setWindowTitle(FromCore(msg::CanopenTitle));
@@ -59,7 +58,10 @@ CanopenWindow::CanopenWindow(MainWindow& mainWindow)
     }
 }
 
-CanopenWindow::~CanopenWindow() { closeViewers(); }
+CanopenWindow::~CanopenWindow()
+{
+    closeViewers();
+}
 
 void CanopenWindow::buildControls()
 {
@@ -137,8 +139,9 @@ void CanopenWindow::buildControls()
     layout->addWidget(statusLine_);
 
     // Tab in reading order: the protocol, the viewer buttons beside it, the EDS texts, Finish and Back.
-    const std::array<QWidget*, 12> order = {errControl_[0], errControl_[1], guardTime_[0], guardTime_[1], heartbeat_,
-                                            pdo, dictionary, tarn, edsInfo_[0], edsInfo_[1], finish_, back_};
+    const std::array<QWidget*, 12> order = {
+        errControl_[0], errControl_[1], guardTime_[0], guardTime_[1], heartbeat_, pdo,
+        dictionary,     tarn,           edsInfo_[0],   edsInfo_[1],   finish_,    back_};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -209,7 +212,10 @@ void CanopenWindow::finish()
     }
 }
 
-void CanopenWindow::back() { close(); }
+void CanopenWindow::back()
+{
+    close();
+}
 
 void CanopenWindow::closeEvent(QCloseEvent* event)
 {
@@ -229,26 +235,37 @@ void CanopenWindow::openPdoView()
 {
     if (!configuration_.RequestViewer(CanopenViewer::Pdo))
         return;
-    ShowViewer(pdoViewer_, [this] { return OpenPdoViewer(main_.state(), this); }, this);
+    ShowViewer(
+        pdoViewer_, [this] { return OpenPdoViewer(main_.state(), this); }, this);
 }
 
 void CanopenWindow::openObjectDictionary()
 {
     if (!configuration_.RequestViewer(CanopenViewer::ObjectDictionary))
         return;
-    ShowViewer(dictionaryViewer_, [this] { return OpenObjectDictionaryViewer(main_.state(), this); }, this);
+    ShowViewer(
+        dictionaryViewer_, [this] { return OpenObjectDictionaryViewer(main_.state(), this); }, this);
 }
 
 void CanopenWindow::openTarnInfo()
 {
     if (!configuration_.RequestViewer(CanopenViewer::ModuleInformation))
         return;
-    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); }, this);
+    ShowViewer(
+        tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); }, this);
 }
 
-
-TableViewer* CanopenWindow::pdoViewer() const { return pdoViewer_.data(); }
-TableViewer* CanopenWindow::objectDictionaryViewer() const { return dictionaryViewer_.data(); }
-TableViewer* CanopenWindow::tarnInfoViewer() const { return tarnViewer_.data(); }
+TableViewer* CanopenWindow::pdoViewer() const
+{
+    return pdoViewer_.data();
+}
+TableViewer* CanopenWindow::objectDictionaryViewer() const
+{
+    return dictionaryViewer_.data();
+}
+TableViewer* CanopenWindow::tarnInfoViewer() const
+{
+    return tarnViewer_.data();
+}
 
 }  // namespace k400::ui

@@ -11,16 +11,16 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "platform/Messages.h"
 #include "gateway/ConsoleLink.h"
+#include "platform/Messages.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ModuleInfoViewer.h"
+#include "ui/ObjectViewers.h"
 #include "ui/QtUserInterface.h"
 #include "ui/StatusLine.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WindowParts.h"
-#include "ui/ObjectViewers.h"
-#include "ui/ModuleInfoViewer.h"
 
 namespace k400::ui {
 
@@ -37,8 +37,7 @@ void Fill(QComboBox* box, const std::vector<std::string>& entries, int selected)
 }  // namespace
 
 DeviceNetWindow::DeviceNetWindow(MainWindow& mainWindow)
-    : QWidget(nullptr, Qt::Window), main_(mainWindow),
-      configuration_(mainWindow.state(), mainWindow.userInterface())
+    : QWidget(nullptr, Qt::Window), main_(mainWindow), configuration_(mainWindow.state(), mainWindow.userInterface())
 {
     setObjectName(QStringLiteral("DNSEdsSet"));
     setWindowTitle(FromCore(msg::DeviceNetTitle));
@@ -64,7 +63,10 @@ DeviceNetWindow::DeviceNetWindow(MainWindow& mainWindow)
     CentreOnScreen(this);
 }
 
-DeviceNetWindow::~DeviceNetWindow() { closeViewers(); }
+DeviceNetWindow::~DeviceNetWindow()
+{
+    closeViewers();
+}
 
 void DeviceNetWindow::buildControls()
 {
@@ -110,7 +112,8 @@ void DeviceNetWindow::buildControls()
     auto* ioLayout = new QHBoxLayout(frame5);
     const char ioKeys[4] = {'P', 'S', 'C', 'y'};
     for (int i = 0; i < 4; ++i) {
-        ioInfo_[i] = new QRadioButton(Mnemonic(msg::DefaultConnectionNames[static_cast<std::size_t>(i)], ioKeys[i]), frame5);
+        ioInfo_[i] =
+            new QRadioButton(Mnemonic(msg::DefaultConnectionNames[static_cast<std::size_t>(i)], ioKeys[i]), frame5);
         ioInfo_[i]->setObjectName(Indexed("IO_Info", i));
         ioInfo_[i]->setToolTip(FromCore(msg::DefaultIoTip));
         ioLayout->addWidget(ioInfo_[i]);
@@ -214,22 +217,33 @@ void DeviceNetWindow::closeEvent(QCloseEvent* event)
 
 void DeviceNetWindow::openApplicationView()
 {
-    ShowViewer(appViewer_, [this] { return OpenApplicationObjectViewer(main_.state(), this); }, this);
+    ShowViewer(
+        appViewer_, [this] { return OpenApplicationObjectViewer(main_.state(), this); }, this);
 }
 
 void DeviceNetWindow::openAssemblyView()
 {
-    ShowViewer(assemblyViewer_, [this] { return OpenAssemblyObjectViewer(main_.state(), this); }, this);
+    ShowViewer(
+        assemblyViewer_, [this] { return OpenAssemblyObjectViewer(main_.state(), this); }, this);
 }
 
 void DeviceNetWindow::openTarnInfo()
 {
-    ShowViewer(tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); }, this);
+    ShowViewer(
+        tarnViewer_, [this] { return OpenModuleInfoViewer(main_.state(), this); }, this);
 }
 
-
-TableViewer* DeviceNetWindow::applicationViewer() const { return appViewer_.data(); }
-TableViewer* DeviceNetWindow::assemblyViewer() const { return assemblyViewer_.data(); }
-TableViewer* DeviceNetWindow::tarnInfoViewer() const { return tarnViewer_.data(); }
+TableViewer* DeviceNetWindow::applicationViewer() const
+{
+    return appViewer_.data();
+}
+TableViewer* DeviceNetWindow::assemblyViewer() const
+{
+    return assemblyViewer_.data();
+}
+TableViewer* DeviceNetWindow::tarnInfoViewer() const
+{
+    return tarnViewer_.data();
+}
 
 }  // namespace k400::ui

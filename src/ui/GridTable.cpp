@@ -102,9 +102,15 @@ void GridTable::setGrid(const GridRows& rows, int columnCount)
         corner->update();
 }
 
-int GridTable::gridRows() const { return empty_ ? 0 : rowCount() + 1; }
+int GridTable::gridRows() const
+{
+    return empty_ ? 0 : rowCount() + 1;
+}
 
-int GridTable::gridColumns() const { return empty_ ? 0 : columnCount() + 1; }
+int GridTable::gridColumns() const
+{
+    return empty_ ? 0 : columnCount() + 1;
+}
 
 QString GridTable::cellText(int row, int column) const
 {

@@ -24,17 +24,6 @@
 
 #include "app/Backup.h"
 #include "app/BuildEds.h"
-#include "ui/AboutWindow.h"
-#include "ui/MessageBoxes.h"
-#include "ui/Pictures.h"
-#include "ui/QtUserInterface.h"
-#include "ui/ScanParameterDialog.h"
-#include "ui/SelectablePort.h"
-#include "ui/StatusLine.h"
-#include "ui/WindowGeometry.h"
-#include "ui/WindowParts.h"
-#include "ui/CanopenWindow.h"
-#include "ui/DeviceNetWindow.h"
 #include "gateway/ConnectSequence.h"
 #include "gateway/ConsoleLink.h"
 #include "gateway/GatewayPort.h"
@@ -45,6 +34,17 @@
 #include "platform/ProgramFolder.h"
 #include "platform/qt/QtSerialPort.h"
 #include "sim/SimulatedPort.h"
+#include "ui/AboutWindow.h"
+#include "ui/CanopenWindow.h"
+#include "ui/DeviceNetWindow.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Pictures.h"
+#include "ui/QtUserInterface.h"
+#include "ui/ScanParameterDialog.h"
+#include "ui/SelectablePort.h"
+#include "ui/StatusLine.h"
+#include "ui/WindowGeometry.h"
+#include "ui/WindowParts.h"
 
 namespace k400::ui {
 
@@ -132,8 +132,8 @@ void MainWindow::buildControls()
     openPlanAction_->setObjectName(QStringLiteral("OpenPlan"));
     openPlanAction_->setShortcut(QKeySequence::Open);
     connect(openPlanAction_, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, FromCore(msg::OpenPlanTitle), QString(),
-                                                          FromCore(msg::PlanFileFilter));
+        const QString path =
+            QFileDialog::getOpenFileName(this, FromCore(msg::OpenPlanTitle), QString(), FromCore(msg::PlanFileFilter));
         if (!path.isEmpty())
             openPlan(path);
     });
@@ -141,8 +141,8 @@ void MainWindow::buildControls()
     savePlanAction_->setObjectName(QStringLiteral("SavePlan"));
     savePlanAction_->setShortcut(QKeySequence::Save);
     connect(savePlanAction_, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, FromCore(msg::SavePlanTitle), QString(),
-                                                          FromCore(msg::PlanFileFilter));
+        const QString path =
+            QFileDialog::getSaveFileName(this, FromCore(msg::SavePlanTitle), QString(), FromCore(msg::PlanFileFilter));
         if (!path.isEmpty())
             savePlan(path);
     });
@@ -256,8 +256,9 @@ void MainWindow::buildControls()
         comImage_[i] = Named(new QLabel(frame2), Indexed("ComImage", i));
         comImage_[i]->setPixmap(i == 0 ? CanSidePicture(sidePicture) : Rs485SidePicture(sidePicture));
         comImage_[i]->setAlignment(Qt::AlignCenter);
-        comButton_[i] = Named(NamedButton(frame2, msg::SelectButton, 0, "ComButton", i == 0 ? msg::CanSideTip : msg::Com2SideTip),
-                              Indexed("ComButton", i));
+        comButton_[i] =
+            Named(NamedButton(frame2, msg::SelectButton, 0, "ComButton", i == 0 ? msg::CanSideTip : msg::Com2SideTip),
+                  Indexed("ComButton", i));
         comButton_[i]->setCheckable(true);
         comButton_[i]->setToolTip(i == 0 ? FromCore(msg::CanSideTip) : FromCore(msg::Com2SideTip));
         connect(comButton_[i], &QPushButton::clicked, this, [this, i] { sideToggleReleased(i); });
@@ -280,14 +281,16 @@ void MainWindow::buildControls()
 
     // Parameter entry panel.
     paraSetting_ = Named(new QGroupBox(FromCore(msg::ParaSettingCaptionCan), central), "ParaSetting");
-    applicationLayerFrame_ = Named(new QGroupBox(FromCore(msg::ApplicationLayerCaption), paraSetting_), "ApplicationLayerFrame");
+    applicationLayerFrame_ =
+        Named(new QGroupBox(FromCore(msg::ApplicationLayerCaption), paraSetting_), "ApplicationLayerFrame");
     auto* appLayout = new QHBoxLayout(applicationLayerFrame_);
     const char* applications[2] = {msg::CanopenName, msg::DeviceNetName};
     const char applicationKeys[2] = {'o', 'D'};
     const char* applicationTips[2] = {msg::CanopenOptionTip, msg::DeviceNetOptionTip};
     for (int i = 0; i < 2; ++i) {
-        applicationSelect_[i] = Named(new QRadioButton(Mnemonic(applications[i], applicationKeys[i]), applicationLayerFrame_),
-                                      Indexed("ApplicationSelect", i));
+        applicationSelect_[i] =
+            Named(new QRadioButton(Mnemonic(applications[i], applicationKeys[i]), applicationLayerFrame_),
+                  Indexed("ApplicationSelect", i));
         applicationSelect_[i]->setToolTip(FromCore(applicationTips[i]));
         // The handler decides which option is chosen; neither may be.
         applicationSelect_[i]->setAutoExclusive(false);
@@ -302,8 +305,8 @@ void MainWindow::buildControls()
     comChecksum_ = Named(new QComboBox(paraSetting_), "ComChecksum");
     comChecksum_->setToolTip(FromCore(msg::ComChecksumTip));
     paraSettingC0_ = Named(BuddyLabel(msg::ChecksumLabel, 'h', comChecksum_, paraSetting_), "ParaSettingC0");
-    settingParameter_ =
-        Named(NamedButton(paraSetting_, msg::SettingButton, 'S', "SettingParameter", msg::SettingTip), "SettingParameter");
+    settingParameter_ = Named(NamedButton(paraSetting_, msg::SettingButton, 'S', "SettingParameter", msg::SettingTip),
+                              "SettingParameter");
     connect(settingParameter_, &QPushButton::clicked, this, &MainWindow::settingClicked);
     pendingHint_ = Named(new QLabel(FromCore(msg::PendingHint), paraSetting_), "PendingHint");
     pendingHint_->setStyleSheet(QStringLiteral("color: #a05000; font-style: italic;"));
@@ -359,9 +362,18 @@ void MainWindow::buildControls()
     grid->setColumnStretch(1, 1);
 
     // Tab in reading order: the left column, the side toggles, then the panel.
-    const std::array<QWidget*, 12> order = {comPort_, connect_, writeEds_, exitProgram_, comButton_[0],
-                                            comButton_[1], applicationSelect_[0], applicationSelect_[1],
-                                            comChecksum_, canBaudrate_, canNodeId_, settingParameter_};
+    const std::array<QWidget*, 12> order = {comPort_,
+                                            connect_,
+                                            writeEds_,
+                                            exitProgram_,
+                                            comButton_[0],
+                                            comButton_[1],
+                                            applicationSelect_[0],
+                                            applicationSelect_[1],
+                                            comChecksum_,
+                                            canBaudrate_,
+                                            canNodeId_,
+                                            settingParameter_};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -431,7 +443,10 @@ void MainWindow::fillPortList()
     }
 }
 
-void MainWindow::rememberPort() { QSettings().setValue(PortKey, comPort_->currentText().trimmed()); }
+void MainWindow::rememberPort()
+{
+    QSettings().setValue(PortKey, comPort_->currentText().trimmed());
+}
 
 std::string MainWindow::selectedPortName() const
 {
@@ -615,7 +630,7 @@ bool MainWindow::savePlan(const QString& path)
     } else {
         CanopenChoices choices;
         choices.Mode = (state_.ErrorControlFlags & HeartbeatBit) != 0 ? ErrorControlMode::Heartbeat
-                                                                       : ErrorControlMode::NodeGuarding;
+                                                                      : ErrorControlMode::NodeGuarding;
         choices.GuardTimeMs = state_.GuardTime;
         choices.LifeFactor = state_.LifeTimeFactor;
         choices.HeartbeatMs = state_.HeartbeatTime;
@@ -687,7 +702,8 @@ bool MainWindow::backupGateway(const QString& path)
         ShowMessage(this, FromCore(written.error), title, QMessageBox::Critical);
         return false;
     }
-    const QString text = FromCore(msg::BackupWritten(written.path.filename().string(), written.path.parent_path().string()));
+    const QString text =
+        FromCore(msg::BackupWritten(written.path.filename().string(), written.path.parent_path().string()));
     statusLine_->say(text);
     ShowMessage(this, text, title, QMessageBox::Information);
     return true;
@@ -736,7 +752,8 @@ bool MainWindow::restoreFromBackup(const QString& path)
     storePanelInput();
     RestoreResult restored;
     {
-        const DialogueFeedback feedback(nullptr, {centralWidget(), menuBar()}, statusLine_, *link_, msg::FinishProgress);
+        const DialogueFeedback feedback(nullptr, {centralWidget(), menuBar()}, statusLine_, *link_,
+                                        msg::FinishProgress);
         // The connect after the write scans as the one before did.
         ui_->keepScanParameters(true);
         restored = RestoreBackup(state_, *link_, *file, context_->outputFolder, false);
@@ -857,16 +874,25 @@ void MainWindow::releaseConnection()
     progress_->hide();
 }
 
-void MainWindow::setStatusText(const QString& text) { communicationState_->setText(text); }
+void MainWindow::setStatusText(const QString& text)
+{
+    communicationState_->setText(text);
+}
 
-QString MainWindow::statusText() const { return communicationState_->text(); }
+QString MainWindow::statusText() const
+{
+    return communicationState_->text();
+}
 
 void MainWindow::setProgressValue(int value)
 {
     progress_->setValue(value);
 }
 
-void MainWindow::setProgressVisible(bool visible) { progress_->setVisible(visible); }
+void MainWindow::setProgressVisible(bool visible)
+{
+    progress_->setVisible(visible);
+}
 
 StatusLine* MainWindow::activeStatusLine() const
 {
@@ -884,7 +910,10 @@ void MainWindow::setInputEnabled(bool enabled)
     menuBar()->setEnabled(enabled);
 }
 
-bool MainWindow::inputEnabled() const { return centralWidget()->isEnabled() && menuBar()->isEnabled(); }
+bool MainWindow::inputEnabled() const
+{
+    return centralWidget()->isEnabled() && menuBar()->isEnabled();
+}
 
 void MainWindow::colourToggle(int side, std::uint32_t rgb)
 {
@@ -1013,9 +1042,17 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-
-ScanParameterDialog* MainWindow::scanParameterDialog() const { return scanDialog_.data(); }
-CanopenWindow* MainWindow::canopenWindow() const { return canopenWindow_.data(); }
-DeviceNetWindow* MainWindow::deviceNetWindow() const { return deviceNetWindow_.data(); }
+ScanParameterDialog* MainWindow::scanParameterDialog() const
+{
+    return scanDialog_.data();
+}
+CanopenWindow* MainWindow::canopenWindow() const
+{
+    return canopenWindow_.data();
+}
+DeviceNetWindow* MainWindow::deviceNetWindow() const
+{
+    return deviceNetWindow_.data();
+}
 
 }  // namespace k400::ui

@@ -15,10 +15,10 @@
 #include "app/Backup.h"
 #include "app/Plan.h"
 #include "gateway/ProgramState.h"
-#include "ui/ParameterPanel.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
 #include "sim/Scenario.h"
+#include "ui/ParameterPanel.h"
 
 class QAction;
 class QButtonGroup;
@@ -33,7 +33,7 @@ class QRadioButton;
 namespace k400 {
 class ConsoleLink;
 class SerialPort;
-}
+}  // namespace k400
 
 namespace k400::ui {
 
@@ -181,8 +181,8 @@ private:
     StatusLine* statusLine_ = nullptr;
     Entries stored_;
     std::optional<Plan> plan_;
-    std::array<bool, 2> planSidesDue_{};      // CAN, COM2 boxes still to fill from the plan
-    std::array<bool, 2> planProfilesDue_{};   // CANopen, DeviceNet choices still to take
+    std::array<bool, 2> planSidesDue_{};     // CAN, COM2 boxes still to fill from the plan
+    std::array<bool, 2> planProfilesDue_{};  // CANopen, DeviceNet choices still to take
     std::optional<CanopenChoices> canopenChoices_;
     std::optional<DeviceNetChoices> deviceNetChoices_;
 

@@ -66,7 +66,7 @@ void RunResult(QWidget* parent, const MessageBoxRequest& request)
     list->addItems(request.details);
     list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
-                         box.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 8);
+                          box.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 8);
     list->setMinimumHeight(list->sizeHintForRow(0) * static_cast<int>(std::min<qsizetype>(request.details.size(), 16)) +
                            2 * list->frameWidth() + 4);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
@@ -93,15 +93,28 @@ bool OfKind(const QString& text, const std::string& composed)
 }
 }  // namespace
 
-void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
+void SetMessageBoxHook(MessageBoxHook hook)
+{
+    Hook() = std::move(hook);
+}
 
 QMessageBox::Icon SeverityIcon(const QString& text)
 {
-    static const char* const refusals[] = {
-        msg::TimeoutOutOfRange,  msg::CanopenNodeIdOutOfRange, msg::DeviceNetNodeIdOutOfRange, msg::NodeIdError,
-        msg::GatewayBusy,        msg::GuardTimeOverflow,       msg::LifeFactorOverflow,        msg::HeartbeatOverflow,
-        msg::NoObjectAvailable,  msg::NoChannelAvailable,      msg::StrobeTooLong,             msg::NotFinished,
-        msg::StoredImageMismatch, msg::StoredSelectionError, msg::RestoreInvalidBackup};
+    static const char* const refusals[] = {msg::TimeoutOutOfRange,
+                                           msg::CanopenNodeIdOutOfRange,
+                                           msg::DeviceNetNodeIdOutOfRange,
+                                           msg::NodeIdError,
+                                           msg::GatewayBusy,
+                                           msg::GuardTimeOverflow,
+                                           msg::LifeFactorOverflow,
+                                           msg::HeartbeatOverflow,
+                                           msg::NoObjectAvailable,
+                                           msg::NoChannelAvailable,
+                                           msg::StrobeTooLong,
+                                           msg::NotFinished,
+                                           msg::StoredImageMismatch,
+                                           msg::StoredSelectionError,
+                                           msg::RestoreInvalidBackup};
     static const std::string composedRefusals[] = {msg::PortChangedSinceConnect("\x01", "\x01"),
                                                    msg::NotInEdsCharacterSet("\x01", "\x01"),
                                                    msg::RestoreModulesDiffer("\x01")};
@@ -153,6 +166,9 @@ QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& text,
                QMessageBox::Yes);
 }
 
-QString FromCore(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromCore(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace k400::ui

@@ -1,17 +1,22 @@
 #include "ui/ModuleInfoViewer.h"
 
-#include "platform/Messages.h"
-#include "ui/MessageBoxes.h"
 #include "gateway/ProgramState.h"
 #include "modules/ModuleInfoTable.h"
+#include "platform/Messages.h"
+#include "ui/MessageBoxes.h"
 
 namespace k400::ui {
 
 TableViewer* OpenModuleInfoViewer(const ProgramState& state, QWidget* parent)
 {
-    auto* viewer = new TableViewer({QStringLiteral("ShowTarnInfo"), FromCore(msg::TarnInformation),
-                                    QStringLiteral("Frame1"), FromCore(msg::TarnInformation),
-                                    QStringLiteral("TarnInfoRecord"), {}, 8500, 4300},
+    auto* viewer = new TableViewer({QStringLiteral("ShowTarnInfo"),
+                                    FromCore(msg::TarnInformation),
+                                    QStringLiteral("Frame1"),
+                                    FromCore(msg::TarnInformation),
+                                    QStringLiteral("TarnInfoRecord"),
+                                    {},
+                                    8500,
+                                    4300},
                                    parent);
     // Filled once, when the window opens.
     GridRows rows;

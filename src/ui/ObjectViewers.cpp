@@ -1,16 +1,22 @@
 #include "ui/ObjectViewers.h"
 
+#include "devicenet/ObjectTables.h"
+#include "gateway/ProgramState.h"
 #include "platform/Messages.h"
 #include "ui/MessageBoxes.h"
-#include "gateway/ProgramState.h"
-#include "devicenet/ObjectTables.h"
 
 namespace k400::ui {
 
 TableViewer* OpenApplicationObjectViewer(const ProgramState& state, QWidget* parent)
 {
-    auto* viewer = new TableViewer({QStringLiteral("ShowAppObjNew"), FromCore(msg::ApplicationObjectTitle), {}, {},
-                                    QStringLiteral("AppObjRecord"), {}, 10800, 4700},
+    auto* viewer = new TableViewer({QStringLiteral("ShowAppObjNew"),
+                                    FromCore(msg::ApplicationObjectTitle),
+                                    {},
+                                    {},
+                                    QStringLiteral("AppObjRecord"),
+                                    {},
+                                    10800,
+                                    4700},
                                    parent);
     viewer->load({}, [&state](int, GridRows& rows, std::vector<int>& widths) {
         TextGrid table = ApplicationObjectTable(state);
@@ -22,8 +28,13 @@ TableViewer* OpenApplicationObjectViewer(const ProgramState& state, QWidget* par
 
 TableViewer* OpenAssemblyObjectViewer(const ProgramState& state, QWidget* parent)
 {
-    auto* viewer = new TableViewer({QStringLiteral("ShowAssObj"), FromCore(msg::AssemblyObjectTitle), {}, {},
-                                    QStringLiteral("AssObjParaRecord"), QStringLiteral("AssObjParaTableTag"), 9600,
+    auto* viewer = new TableViewer({QStringLiteral("ShowAssObj"),
+                                    FromCore(msg::AssemblyObjectTitle),
+                                    {},
+                                    {},
+                                    QStringLiteral("AssObjParaRecord"),
+                                    QStringLiteral("AssObjParaTableTag"),
+                                    9600,
                                     5200},
                                    parent);
     const std::vector<AssemblyTab> tabs = AssemblyTabs(state);

@@ -135,8 +135,7 @@ void ShowConnectResult(const ProgramState& state, ParameterPanel& panel)
     panel.ComCaptionVisible = {true, true};
     // The image check refuses a baud index beyond the application's list,
     // so this selection always exists.
-    panel.CANBaudrateIndex =
-        state.CanBaudIndex < panel.CANBaudrate.size() ? static_cast<int>(state.CanBaudIndex) : 0;
+    panel.CANBaudrateIndex = state.CanBaudIndex < panel.CANBaudrate.size() ? static_cast<int>(state.CanBaudIndex) : 0;
 }
 
 void PressCanSide(ProgramState& state, ParameterPanel& panel)

@@ -93,7 +93,8 @@ QPixmap ControllerPicture(ControllerVariant variant, QSize size)
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(245, 245, 240));
         p.drawRoundedRect(plate, 3, 3);
-        Label(p, plate, e ? QStringLiteral("K400E") : QStringLiteral("K400B"), QColor(30, 30, 40), plate.height() * 0.62);
+        Label(p, plate, e ? QStringLiteral("K400E") : QStringLiteral("K400B"), QColor(30, 30, 40),
+              plate.height() * 0.62);
         // Status LEDs.
         const qreal ledY = body.top() + h * 0.31;
         const QColor ledColours[] = {QColor(40, 200, 60), QColor(250, 190, 40), QColor(230, 60, 50)};
@@ -141,7 +142,8 @@ QPixmap CanSidePicture(QSize size)
             p.setPen(QPen(QColor(110, 110, 110), 1.2));
             p.drawLine(QPointF(x - w * 0.02, high), QPointF(x - w * 0.02, h * 0.62));
             p.drawLine(QPointF(x + w * 0.02, low), QPointF(x + w * 0.02, h * 0.62));
-            Housing(p, QRectF(x - w * 0.09, h * 0.62, w * 0.18, h * 0.3), QColor(235, 235, 240), QColor(170, 170, 180), 3);
+            Housing(p, QRectF(x - w * 0.09, h * 0.62, w * 0.18, h * 0.3), QColor(235, 235, 240), QColor(170, 170, 180),
+                    3);
             Led(p, QPointF(x, h * 0.72), h * 0.035, i == 0 ? QColor(40, 200, 60) : QColor(250, 190, 40));
         }
         Label(p, QRectF(0, 0, w, h * 0.28), QStringLiteral("CAN"), QColor(60, 60, 80), h * 0.2);
@@ -181,7 +183,8 @@ QPixmap ModulesPicture(QSize size)
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(170, 170, 175));
         p.drawRect(QRectF(0, h * 0.45, w, h * 0.1));
-        const QColor fronts[] = {QColor(225, 225, 230), QColor(215, 225, 240), QColor(225, 235, 220), QColor(240, 228, 215)};
+        const QColor fronts[] = {QColor(225, 225, 230), QColor(215, 225, 240), QColor(225, 235, 220),
+                                 QColor(240, 228, 215)};
         const qreal mw = w / 4.0;
         for (int i = 0; i < 4; ++i) {
             const QRectF m(i * mw + mw * 0.08, h * 0.05, mw * 0.84, h * 0.9);

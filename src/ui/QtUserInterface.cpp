@@ -4,11 +4,11 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include "platform/Messages.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ScanParameterDialog.h"
 #include "ui/StatusLine.h"
-#include "platform/Messages.h"
 
 namespace k400::ui {
 
@@ -37,13 +37,25 @@ bool QtUserInterface::askYesNo(std::string_view text, std::string_view title)
     return AskYesNo(parentWindow(), FromCore(text), FromCore(title));
 }
 
-void QtUserInterface::setStatusText(std::string_view text) { window_.setStatusText(FromCore(text)); }
+void QtUserInterface::setStatusText(std::string_view text)
+{
+    window_.setStatusText(FromCore(text));
+}
 
-void QtUserInterface::setProgress(int value) { window_.setProgressValue(value); }
+void QtUserInterface::setProgress(int value)
+{
+    window_.setProgressValue(value);
+}
 
-void QtUserInterface::showProgress(bool visible) { window_.setProgressVisible(visible); }
+void QtUserInterface::showProgress(bool visible)
+{
+    window_.setProgressVisible(visible);
+}
 
-void QtUserInterface::pumpEvents() { QCoreApplication::processEvents(); }
+void QtUserInterface::pumpEvents()
+{
+    QCoreApplication::processEvents();
+}
 
 ScanParameters QtUserInterface::requestScanParameters(const ScanParameters& current)
 {

@@ -15,13 +15,13 @@
 
 #include "gateway/ConsoleLink.h"
 #include "ui/AboutWindow.h"
+#include "ui/CanopenWindow.h"
+#include "ui/DeviceNetWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ScanParameterDialog.h"
 #include "ui/SplashWindow.h"
 #include "ui/TableViewer.h"
-#include "ui/CanopenWindow.h"
-#include "ui/DeviceNetWindow.h"
 
 namespace k400::ui {
 

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 
-#include "ui/SplashWindow.h"
-#include "platform/WaitSeconds.h"
 #include "platform/Clock.h"
+#include "platform/WaitSeconds.h"
+#include "ui/SplashWindow.h"
 
 namespace k400::ui {
 

@@ -101,8 +101,8 @@ void DialogueFeedback::setCloseBox(bool on)
     if (window_ == nullptr)
         return;
     // A window without the close box names the decorations it keeps.
-    const Qt::WindowFlags withoutClose =
-        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint;
+    const Qt::WindowFlags withoutClose = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                         Qt::WindowMinMaxButtonsHint;
     const bool shown = window_->isVisible();
     window_->setWindowFlags(on ? Qt::WindowFlags(Qt::Window) : withoutClose);
     // Changing a shown window's flags hides it; it comes back where it was.

@@ -18,7 +18,7 @@ class QPushButton;
 namespace k400 {
 class ConsoleLink;
 struct LinkStep;
-}
+}  // namespace k400
 
 namespace k400::ui {
 

@@ -127,9 +127,15 @@ void TableViewer::load(const QStringList& tabs, Filler filler)
     fill(0);
 }
 
-void TableViewer::refresh() { fill(currentTab()); }
+void TableViewer::refresh()
+{
+    fill(currentTab());
+}
 
-int TableViewer::currentTab() const { return tabBar_ != nullptr ? tabBar_->currentIndex() : 0; }
+int TableViewer::currentTab() const
+{
+    return tabBar_ != nullptr ? tabBar_->currentIndex() : 0;
+}
 
 void TableViewer::selectTab(int index)
 {

@@ -16,12 +16,12 @@ class QTabBar;
 namespace k400::ui {
 
 struct TableViewerLayout {
-    QString objectName;    // the window's name
-    QString caption;       // window title
-    QString frameName;     // frame object name; empty = no frame
+    QString objectName;  // the window's name
+    QString caption;     // window title
+    QString frameName;   // frame object name; empty = no frame
     QString frameCaption;
     QString gridName;
-    QString tabBarName;    // empty = no tab bar
+    QString tabBarName;  // empty = no tab bar
     int widthTwips = 0;
     int heightTwips = 0;
 };

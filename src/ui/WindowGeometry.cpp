@@ -1,7 +1,7 @@
 #include "ui/WindowGeometry.h"
 
-#include <QGuiApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 

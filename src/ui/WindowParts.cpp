@@ -18,7 +18,10 @@ std::string ToEdsText(const QString& text)
     return text.toUtf8().toStdString();
 }
 
-QString Indexed(const char* name, int index) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index); }
+QString Indexed(const char* name, int index)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
 
 QString Mnemonic(const char* caption, char key)
 {

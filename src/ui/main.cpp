@@ -9,8 +9,8 @@
 #include <string>
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include "ui/Screenshots.h"
 #include "ui/StartUp.h"
@@ -46,8 +46,7 @@ bool AsksForHelpOrVersion(int argc, char** argv)
         const std::string arg = argv[i];
         if (arg == "--")
             break;
-        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
-            arg == "--version")
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version")
             return true;
     }
     return false;

@@ -43,8 +43,8 @@ protected:
     {
         gateway.link.StepObserver = [this](const LinkStep& step) {
             static const char* const kinds[] = {"expect", "ignored", "scan", "value"};
-            recorded += std::string(kinds[static_cast<int>(step.kind)]) + " \"" + step.command + "\" \"" +
-                        step.marker + (step.ok ? "\" ok\n" : "\" failed\n");
+            recorded += std::string(kinds[static_cast<int>(step.kind)]) + " \"" + step.command + "\" \"" + step.marker +
+                        (step.ok ? "\" ok\n" : "\" failed\n");
         };
     }
     template <typename Configuration>
@@ -68,9 +68,9 @@ protected:
         const auto [g, s] = std::mismatch(golden.begin(), golden.end(), steps.begin(), steps.end());
         if (g != golden.end() || s != steps.end())
             ADD_FAILURE() << name << " transcript differs from " << path << " at step " << g - golden.begin() + 1
-                          << " of " << golden.size() << " (" << steps.size() << " recorded)\n  golden:   "
-                          << (g != golden.end() ? *g : "(end)") << "\n  recorded: "
-                          << (s != steps.end() ? *s : "(end)");
+                          << " of " << golden.size() << " (" << steps.size()
+                          << " recorded)\n  golden:   " << (g != golden.end() ? *g : "(end)")
+                          << "\n  recorded: " << (s != steps.end() ? *s : "(end)");
     }
 
     SimulatedGateway gateway{"transcript"};

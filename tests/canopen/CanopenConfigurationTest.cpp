@@ -42,7 +42,12 @@ std::uint32_t Typed(const SimulatedPort& port, int block, int offset)
 TEST(CanopenConfiguration, LoadPresetsTheChoicesFromAValidStoredImage)
 {
     const double heartbeat500 = 4.0 * 16777216 + 500 * 256;
-    const struct { std::uint8_t valid; double word; CanopenChoices choices; std::uint8_t flags; } cases[] = {
+    const struct {
+        std::uint8_t valid;
+        double word;
+        CanopenChoices choices;
+        std::uint8_t flags;
+    } cases[] = {
         {1, heartbeat500, {HB, 0, 0, 500}, HeartbeatBit},
         {1, 0x0003E803, {NG, 1000, 3, 0}, 0},
         {0, heartbeat500, {NG, 0, 0, 0}, 0},  // not valid: whatever it holds
@@ -67,7 +72,11 @@ TEST(CanopenConfiguration, LoadPresetsTheChoicesFromAValidStoredImage)
 TEST(CanopenConfiguration, ApplyChoicesChecksOnlyTheChosenProtocolsTimes)
 {
     // Refused (with its message) or taken; the times stored afterwards, 7 before.
-    const struct { CanopenChoices choices; const char* refusal; std::uint32_t guard, factor, heartbeat; } cases[] = {
+    const struct {
+        CanopenChoices choices;
+        const char* refusal;
+        std::uint32_t guard, factor, heartbeat;
+    } cases[] = {
         {{NG, 65535, 255, 0}, nullptr, 65535, 255, 7},
         {{NG, 65536, 256, 0}, msg::GuardTimeOverflow, 7, 7, 7},  // only the first failing value is named
         {{NG, 100, 256, 0}, msg::LifeFactorOverflow, 7, 7, 7},
@@ -101,12 +110,27 @@ TEST(CanopenConfiguration, FinishWritesTheImageThenTheEdsFile)
     ASSERT_EQ(result.outcome, FinishOutcome::Done) << result.error;
 
     const auto module = [](const char* model, std::uint32_t at) { return FindModel(model)->ModelNumber * 256 + at; };
-    const struct { int block, offset; std::uint32_t value; } words[] = {
+    const struct {
+        int block, offset;
+        std::uint32_t value;
+    } words[] = {
         // Block 0 from offset 40: mark and size, areas, node/layer/baud, date, time, COM2, DI/AI, DO/AO.
-        {0, 40, 28573732}, {0, 44, 24}, {0, 48, 327683}, {0, 52, 131596568}, {0, 56, 221055488}, {0, 60, 196808},
-        {0, 64, 131080}, {0, 68, 65540}, {0, 72, 0}, {1, 0, NeverTyped},  // no DeviceNet block
+        {0, 40, 28573732},
+        {0, 44, 24},
+        {0, 48, 327683},
+        {0, 52, 131596568},
+        {0, 56, 221055488},
+        {0, 60, 196808},
+        {0, 64, 131080},
+        {0, 68, 65540},
+        {0, 72, 0},
+        {1, 0, NeverTyped},  // no DeviceNet block
         // Block 2: error control, reserved, PDO counts, one word per module.
-        {2, 0, 0x0003E803}, {2, 4, 0}, {2, 8, 0x03030000}, {2, 12, module("M44", 1)}, {2, 16, module("M60", 6)},
+        {2, 0, 0x0003E803},
+        {2, 4, 0},
+        {2, 8, 0x03030000},
+        {2, 12, module("M44", 1)},
+        {2, 16, module("M60", 6)},
         {2, 20, module("M32", 12)},
     };
     for (const auto& w : words)
@@ -127,12 +151,12 @@ TEST(CanopenConfiguration, FinishWritesTheImageThenTheEdsFile)
 TEST(CanopenConfiguration, FailedFinishLeavesNoEdsFileAndTheGatewayFree)
 {
     const struct {
-        const char* silentAt;   // the console line left unanswered
+        const char* silentAt;  // the console line left unanswered
         bool occupied, busy, unmappable;
         const char* subfolder;  // the EDS goes into a folder that does not exist
         FinishOutcome outcome;
-        std::string message;    // "": none
-        std::uint32_t mark;     // the image mark at offset 40 afterwards: 0 while the write is incomplete
+        std::string message;  // "": none
+        std::uint32_t mark;   // the image mark at offset 40 afterwards: 0 while the write is incomplete
     } cases[] = {
         {"block 2", false, false, false, nullptr, FinishOutcome::Timeout, msg::EepromIncomplete, 0},
         {nullptr, true, false, false, nullptr, FinishOutcome::PortNotOpened, msg::PortOccupied("COM 1"), NeverTyped},

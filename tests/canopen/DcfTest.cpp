@@ -18,8 +18,8 @@ std::uint32_t Number(const std::string& text)
     return static_cast<std::uint32_t>(std::stoul(text, nullptr, 0));
 }
 
-const std::set<std::string> ObjectKeys = {"ParameterName", "ObjectType", "DataType", "AccessType", "DefaultValue",
-                                          "PDOMapping", "SubNumber", "LowLimit", "HighLimit", "ObjFlags",
+const std::set<std::string> ObjectKeys = {"ParameterName", "ObjectType",     "DataType",  "AccessType", "DefaultValue",
+                                          "PDOMapping",    "SubNumber",      "LowLimit",  "HighLimit",  "ObjFlags",
                                           "CompactSubObj", "ParameterValue", "Denotation"};
 
 struct DcfCase {
@@ -35,7 +35,7 @@ TEST_P(Dcf, ReadsBackAsConfigured)
 {
     const DcfCase& c = GetParam();
     TempFolder folder("k400-dcf");
-    std::vector<std::string> args{"eds", "--profile", "canopen", "--modules", "M38@3,M33@26,M45@7",
+    std::vector<std::string> args{"eds",          "--profile",    "canopen", "--modules", "M38@3,M33@26,M45@7",
                                   "--output-dir", folder.string()};
     args.insert(args.end(), c.options.begin(), c.options.end());
     const CommandRun run = RunK400(args);
@@ -92,26 +92,29 @@ TEST_P(Dcf, ReadsBackAsConfigured)
     for (const DeviceFileSection& s : dcf) {
         if (s.find("ParameterValue") == nullptr)
             continue;
-        EXPECT_TRUE(s.name.rfind("100C", 0) == 0 || s.name.rfind("100D", 0) == 0 ||
-                        s.name.rfind("1017", 0) == 0 || (s.name >= "1400" && s.name < "1C00"))
+        EXPECT_TRUE(s.name.rfind("100C", 0) == 0 || s.name.rfind("100D", 0) == 0 || s.name.rfind("1017", 0) == 0 ||
+                    (s.name >= "1400" && s.name < "1C00"))
             << s.name;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Configurations, Dcf,
-    ::testing::Values(
-        DcfCase{{"--node-id", "5", "--can-baud", "250", "--heartbeat", "500"},
-                5, 250, {{"1017", 500}, {"1400sub1", 0x205}, {"1401sub1", 0x305}, {"1800sub1", 0x185}}},
-        DcfCase{{"--node-id", "127", "--can-baud", "1000", "--guard-time", "1000", "--life-factor", "3"},
-                127, 1000, {{"100C", 1000}, {"100D", 3}, {"1400sub1", 0x27F}, {"1800sub1", 0x1FF}}}),
+    ::testing::Values(DcfCase{{"--node-id", "5", "--can-baud", "250", "--heartbeat", "500"},
+                              5,
+                              250,
+                              {{"1017", 500}, {"1400sub1", 0x205}, {"1401sub1", 0x305}, {"1800sub1", 0x185}}},
+                      DcfCase{{"--node-id", "127", "--can-baud", "1000", "--guard-time", "1000", "--life-factor", "3"},
+                              127,
+                              1000,
+                              {{"100C", 1000}, {"100D", 3}, {"1400sub1", 0x27F}, {"1800sub1", 0x1FF}}}),
     [](const auto& info) { return "Node" + std::to_string(info.param.node); });
 
 TEST(Dcf, NoDcfLeavesOnlyTheEds)
 {
     TempFolder folder("k400-nodcf");
-    const CommandRun run = RunK400({"eds", "--profile", "canopen", "--modules", "M38@3", "--no-dcf", "--output-dir",
-                                    folder.string()});
+    const CommandRun run =
+        RunK400({"eds", "--profile", "canopen", "--modules", "M38@3", "--no-dcf", "--output-dir", folder.string()});
     ASSERT_EQ(run.rc, 0) << run.err;
     EXPECT_TRUE(std::filesystem::exists(folder / "COPn1.eds"));
     EXPECT_FALSE(std::filesystem::exists(folder / "COPn1.dcf"));

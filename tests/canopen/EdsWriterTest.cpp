@@ -16,7 +16,8 @@ const struct GoldenCase {
     LocalDateTime now;
     void (*setup)(ProgramState&);
 } GoldenCases[] = {
-    {"all_kinds_node1.eds", {2008, 1, 24, 13, 45, 10},
+    {"all_kinds_node1.eds",
+     {2008, 1, 24, 13, 45, 10},
      [](ProgramState& s) {
          PlaceModules(s, {{"M38", 3, 13}, {"M33", 26, 0, 4}, {"M44", 1, 0, 0, 16}, {"M17", 5, 0, 0, 0, 5}});
          s.NodeId = 1;
@@ -25,7 +26,8 @@ const struct GoldenCase {
          s.LifeTimeFactor = 3;
          s.HeartbeatTime = 777;  // node guarding: not written
      }},
-    {"heartbeat_outputs_node5.eds", {2009, 12, 31, 0, 30, 0},
+    {"heartbeat_outputs_node5.eds",
+     {2009, 12, 31, 0, 30, 0},
      [](ProgramState& s) {
          PlaceModules(s, {{"M38", 3, 13}, {"M33", 26, 0, 4}});
          s.NodeId = 5;
@@ -34,7 +36,8 @@ const struct GoldenCase {
          s.HeartbeatTime = 500;
          s.EdsInfoText = {"Test rig", "QA"};
      }},
-    {"no_modules_node127.eds", {2010, 6, 1, 12, 7, 59},
+    {"no_modules_node127.eds",
+     {2010, 6, 1, 12, 7, 59},
      [](ProgramState& s) {
          s.NodeId = 127;
          s.CanBaudIndex = 7;

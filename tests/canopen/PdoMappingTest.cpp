@@ -11,10 +11,12 @@ const std::string Pad = EmptyMappingLabel;
 constexpr auto Rx = PdoDirection::Receive;
 constexpr auto Tx = PdoDirection::Transmit;
 
+// clang-format off
 // Entries first..last of one PDO all hold `text` ("" = never written).
 struct Labels { PdoDirection dir; int pdo, first, last; std::string text; };
 // The mapping entries a PDO's parameters list.
 struct Entries { PdoDirection dir; int pdo; std::vector<std::uint32_t> words; };
+// clang-format on
 struct MappingCase {
     const char* name;
     std::vector<ModuleShape> modules;
@@ -36,6 +38,7 @@ std::vector<ModuleShape> Analog(int count, int each, int last, bool inputs)
     return modules;
 }
 
+// clang-format off
 const MappingCase MappingCases[] = {
     {"no modules pad PDOs 1 to 3 only", {}, 3, 3, 4, 4,
      {{Rx, 0, 0, 7, ""}, {Tx, 0, 0, 7, ""}, {Rx, 1, 0, 7, Pad}, {Rx, 3, 0, 7, Pad}, {Tx, 3, 0, 7, Pad}}, {{Rx, 1, {}}}},
@@ -72,6 +75,7 @@ const MappingCase MappingCases[] = {
     {"125 analog outputs need more than 32 receive PDOs", Analog(15, 8, 13, false), 0, 0, -1, -1,
      {{Rx, 1, 0, 7, ""}, {Rx, 31, 0, 7, ""}}, {}, Analog(15, 8, 12, false), "receive PDOs"},
 };
+// clang-format on
 
 TEST(PdoMapping, LaysChannelsOntoPdos)
 {
@@ -92,7 +96,8 @@ TEST(PdoMapping, LaysChannelsOntoPdos)
         for (const Labels& l : c.labels)
             for (int e = l.first; e <= l.last; ++e)
                 EXPECT_EQ((l.dir == Rx ? state.OutputAssemblies : state.InputAssemblies)[std::size_t(l.pdo)]
-                              .Mapping[std::size_t(e)], l.text)
+                              .Mapping[std::size_t(e)],
+                          l.text)
                     << (l.dir == Rx ? "RPDO " : "TPDO ") << l.pdo << " entry " << e;
         for (const Entries& e : c.entries)
             EXPECT_EQ(PdoMappingEntries(state, e.dir)[std::size_t(e.pdo)], e.words)

@@ -28,7 +28,7 @@ struct Line {
     const char* name;
     Args args;
     int rc;
-    Texts err;      // each must be on stderr
+    Texts err;       // each must be on stderr
     Texts out = {};  // each must be on stdout
     Texts notOut = {};
     Texts notErr = {};
@@ -97,7 +97,9 @@ std::string NameOf(const ::testing::TestParamInfo<Line>& info)
 
 // Parse errors: exit 2, the command and the option named, a pointer to the help.
 const Line UsageErrors[] = {
-    {"UnknownOption", {"scan", "--port", "sim", "--colour", "red"}, 2,
+    {"UnknownOption",
+     {"scan", "--port", "sim", "--colour", "red"},
+     2,
      {"k400gw scan: ", "--colour red", "Try 'k400gw help scan' for more information."}},
     {"OptionOfAnotherCommand", {"eds", "--profile", "canopen", "--com2-timeout", "40"}, 2, {"--com2-timeout"}},
     {"ValueMissingBeforeNextOption", {"scan", "--port", "--json"}, 2, {"k400gw scan: ", "--port"}},
@@ -108,7 +110,9 @@ const Line UsageErrors[] = {
     // Numbers are whole decimal numbers, nothing else.
     {"ExponentNodeId", Configure("canopen", {"--node-id", "1e2"}), 2, {"--node-id", "'1e2' is not a whole decimal"}},
     {"LetterONodeId", Configure("canopen", {"--node-id", "12O"}), 2, {"--node-id", "'12O' is not a whole decimal"}},
-    {"UnitSuffixTimeout", Configure("canopen", {"--com2-timeout", "20ms"}), 2,
+    {"UnitSuffixTimeout",
+     Configure("canopen", {"--com2-timeout", "20ms"}),
+     2,
      {"--com2-timeout", "'20ms' is not a whole decimal"}},
     {"FractionScanTimeout", {"scan", "--port", NoPort, "--scan-timeout", "200.5"}, 2, {"--scan-timeout", "'200.5'"}},
     {"HexNodeId", Configure("canopen", {"--node-id", "0x10"}), 2, {"--node-id", "'0x10'"}},
@@ -136,7 +140,9 @@ const Line UsageErrors[] = {
     {"ChecksumCapitals", {"scan", "--port", NoPort, "--scan-checksum", "ON"}, 2, {"--scan-checksum"}},
     {"UnknownProfile", {"configure", "--port", NoPort, "--profile", "profibus"}, 2, {"--profile"}},
     {"NodeIdGivenTwice", Configure("canopen", {"--node-id", "5", "--node-id", "6"}), 2, {"--node-id"}},
-    {"HeartbeatWithGuarding", Configure("canopen", {"--heartbeat", "100", "--guard-time", "10"}), 2,
+    {"HeartbeatWithGuarding",
+     Configure("canopen", {"--heartbeat", "100", "--guard-time", "10"}),
+     2,
      {"--heartbeat", "--guard-time"}},
 };
 INSTANTIATE_TEST_SUITE_P(UsageErrors, CommandLine, ::testing::ValuesIn(UsageErrors), NameOf);
@@ -144,19 +150,29 @@ INSTANTIATE_TEST_SUITE_P(UsageErrors, CommandLine, ::testing::ValuesIn(UsageErro
 // Refused after the parse but before any port is opened: exit 2 although the
 // port cannot be opened, and the reason on stderr.
 const Line RefusedBeforeThePort[] = {
-    {"IdentifyWithoutPort", {"identify", "--pace-ms", "0"}, 2,
+    {"IdentifyWithoutPort",
+     {"identify", "--pace-ms", "0"},
+     2,
      {"k400gw identify: --port PORT is required", "Try 'k400gw help identify'"}},
     {"ScanWithoutPort", {"scan", "--json"}, 2, {"k400gw scan: --port PORT is required"}},
     {"ConfigureWithoutPort", {"configure", "--profile", "canopen"}, 2, {"--port PORT is required"}},
-    {"ConfigureWithoutProfile", {"configure", "--port", NoPort, "--node-id", "5"}, 2,
+    {"ConfigureWithoutProfile",
+     {"configure", "--port", NoPort, "--node-id", "5"},
+     2,
      {"k400gw configure: --profile canopen|devicenet is required"}},
     {"DeviceNetNodeId64", Configure("devicenet", {"--node-id", "64"}), 2, {"Node ID is not supported!(1~63)"}},
-    {"DeviceNetCanBaud1000", Configure("devicenet", {"--can-baud", "1000"}), 2,
+    {"DeviceNetCanBaud1000",
+     Configure("devicenet", {"--can-baud", "1000"}),
+     2,
      {"CAN baud rate 1000 kbit/s is not in the DeviceNet list (125 250 500)"}},
     {"DeviceNetCanBaud10", Configure("devicenet", {"--can-baud", "10", "--dry-run"}), 2, {"10 kbit/s"}},
-    {"DeviceNetOptionWithCanopen", Configure("canopen", {"--heartbeat", "10", "--poll-in", "1"}), 2,
+    {"DeviceNetOptionWithCanopen",
+     Configure("canopen", {"--heartbeat", "10", "--poll-in", "1"}),
+     2,
      {"--poll-in applies to --profile devicenet"}},
-    {"CanopenOptionWithDeviceNet", Configure("devicenet", {"--life-factor", "3"}), 2,
+    {"CanopenOptionWithDeviceNet",
+     Configure("devicenet", {"--life-factor", "3"}),
+     2,
      {"--life-factor applies to --profile canopen"}},
     {"EdsDeviceNetNodeId64", Eds("devicenet", {"--node-id", "64"}), 2, {"Node ID is not supported!(1~63)"}},
 };
@@ -171,20 +187,30 @@ const Line Accepted[] = {
     {"CanopenNodeId1", Eds("canopen", {"--node-id", "0001"}), 0, {}, {"COPn1.eds"}},
     {"GuardingAtItsMaxima", Eds("canopen", {"--guard-time", "65535", "--life-factor", "255"}), 0, {}, {"COPn"}},
     {"HeartbeatZero", Eds("canopen", {"--heartbeat", "0", "--can-baud", "1000"}), 0, {}, {"COPn"}},
-    {"DeviceNetNoneSelected", Eds("devicenet", {"--poll-in", "0", "--can-baud", "125"}), 0, {},
+    {"DeviceNetNoneSelected",
+     Eds("devicenet", {"--poll-in", "0", "--can-baud", "125"}),
+     0,
+     {},
      {"\"poll\":{\"input\":0"}},
 };
 INSTANTIATE_TEST_SUITE_P(Accepted, CommandLine, ::testing::ValuesIn(Accepted), NameOf);
 
 // The help lists every option with its range, on stdout, exit 0.
 const Line Help[] = {
-    {"Configure", {"help", "configure"}, 0, {},
+    {"Configure",
+     {"help", "configure"},
+     0,
+     {},
      {"usage: k400gw configure [OPTIONS]", "--node-id N (1..127)", "--com2-timeout MS (1..32767)",
       "--scan-timeout MS (1..32767)", "--pace-ms MS (0..1000)", "--guard-time MS (0..65535)",
       "--life-factor N (0..255)", "--heartbeat MS (0..65535)", "--poll-in N (0..255)", "--strobe-out N (0..255)",
       "--scan-baud BPS (1200, 2400", "115200)", "--com2-baud BPS (1200", "--can-baud KBPS",
       "CANopen 10 20 50 125 250 500 800 1000; DeviceNet 125 250 500", "1..63 for DeviceNet"}},
-    {"ScanFlag", {"scan", "--help"}, 0, {}, {"usage: k400gw scan [OPTIONS]", "--scan-timeout MS (1..32767)", "--json"},
+    {"ScanFlag",
+     {"scan", "--help"},
+     0,
+     {},
+     {"usage: k400gw scan [OPTIONS]", "--scan-timeout MS (1..32767)", "--json"},
      {"--node-id", "--com2-timeout"}},
     {"EdsShortFlag", {"eds", "-h"}, 0, {}, {"--node-id N (1..127)", "--modules LIST"}, {"--com2-timeout", "--port"}},
     {"Identify", {"help", "identify"}, 0, {}, {"--port PORT", "--pace-ms MS (0..1000)"}, {"--scan-baud"}},
@@ -201,19 +227,33 @@ std::string Scenario(const char* name)
 const Line Reports[] = {
     {"ModelsListed", {"models"}, 0, {}, {"TARN models (", "M38 ", "Input bytes"}},
     {"ModelsAsJson", {"models", "--json"}, 0, {}, {"{\"model\":\"M38\","}},
-    {"UnsupportedModuleNamed", {"eds", "--profile", "canopen", "--modules", "M99@3", "--output-dir", OutDir}, 1,
+    {"UnsupportedModuleNamed",
+     {"eds", "--profile", "canopen", "--modules", "M99@3", "--output-dir", OutDir},
+     1,
      {"M99 at 3: This modules is not supported!"}},
     {"IdentifyAsJson", {"identify", "--port", "sim", "--json"}, 0, {}, {"{\"controller\":\"K400E\",\"firmware\":"}},
-    {"ScanJsonGivesRates", {"scan", "--port", "sim", "--json"}, 0, {},
+    {"ScanJsonGivesRates",
+     {"scan", "--port", "sim", "--json"},
+     0,
+     {},
      {"\"can_baud_index\":2,\"can_baud_kbps\":50", "\"com2_baud_bps\":9600"}},
-    {"FailureSaysWhereItStopped", {"identify", "--port", Scenario("no-answer-el40.json")}, 1,
+    {"FailureSaysWhereItStopped",
+     {"identify", "--port", Scenario("no-answer-el40.json")},
+     1,
      {"Error: Timeout\n", "no \"Long(40)=...-->\" after \"el 40\" within "}},
-    {"FailureAsJsonObject", {"identify", "--port", Scenario("no-answer-el40.json"), "--json"}, 1, {"Timeout"},
+    {"FailureAsJsonObject",
+     {"identify", "--port", Scenario("no-answer-el40.json"), "--json"},
+     1,
+     {"Timeout"},
      {"{\"error\":\"Timeout\",\"detail\":\"no \\\"Long(40)", "\"stage\":\"connect\"}"}},
     {"BareNameShowsThePathTried", {"identify", "--port", "k400-no-such-device"}, 1, {"/dev/k400-no-such-device"}},
     {"WarningSpelledOnce",
-     {"scan", "--port", Scenario("blank-eeprom.json"), "--scan-baud", "19200", "--scan-timeout", "150"}, 0,
-     {"warning: Attached modules do not match"}, {"Stored configuration: invalid"}, {}, {"Warnning"}},
+     {"scan", "--port", Scenario("blank-eeprom.json"), "--scan-baud", "19200", "--scan-timeout", "150"},
+     0,
+     {"warning: Attached modules do not match"},
+     {"Stored configuration: invalid"},
+     {},
+     {"Warnning"}},
 };
 INSTANTIATE_TEST_SUITE_P(Reports, CommandLine, ::testing::ValuesIn(Reports), NameOf);
 

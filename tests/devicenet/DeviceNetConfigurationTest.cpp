@@ -81,16 +81,29 @@ TEST(DeviceNetConfiguration, FinishWritesAllThreeBlocksThenTheEdsFile)
     ASSERT_EQ(result.outcome, FinishOutcome::Done) << result.error;
 
     const std::uint32_t m27p = (Catalogue("M27") * 10 + 1) * 256 + 3, m29z = (Catalogue("M29") * 10 + 1) * 256 + 4;
-    const struct { int block, offset; std::uint32_t value; } words[] = {
+    const struct {
+        int block, offset;
+        std::uint32_t value;
+    } words[] = {
         // Block 0: area bytes, node/DeviceNet layer/baud, DI (2+1) and AI (2+8+20) bytes.
-        {0, 44, 28u * 65536 + 28}, {0, 48, 5u * 65536 + 256 + 1}, {0, 64, 3u * 65536 + 30},
+        {0, 44, 28u * 65536 + 28},
+        {0, 48, 5u * 65536 + 256 + 1},
+        {0, 64, 3u * 65536 + 30},
         // Block 2: error control as it stands, last assemblies, modules (M27P and M29Z: variant digit 1).
-        {2, 0, 0x0003E803}, {2, 8, 1u << 24 | 1u << 16}, {2, 12, Catalogue("M44") * 256 + 26}, {2, 16, m27p},
-        {2, 20, Catalogue("M60") * 256 + 10}, {2, 24, m29z},
+        {2, 0, 0x0003E803},
+        {2, 8, 1u << 24 | 1u << 16},
+        {2, 12, Catalogue("M44") * 256 + 26},
+        {2, 16, m27p},
+        {2, 20, Catalogue("M60") * 256 + 10},
+        {2, 24, m29z},
         // Block 1: the default connection, the inputs (the second input assembly counts on after the two
         // output assemblies), the outputs (COS: always the acknowledge handler).
-        {1, 0, 2u * 65536}, {1, 4, Packed(2, 0x04, 4, 3)}, {1, 8, Packed(3, 0x64, 1, 0x16)},
-        {1, 12, Packed(7, 0x64, 4, 0x17)}, {1, 16, Packed(1, 0x04, 1, 3)}, {1, 20, Packed(3, 0x64, 2, 0x14)},
+        {1, 0, 2u * 65536},
+        {1, 4, Packed(2, 0x04, 4, 3)},
+        {1, 8, Packed(3, 0x64, 1, 0x16)},
+        {1, 12, Packed(7, 0x64, 4, 0x17)},
+        {1, 16, Packed(1, 0x04, 1, 3)},
+        {1, 20, Packed(3, 0x64, 2, 0x14)},
         {1, 24, Packed(2, 0x2B, 1, 0)},
     };
     for (const auto& w : words)
@@ -126,8 +139,8 @@ TEST(DeviceNetConfiguration, NoFinishAfterAFailedOne)
     EXPECT_EQ(rig.Finish(link).outcome, FinishOutcome::Refused);  // a second press talks to nobody
     EXPECT_EQ(port.console().receivedLines().size(), linesBefore);
     EXPECT_TRUE(rig.config.RequestClose());
-    EXPECT_EQ(Texts(rig.ui), (std::vector<std::string>{std::string(msg::Timeout) + "\n" + msg::EepromIncomplete,
-                                                       msg::NotFinished}));
+    EXPECT_EQ(Texts(rig.ui),
+              (std::vector<std::string>{std::string(msg::Timeout) + "\n" + msg::EepromIncomplete, msg::NotFinished}));
 }
 
 }  // namespace

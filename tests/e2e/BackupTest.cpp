@@ -27,7 +27,9 @@ struct Gateway {
         : eepromFile((dir / ("eeprom-" + scenario)).string()),
           sim(scenario.empty() ? std::vector<std::string>{"--eeprom-out", eepromFile}
                                : std::vector<std::string>{"--eeprom-out", eepromFile, "--scenario",
-                                                          TestData("scenarios/" + scenario)}) {}
+                                                          TestData("scenarios/" + scenario)})
+    {
+    }
 
     EepromImage eeprom() const
     {
@@ -62,8 +64,8 @@ protected:
 
 struct CompareCase {
     const char* name;
-    const char* scenario;                  // "" for the built-in gateway
-    std::vector<std::string> drift;        // configure options run before the compare
+    const char* scenario;            // "" for the built-in gateway
+    std::vector<std::string> drift;  // configure options run before the compare
     int exitCode;
     std::vector<std::string> differences;  // "what: file, gateway" of each counting difference
 };
@@ -90,15 +92,15 @@ TEST_P(CompareTest, NamesWhatDiffersByMeaning)
     EXPECT_EQ(counted, c.differences);
     // A Finish since the backup changed its date and time: shown, never counted.
     for (const json& w : report["words"])
-        EXPECT_EQ(w["counts"].get<bool>(), !(w["block"] == 0 && (w["offset"] == 52 || w["offset"] == 56)))
-            << w.dump();
+        EXPECT_EQ(w["counts"].get<bool>(), !(w["block"] == 0 && (w["offset"] == 52 || w["offset"] == 56))) << w.dump();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Gateways, CompareTest,
     ::testing::Values(CompareCase{"Same", "", {}, 0, {}},
                       CompareCase{"SameAfterAnotherFinish", "", {"--profile", "canopen"}, 0, {}},
-                      CompareCase{"NodeIdChanged", "", {"--profile", "canopen", "--node-id", "6"}, 3, {"node ID: 3, 6"}},
+                      CompareCase{
+                          "NodeIdChanged", "", {"--profile", "canopen", "--node-id", "6"}, 3, {"node ID: 3, 6"}},
                       CompareCase{"ModuleChanged", "built-in-with-m39.json", {}, 3, {"module at 0x03: M38, M39"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -107,8 +109,8 @@ TEST_F(BackupTest, RestoreOntoABlankUnitWritesTheBackupsWords)
 {
     const TempFolder dir("k400-restore");
     Gateway blank(dir_, "blank-built-in-modules.json");
-    const RunResult run =
-        RunK400(Fast({"restore", "--port", blank.sim.port, backupFile_, "--output-dir", dir.path().string(), "--json"}));
+    const RunResult run = RunK400(
+        Fast({"restore", "--port", blank.sim.port, backupFile_, "--output-dir", dir.path().string(), "--json"}));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(json::parse(run.out)["eeprom"], "written and verified");
     EXPECT_EQ(backup_["canopen"], json({{"error_control", "heartbeat"}, {"heartbeat_ms", 500}}));
@@ -132,7 +134,8 @@ TEST_F(BackupTest, RestoreOntoOtherModulesWritesNothing)
     const TempFolder dir("k400-refuse");
     Gateway other(dir_, "built-in-with-m39.json");
     const EepromImage before = other.eeprom();
-    const RunResult run = RunK400(Fast({"restore", "--port", other.sim.port, backupFile_, "--output-dir", dir.path().string()}));
+    const RunResult run =
+        RunK400(Fast({"restore", "--port", other.sim.port, backupFile_, "--output-dir", dir.path().string()}));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("module at 0x03: file M38, gateway M39"), std::string::npos) << run.err;
     EXPECT_EQ(other.eeprom(), before);
@@ -143,8 +146,9 @@ TEST_F(BackupTest, BatchBacksUpAndComparesEveryGateway)
 {
     Gateway same(dir_, "");
     Gateway changed(dir_, "built-in-with-m39.json");
-    json gateways = json::array({{{"name", "same"}, {"port", same.sim.port}, {"backup", "out/same.backup.json"}},
-                                 {{"name", "changed"}, {"port", changed.sim.port}, {"backup", "out/same.backup.json"}}});
+    json gateways =
+        json::array({{{"name", "same"}, {"port", same.sim.port}, {"backup", "out/same.backup.json"}},
+                     {{"name", "changed"}, {"port", changed.sim.port}, {"backup", "out/same.backup.json"}}});
     WriteFile(dir_ / "manifest.json", json{{"output_dir", "out"}, {"gateways", gateways}}.dump());
     std::filesystem::create_directory(dir_ / "out");
     const std::string manifest = (dir_ / "manifest.json").string();

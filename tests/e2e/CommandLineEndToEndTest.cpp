@@ -120,9 +120,10 @@ TEST(CommandLineEndToEnd, ScanGivesTheSameResultOverEveryKindOfPort)
 {
     const RunResult local = ScanOver({}, {"--json"});
     ASSERT_EQ(local.exitCode, 0) << local.err;
-    EXPECT_TRUE(local.out.starts_with("{\"controller\":\"K400E\",\"firmware\":\"1.05-2007/11/26\","
-                                      "\"stored_image\":\"valid\",\"settings\":{\"application\":\"CANopen\","
-                                      "\"node_id\":3,"))
+    EXPECT_TRUE(
+        local.out.starts_with("{\"controller\":\"K400E\",\"firmware\":\"1.05-2007/11/26\","
+                              "\"stored_image\":\"valid\",\"settings\":{\"application\":\"CANopen\","
+                              "\"node_id\":3,"))
         << local.out;
     EXPECT_NE(local.out.find("{\"index\":5,\"address\":12,\"name\":\"M32\","), std::string::npos) << local.out;
     EXPECT_EQ(local.err, "");
@@ -143,11 +144,13 @@ TEST(CommandLineEndToEnd, ScanOfStoredOrBlankEepromsAndOfAnUnsupportedModule)
         std::vector<std::string> out;  // lines (or their starts) printed
         const char* err;
     } cases[] = {
-        {"k400b-devicenet.json", 0,
+        {"k400b-devicenet.json",
+         0,
          {"Controller: K400B\n", "Stored configuration: valid\n", "Application layer: DeviceNet\n", "Node ID: 10\n",
           "CAN baud rate: 250 kbit/s\n", "COM2 checksum: on\n", "  2    0x03     M60 "},
          ""},
-        {"blank-eeprom.json", 0,
+        {"blank-eeprom.json",
+         0,
          {"Stored configuration: invalid\n", "Node ID: 1\n", "COM2 baud rate: 19200 bps\n", "COM2 time-out: 150 ms\n",
           "  2    0x04     M28 "},
          "Attached modules do not match the configuration stored in EEPROM!"},
@@ -207,7 +210,8 @@ TEST(ConfigureEndToEnd, BothProfiles)
          {"[FileInfo]\r\nFileName=VOLK_TARN9.eds\r\n", "\r\nDescription=Line 4\r\n", "\r\nDefaultValue=0x209\r\n",
           "[100C]\r\nParameterName=Guard Time\r\nObjectType=0x7\r\nDataType=0x0006\r\nAccessType=rw\r\n"
           "DefaultValue=0x3E8\r\n"},
-         {{0, 40, 0x01B40024}, {0, 48, 9 << 16 | 0 << 8 | 2} /* node 9, CANopen, the stored 50 kbit/s kept */,
+         {{0, 40, 0x01B40024},
+          {0, 48, 9 << 16 | 0 << 8 | 2} /* node 9, CANopen, the stored 50 kbit/s kept */,
           {2, 0, 0x0003E803} /* node guarding, 1000 ms, factor 3 */}},
         {{"--profile", "devicenet", "--poll-in", "2", "--poll-out", "1", "--strobe-in", "1", "--cos-in", "5",
           "--default-io", "cos", "--can-baud", "500", "--created-by", "e2e"},
@@ -216,10 +220,16 @@ TEST(ConfigureEndToEnd, BothProfiles)
          {"$ Created by e2e\r\n", "            Default = 0x000F;        $ Poll/Strobe/COS/Cyclic as default\r\n",
           "$ ID: 0x65         12       Analog Output      ", "\"20 64 24 04 30 17\"",
           "$ End of NORVAK-DNS EDS File\r\n"},
-         {{0, 44, 28 << 16 | 36} /* connection area 28, six modules */, {0, 48, 9 << 16 | 1 << 8 | 2},
-          {2, 8, 1 << 24 | 1 << 16} /* two output and two input assemblies */, {1, 0, 2 << 16},
-          {1, 4, Packed(2, 0x04, 4, 3)}, {1, 8, Packed(1, 0x04, 3, 3)}, {1, 12, Packed(5, 0x64, 4, 0x17)},
-          {1, 16, Packed(1, 0x04, 1, 3)}, {1, 20, Packed(0, 0x04, 0, 3)}, {1, 24, Packed(0, 0x2B, 1, 0)}}},
+         {{0, 44, 28 << 16 | 36} /* connection area 28, six modules */,
+          {0, 48, 9 << 16 | 1 << 8 | 2},
+          {2, 8, 1 << 24 | 1 << 16} /* two output and two input assemblies */,
+          {1, 0, 2 << 16},
+          {1, 4, Packed(2, 0x04, 4, 3)},
+          {1, 8, Packed(1, 0x04, 3, 3)},
+          {1, 12, Packed(5, 0x64, 4, 0x17)},
+          {1, 16, Packed(1, 0x04, 1, 3)},
+          {1, 20, Packed(0, 0x04, 0, 3)},
+          {1, 24, Packed(0, 0x2B, 1, 0)}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.eds);
@@ -227,8 +237,8 @@ TEST(ConfigureEndToEnd, BothProfiles)
         const auto eepromFile = (dir / "eeprom.json").string();
         SimulatorProcess sim({"--eeprom-out", eepromFile});
         ASSERT_FALSE(sim.port.empty()) << sim.child.stderrText();
-        std::vector<std::string> args{"configure", "--port", sim.port, "--pace-ms", "1", "--node-id", "9",
-                                      "--output-dir", dir.string()};
+        std::vector<std::string> args{"configure", "--port", sim.port,       "--pace-ms", "1",
+                                      "--node-id", "9",      "--output-dir", dir.string()};
         args.insert(args.end(), c.options.begin(), c.options.end());
         const RunResult run = RunK400(args);
         ASSERT_EQ(run.exitCode, 0) << run.out << run.err;

@@ -45,7 +45,9 @@ Scenario WithFault(FaultRule rule)
 // One simulated gateway with everything the procedures need around it.
 struct Rig {
     explicit Rig(Scenario scenario, LinkTiming timing = {})
-        : port(std::move(scenario), clock), link(port, clock, ui, timing) {}
+        : port(std::move(scenario), clock), link(port, clock, ui, timing)
+    {
+    }
 
     ConnectOutcome Connect() { return RunConnectSequence(state, link); }
 
@@ -185,7 +187,8 @@ TEST(FaultInjection, EveryFinishStepWithheld)
             ASSERT_EQ(rig.ui.messages.size(), 1u);
             // Once the first word is typed the box also says the configuration is incomplete.
             const std::string& text = rig.ui.messages[0].text;
-            EXPECT_TRUE(text == msg::Timeout || text == std::string(msg::Timeout) + "\n" + msg::EepromIncomplete) << text;
+            EXPECT_TRUE(text == msg::Timeout || text == std::string(msg::Timeout) + "\n" + msg::EepromIncomplete)
+                << text;
             EXPECT_EQ(rig.ui.messages[0].title, "");
             EXPECT_EQ(rig.ui.status, msg::StatusTimeout);
             EXPECT_EQ(ReadFile(eds), OldEdsText);
@@ -230,8 +233,8 @@ TEST(FaultInjection, AnsweredRecoveryStepsEndEarly)
 
 RunResult Configure(const std::string& port, const fs::path& folder, const char* paceMs)
 {
-    return RunK400({"configure", "--port", port, "--profile", "canopen", "--output-dir", folder.string(), "--pace-ms",
-                    paceMs});
+    return RunK400(
+        {"configure", "--port", port, "--profile", "canopen", "--output-dir", folder.string(), "--pace-ms", paceMs});
 }
 
 TEST(FaultInjectionOverAPseudoTerminal, FinishTimeoutOrVanishedDeviceWritesNoEdsFile)

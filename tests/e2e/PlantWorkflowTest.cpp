@@ -72,8 +72,8 @@ std::string WithoutTimes(const std::string& eds)
 
 TEST(PlantWorkflow, ConfigureWritesTheSameOverEveryKindOfPort)
 {
-    const std::vector<std::string> args{"--profile", "devicenet", "--node-id", "9", "--can-baud", "500", "--poll-in",
-                                        "2"};
+    const std::vector<std::string> args{"--profile",  "devicenet", "--node-id", "9",
+                                        "--can-baud", "500",       "--poll-in", "2"};
     const Configured local = ConfigureVia({}, args, "TARNDNS 9.eds");
     ASSERT_EQ(local.run.exitCode, 0) << local.run.err;
     for (const std::vector<std::string>& server :
@@ -89,10 +89,10 @@ TEST(PlantWorkflow, SavedPlanReplaysTheSameConfiguration)
 {
     const TempFolder plans("k400-plans");
     const std::string plan = (plans / "line4.json").string();
-    const Configured direct =
-        ConfigureVia({}, {"--profile", "canopen", "--node-id", "7", "--can-baud", "250", "--heartbeat", "750",
-                          "--description", "Line 4", "--save-plan", plan},
-                     "COPn7.eds");
+    const Configured direct = ConfigureVia({},
+                                           {"--profile", "canopen", "--node-id", "7", "--can-baud", "250",
+                                            "--heartbeat", "750", "--description", "Line 4", "--save-plan", plan},
+                                           "COPn7.eds");
     ASSERT_EQ(direct.run.exitCode, 0) << direct.run.err;
     const Configured replayed = ConfigureVia({}, {"--plan", plan}, "COPn7.eds");
     ASSERT_EQ(replayed.run.exitCode, 0) << replayed.run.err;
@@ -118,11 +118,13 @@ TEST(PlantWorkflow, BatchConfiguresEveryGatewayAndNamesTheOneThatFailed)
         const std::string eeprom = (dir / ("eeprom" + std::to_string(node) + ".json")).string();
         sims.push_back(std::make_unique<SimulatorProcess>(std::vector<std::string>{"--eeprom-out", eeprom}));
         ASSERT_FALSE(sims.back()->port.empty());
-        gateways.push_back({{"name", "gw" + std::to_string(node)},
-                            {"port", sims.back()->port},
-                            {"plan", {{"plan", 1}, {"profile", "canopen"}, {"node_id", node}, {"can_baud_kbps", 125}}}});
+        gateways.push_back(
+            {{"name", "gw" + std::to_string(node)},
+             {"port", sims.back()->port},
+             {"plan", {{"plan", 1}, {"profile", "canopen"}, {"node_id", node}, {"can_baud_kbps", 125}}}});
     }
-    gateways.push_back({{"name", "unplugged"}, {"port", (dir / "no-such-device").string()},
+    gateways.push_back({{"name", "unplugged"},
+                        {"port", (dir / "no-such-device").string()},
                         {"plan", {{"plan", 1}, {"profile", "canopen"}}}});
     WriteFile(dir / "manifest.json", nlohmann::json{{"output_dir", "eds"}, {"gateways", gateways}}.dump());
     std::filesystem::create_directory(dir / "eds");

@@ -53,9 +53,13 @@ TEST(PrepareImage, HeaderAndApplicationWords)
         EXPECT_EQ(state.HeaderImage[i], i == 1 ? 24 : WorkedHeader[i]) << "entry " << i;  // three modules
     // A profile's own model codes: here ten times the catalogue number.
     PrepareApplicationImage(state, [](const ScannedModule& m) { return FindModel(m.Name)->ModelNumber * 10; });
-    const std::vector<double> application = {0x0003E803, 0, 0x02050000, FindModel("M60")->ModelNumber * 2560.0 + 3,
+    const std::vector<double> application = {0x0003E803,
+                                             0,
+                                             0x02050000,
+                                             FindModel("M60")->ModelNumber * 2560.0 + 3,
                                              FindModel("M32")->ModelNumber * 2560.0 + 2,
-                                             FindModel("M27P")->ModelNumber * 2560.0 + 255, 0};
+                                             FindModel("M27P")->ModelNumber * 2560.0 + 255,
+                                             0};
     EXPECT_EQ(state.ApplicationImage, application);
     PrepareHeaderImage(state, FinishTime, DeviceNetConnectionAreaBytes);
     EXPECT_EQ(state.HeaderImage[1], 0x001C0018);
@@ -112,14 +116,22 @@ TEST(CheckImage, StoredImagesThatDoNotFitTheGatewayOrTheModulesAreRefused)
         int entry;
         std::uint32_t word;
     } cases[] = {
-        {"unchanged", 0, 0x01B40024u},          {"mark exactly 0x01B40000", 0, 0x01B40000u},
-        {"connection size 12", 1, 12u * 65536 + 36}, {"node 0", 2, 0u * 65536 + 2},
-        {"node 128", 2, 128u * 65536 + 2},      {"application layer 3", 2, 3u * 65536 + 3 * 256},
-        {"CANopen baud index 8", 2, 3u * 65536 + 8}, {"DeviceNet baud index 3", 2, 3u * 65536 + 1 * 256 + 3},
-        {"month 13", 3, 2008u * 65536 + 13 * 256 + 1}, {"minute 61", 4, 9u * 16777216 + 61 * 65536},
-        {"checksum 2", 5, 2u * 16777216 + 3 * 65536 + 200}, {"COM2 baud index 8", 5, 8u * 65536 + 200},
-        {"COM2 time-out 40000", 5, 3u * 65536 + 40000}, {"DI total one byte short", 6, 1u * 65536 + 24},
-        {"DO total one byte short", 7, 2u * 65536 + 12}, {"AO total one byte over", 7, 3u * 65536 + 13},
+        {"unchanged", 0, 0x01B40024u},
+        {"mark exactly 0x01B40000", 0, 0x01B40000u},
+        {"connection size 12", 1, 12u * 65536 + 36},
+        {"node 0", 2, 0u * 65536 + 2},
+        {"node 128", 2, 128u * 65536 + 2},
+        {"application layer 3", 2, 3u * 65536 + 3 * 256},
+        {"CANopen baud index 8", 2, 3u * 65536 + 8},
+        {"DeviceNet baud index 3", 2, 3u * 65536 + 1 * 256 + 3},
+        {"month 13", 3, 2008u * 65536 + 13 * 256 + 1},
+        {"minute 61", 4, 9u * 16777216 + 61 * 65536},
+        {"checksum 2", 5, 2u * 16777216 + 3 * 65536 + 200},
+        {"COM2 baud index 8", 5, 8u * 65536 + 200},
+        {"COM2 time-out 40000", 5, 3u * 65536 + 40000},
+        {"DI total one byte short", 6, 1u * 65536 + 24},
+        {"DO total one byte short", 7, 2u * 65536 + 12},
+        {"AO total one byte over", 7, 3u * 65536 + 13},
     };
     const Scenario demo = BuiltInScenario();
     for (const auto& c : cases) {

@@ -104,7 +104,12 @@ TEST(ConsoleLink, ScanWaitsFifteenTimeoutsOfSilenceWithinAReplyCap)
         const char* listing;
         std::int64_t minMs, maxMs;  // the first piece comes 100 ms after the line, settling and pacing before
     } cases[] = {
-        {"a line every 14.9 s", {"!01M44{x}\r\n", "!03M38{x}\r\n", "[COM2:]"}, 14900, true, "!01M44{x}!03M38{x}", 29900,
+        {"a line every 14.9 s",
+         {"!01M44{x}\r\n", "!03M38{x}\r\n", "[COM2:]"},
+         14900,
+         true,
+         "!01M44{x}!03M38{x}",
+         29900,
          30100},
         {"silent for 15.1 s", {"!01M44{x}", "!03M38{x}", "[COM2:]"}, 15100, false, "", 15100, 15200},
         {"past 1 MiB", flood, 10000, false, "", 0, 200000},
@@ -147,8 +152,8 @@ TEST(ConsoleLink, ReadValueTakesTheNumberBetweenKeyAndArrow)
         {"Long(4)=-1-->", "Long(4)=", true, -1},
         {"Long(4)=  12  -->", " Long(4)= ", true, 12},  // key and text both trimmed
         {"-->Long(0)=9-->", "Long(0)=", true, 9},
-        {"Long(44)=5-->", "Long(40)=", false, 0},           // another word
-        {"Long(40)=5-->", "  ", false, 0},                  // no key
+        {"Long(44)=5-->", "Long(40)=", false, 0},            // another word
+        {"Long(40)=5-->", "  ", false, 0},                   // no key
         {"Long(36)=1-->Long(40)=5", "Long(40)=", false, 0},  // no arrow after the key
     };
     for (const auto& c : cases) {

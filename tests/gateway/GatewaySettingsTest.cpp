@@ -39,17 +39,33 @@ TEST(GatewaySettings, RangesMessagesAndWhatIsStored)
         std::string message;                    // empty: accepted
         std::array<int, 3> stored = {0, 0, 0};  // when accepted
     } cases[] = {
-        {true, 0, 0, 1, "", {0, 0, 1}}, {true, 0, 7, 127, "", {0, 7, 127}}, {true, 0, 3, 126.6, "", {0, 3, 127}},
-        {true, 0, 3, 1.4, "", {0, 3, 1}}, {true, 0, 3, 0, canopen}, {true, 0, 3, 128, canopen},
-        {true, 0, 3, 127.6, canopen}, {true, 0, 3, 0.6, canopen}, {true, 0, 3, NaN, canopen},
-        {true, 1, 2, 63, "", {1, 2, 63}}, {true, 1, 2, 62.6, "", {1, 2, 63}}, {true, 1, 2, 64, deviceNet},
-        {true, 1, 2, 63.4, deviceNet}, {true, 2, 0, 10, "", {1, 0, 10}},  // not CANopen: DeviceNet
+        {true, 0, 0, 1, "", {0, 0, 1}},
+        {true, 0, 7, 127, "", {0, 7, 127}},
+        {true, 0, 3, 126.6, "", {0, 3, 127}},
+        {true, 0, 3, 1.4, "", {0, 3, 1}},
+        {true, 0, 3, 0, canopen},
+        {true, 0, 3, 128, canopen},
+        {true, 0, 3, 127.6, canopen},
+        {true, 0, 3, 0.6, canopen},
+        {true, 0, 3, NaN, canopen},
+        {true, 1, 2, 63, "", {1, 2, 63}},
+        {true, 1, 2, 62.6, "", {1, 2, 63}},
+        {true, 1, 2, 64, deviceNet},
+        {true, 1, 2, 63.4, deviceNet},
+        {true, 2, 0, 10, "", {1, 0, 10}},  // not CANopen: DeviceNet
         {true, 0, 8, 5, msg::CanBaudIndexNotInList(8, msg::CanopenName)},
         {true, 1, 3, 5, msg::CanBaudIndexNotInList(3, msg::DeviceNetName)},
-        {false, 7, 1, 32767, "", {7, 1, 32767}}, {false, 0, 0, 1, "", {0, 0, 1}}, {false, 3, 2, 1.4, "", {3, 1, 1}},
-        {false, 3, 0, 1.5, "", {3, 0, 2}}, {false, 3, 0, 0, timeout}, {false, 3, 0, 32768, timeout},
-        {false, 3, 0, 32767.4, timeout}, {false, 3, 0, 0.5, timeout}, {false, 3, 0, NaN, timeout},
-        {false, 8, 0, 100, msg::BaudIndexNotInList(8)}, {false, 8, 0, 0, timeout},
+        {false, 7, 1, 32767, "", {7, 1, 32767}},
+        {false, 0, 0, 1, "", {0, 0, 1}},
+        {false, 3, 2, 1.4, "", {3, 1, 1}},
+        {false, 3, 0, 1.5, "", {3, 0, 2}},
+        {false, 3, 0, 0, timeout},
+        {false, 3, 0, 32768, timeout},
+        {false, 3, 0, 32767.4, timeout},
+        {false, 3, 0, 0.5, timeout},
+        {false, 3, 0, NaN, timeout},
+        {false, 8, 0, 100, msg::BaudIndexNotInList(8)},
+        {false, 8, 0, 0, timeout},
     };
     for (const auto& c : cases) {
         for (Side side : c.can ? std::vector<Side>{Side::Can} : std::vector<Side>{Side::Com2, Side::Scan}) {

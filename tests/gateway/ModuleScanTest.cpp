@@ -37,8 +37,12 @@ TEST(ScanListing, ModulesOutcomesAndQueries)
         std::vector<std::string> modules;  // "address name" in display order
         std::size_t queries;
     } cases[] = {
-        {"marks", "Scan\r\n!01M28R{T08}\r\n!0FM23D{T40}\r\n!05M28{x}\r\n3 found", false, O::Done,
-         {"1 M28R", "15 M23", "5 M28"}, 3},
+        {"marks",
+         "Scan\r\n!01M28R{T08}\r\n!0FM23D{T40}\r\n!05M28{x}\r\n3 found",
+         false,
+         O::Done,
+         {"1 M28R", "15 M23", "5 M28"},
+         3},
         {"checksum characters", "!05M28A3{}!0aM38C1D{}", true, O::Done, {"5 M28", "10 M38"}, 2},
         {"no modules", "Scanning 00 to 0F\r\n0 module(s) found\r\n", false, O::Done, {}, 0},
         {"a ! without { ends the listing", "!01M28{T08}\r\n!02M38\r\nScan done!", false, O::Done, {"1 M28"}, 1},
@@ -78,7 +82,7 @@ TEST(ModuleQuery, ConfigurationRepliesFillBothTablesOrNothing)
     const struct {
         const char* what;
         const char* address;
-        std::string aa;                     // as the queries name it
+        std::string aa;                    // as the queries name it
         std::vector<const char*> replies;  // nullptr: none
         bool ok;
         int typeCode, typeCode2, count, format, baud;
@@ -112,8 +116,8 @@ TEST(ModuleQuery, ConfigurationRepliesFillBothTablesOrNothing)
         if (!c.ok)
             continue;
         EXPECT_EQ((std::array<int, 5>{t.TypeCode, t.TypeCode2, t.TypeCodeCount, t.DataFormat, t.Baud}),
-                      (std::array<int, 5>{c.typeCode, c.count == 2 ? c.typeCode2 : 0, c.count, c.format, c.baud}))
-                << c.what;
+                  (std::array<int, 5>{c.typeCode, c.count == 2 ? c.typeCode2 : 0, c.count, c.format, c.baud}))
+            << c.what;
     }
 }
 

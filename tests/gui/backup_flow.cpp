@@ -15,31 +15,50 @@ using namespace k400::test;
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 const struct Case {
     const char* name;
     void (*change)(Scenario&);  // the built-in gateway made into the one the file is held against
     bool restore;
     QMessageBox::Icon icon;
-    QString text;          // of the result (a restore's first line)
-    QStringList details;   // listed in the result
-    QStringList files;     // written into the window's folder
-    bool written;          // the gateway holds the backup afterwards (else what it held before)
+    QString text;         // of the result (a restore's first line)
+    QStringList details;  // listed in the result
+    QStringList files;    // written into the window's folder
+    bool written;         // the gateway holds the backup afterwards (else what it held before)
 } Cases[] = {
     {"compare same", [](Scenario&) {}, false, QMessageBox::Information, msg::CompareEqual, {}, {}, false},
-    {"compare node ID changed", [](Scenario& s) { s.setWord(0, 48, 0x00060002u); }, false, QMessageBox::Warning,
+    {"compare node ID changed",
+     [](Scenario& s) { s.setWord(0, 48, 0x00060002u); },
+     false,
+     QMessageBox::Warning,
      msg::CompareDiffers,
-     {"  node ID: file 3, gateway 6", "  block 0 offset 48: file 0x00030002, gateway 0x00060002"}, {}, false},
-    {"restore onto other modules", [](Scenario& s) { s.modules.at(1).model = "M39"; }, true, QMessageBox::Warning,
-     Q(msg::RestoreModulesDiffer("module at 0x03: file M38, gateway M39")), {}, {}, false},
+     {"  node ID: file 3, gateway 6", "  block 0 offset 48: file 0x00030002, gateway 0x00060002"},
+     {},
+     false},
+    {"restore onto other modules",
+     [](Scenario& s) { s.modules.at(1).model = "M39"; },
+     true,
+     QMessageBox::Warning,
+     Q(msg::RestoreModulesDiffer("module at 0x03: file M38, gateway M39")),
+     {},
+     {},
+     false},
     {"restore onto a blank unit",
      [](Scenario& s) {
          for (auto& block : s.eeprom)
              block.fill(0);
          s.setFirmware(1, 5, 2007, 11, 26);
      },
-     true, QMessageBox::Information, msg::RestoreDone, {}, {"COPn3.dcf", "COPn3.eds"}, true},
+     true,
+     QMessageBox::Information,
+     msg::RestoreDone,
+     {},
+     {"COPn3.dcf", "COPn3.eds"},
+     true},
 };
 
 }  // namespace
@@ -74,7 +93,8 @@ private slots:
                               source->close();
                           }));
         QVERIFY(made && waited && source->isVisible());
-        QCOMPARE(boxes.texts(), (QStringList{msg::GatewayBusy, Q(msg::BackupWritten("line4.json", folder.path().toStdString()))}));
+        QCOMPARE(boxes.texts(),
+                 (QStringList{msg::GatewayBusy, Q(msg::BackupWritten("line4.json", folder.path().toStdString()))}));
         QCOMPARE(boxes.shown[1].icon, QMessageBox::Information);
         QCOMPARE(boxes.shown[1].title, QString(msg::BackupTitle));
 
@@ -90,7 +110,8 @@ private slots:
         // A restore asks first (No unless answered), then says what it wrote.
         QCOMPARE(boxes.shown.size(), std::size_t(c.restore && done ? 2 : 1));
         if (boxes.shown.size() == 2)
-            QVERIFY(boxes.shown[0].buttons == (QMessageBox::Yes | QMessageBox::No) && boxes.shown[0].text.contains("line4.json"));
+            QVERIFY(boxes.shown[0].buttons == (QMessageBox::Yes | QMessageBox::No) &&
+                    boxes.shown[0].text.contains("line4.json"));
         const ui::MessageBoxRequest& result = boxes.shown.back();
         QCOMPARE(result.title, QString(c.restore ? msg::RestoreTitle : msg::CompareTitle));
         QCOMPARE(result.icon, c.icon);
@@ -99,7 +120,8 @@ private slots:
             QVERIFY2(result.details.contains(line), qPrintable(result.details.join('\n')));
         QCOMPARE(result.details.isEmpty(), c.details.isEmpty());
         if (c.written) {
-            QVERIFY2(result.text.contains(QString(msg::EepromStatusLabel) + msg::EepromWrittenAndVerified), qPrintable(result.text));
+            QVERIFY2(result.text.contains(QString(msg::EepromStatusLabel) + msg::EepromWrittenAndVerified),
+                     qPrintable(result.text));
             QVERIFY(result.text.contains(QString(msg::FolderLabel) + targetFolder.path()));
         }
         QCOMPARE(QDir(targetFolder.path()).entryList({"*.eds", "*.dcf"}), c.files);

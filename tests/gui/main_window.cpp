@@ -18,10 +18,22 @@ using namespace k400;
 using namespace k400::test;
 
 namespace {
-QString Text(const QWidget* root, const char* name) { return Find<QLineEdit>(root, QString::fromLatin1(name))->text(); }
-bool Shown(const QWidget* root, const QString& name) { return !Find(root, name)->isHidden(); }
-bool Enabled(const QWidget* root, const char* name) { return Find(root, QString::fromLatin1(name))->isEnabled(); }
-QStringList Only(const char* text) { return {QString::fromLatin1(text)}; }
+QString Text(const QWidget* root, const char* name)
+{
+    return Find<QLineEdit>(root, QString::fromLatin1(name))->text();
+}
+bool Shown(const QWidget* root, const QString& name)
+{
+    return !Find(root, name)->isHidden();
+}
+bool Enabled(const QWidget* root, const char* name)
+{
+    return Find(root, QString::fromLatin1(name))->isEnabled();
+}
+QStringList Only(const char* text)
+{
+    return {QString::fromLatin1(text)};
+}
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -34,9 +46,12 @@ private slots:
     {
         QTest::addColumn<QString>("controller");  // empty: the console never answers
         QTest::addColumn<QString>("picture");
-        QTest::newRow("K400E") << "K400E" << "ImageK400_0";
-        QTest::newRow("K400B") << "K400B" << "ImageK400_1";
-        QTest::newRow("no answer") << "" << "";
+        QTest::newRow("K400E") << "K400E"
+                               << "ImageK400_0";
+        QTest::newRow("K400B") << "K400B"
+                               << "ImageK400_1";
+        QTest::newRow("no answer") << ""
+                                   << "";
     }
     void connectShowsTheOutcome()
     {
@@ -189,8 +204,10 @@ private slots:
         boxes->shown.clear();
         Find<QComboBox>(w, "ComPort")->setEditText(QStringLiteral("tcp://127.0.0.1:1"));
         window->connectGateway();
-        QVERIFY2(boxes->texts().value(0).startsWith("Can't open tcp://127.0.0.1:1! ("), qPrintable(boxes->texts().join(';')));
-        QCOMPARE(Find<QComboBox>(std::make_unique<ui::MainWindow>().get(), "ComPort")->currentText(), "tcp://127.0.0.1:1");
+        QVERIFY2(boxes->texts().value(0).startsWith("Can't open tcp://127.0.0.1:1! ("),
+                 qPrintable(boxes->texts().join(';')));
+        QCOMPARE(Find<QComboBox>(std::make_unique<ui::MainWindow>().get(), "ComPort")->currentText(),
+                 "tcp://127.0.0.1:1");
 
         // Every way out asks the same question; No keeps the program.
         boxes->shown.clear();
@@ -199,13 +216,13 @@ private slots:
         Find<QAction>(w, "ExitProgram")->trigger();
         w->close();
         QCOMPARE(boxes->texts(), QStringList(3, QString::fromLatin1(msg::ExitQuestion)));
-        QVERIFY(boxes->shown[2].buttons == (QMessageBox::Yes | QMessageBox::No) && boxes->shown[2].title == QString::fromLatin1(msg::ExitQueryTitle));
+        QVERIFY(boxes->shown[2].buttons == (QMessageBox::Yes | QMessageBox::No) &&
+                boxes->shown[2].title == QString::fromLatin1(msg::ExitQueryTitle));
         QVERIFY(w->isVisible());
         boxes->answer = QMessageBox::Yes;
         w->close();
         QVERIFY(!w->isVisible());
     }
-
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -138,7 +138,8 @@ private slots:
         for (const Viewer& viewer : Viewers[application]) {
             Click(window, viewer.button);
             auto* shown = Find<ui::TableViewer>(window, QString::fromLatin1(viewer.name));
-            QVERIFY2(shown->isVisible() && window->isVisible() && !shown->frameGeometry().intersects(buttons), viewer.name);
+            QVERIFY2(shown->isVisible() && window->isVisible() && !shown->frameGeometry().intersects(buttons),
+                     viewer.name);
             QVERIFY2(shown->grid()->horizontalScrollBar()->maximum() == 0 ||
                          shown->frameGeometry().width() >= shown->screen()->availableGeometry().width() - 8,
                      viewer.name);
@@ -160,13 +161,15 @@ private slots:
         QVERIFY(ActDuring([&] { Click(window, FinishButton[application]); }, [&] { return main->state().GatewayBusy; },
                           [&] {
                               // Its own progress; Finish, Back and the close box are off.
-                              frameDisabled = !Find(window, "Frame1")->isEnabled() &&
-                                              !Find(window, FinishButton[application])->isEnabled() &&
-                                              !Find(window, "BackButton")->isEnabled() &&
-                                              !(window->windowFlags() & Qt::WindowCloseButtonHint) &&
-                                              Find(window, "ReplyBusy")->isVisible() &&
-                                              Find<ui::StatusLine>(window, "StatusLine")->text().startsWith(
-                                                  QString::fromStdString(msg::FinishProgress(0)).chopped(11));
+                              frameDisabled =
+                                  !Find(window, "Frame1")->isEnabled() &&
+                                  !Find(window, FinishButton[application])->isEnabled() &&
+                                  !Find(window, "BackButton")->isEnabled() &&
+                                  !(window->windowFlags() & Qt::WindowCloseButtonHint) &&
+                                  Find(window, "ReplyBusy")->isVisible() &&
+                                  Find<ui::StatusLine>(window, "StatusLine")
+                                      ->text()
+                                      .startsWith(QString::fromStdString(msg::FinishProgress(0)).chopped(11));
                               window->close();
                           }));
         QVERIFY(frameDisabled);
@@ -176,7 +179,8 @@ private slots:
         QTRY_VERIFY(window.isNull());
         const std::string edsFile = application ? DeviceNetEdsFileName(12) : CanopenEdsFileName(12);
         // The status line names the file written and its folder, which a button opens.
-        QCOMPARE(main->statusLine()->text(), QString::fromStdString(msg::EdsWritten(edsFile, folder.path().toStdString())));
+        QCOMPARE(main->statusLine()->text(),
+                 QString::fromStdString(msg::EdsWritten(edsFile, folder.path().toStdString())));
         QVERIFY(main->statusLine()->openFolderButton()->isVisible());
         const auto edsText = [&] {
             QFile eds(folder.filePath(QString::fromStdString(edsFile)));

@@ -40,7 +40,8 @@ private slots:
         QVERIFY(window->inputEnabled() && window->state().Connected);
 
         // Each later connect shows what was stored, the focus back on the first field.
-        for (const auto& [key, typed, stored] : {std::tuple{Qt::Key_Escape, "999", 450}, {Qt::Key_Return, "300", 300}}) {
+        for (const auto& [key, typed, stored] :
+             {std::tuple{Qt::Key_Escape, "999", 450}, {Qt::Key_Return, "300", 300}}) {
             ConnectThroughDialog(*window, [&](ui::ScanParameterDialog& dialog) {
                 show(dialog);
                 QCOMPARE(dialog.focusWidget(), dialog.baudList());

@@ -30,9 +30,9 @@ const QStringList Chains[] = {
      "BackButton"},
     {"Command1"}};
 // Fields whose tooltip must name their range.
-const std::pair<const char*, const char*> Ranges[] = {{"CANNodeId", "1 to 127"}, {"ScanTimeout", "1 to 32767"},
-    {"GuardTime_T_0", "0 to 65535"}, {"GuardTime_T_1", "0 to 255"}, {"Heartbeat_T", "0 to 65535"},
-    {"ComPort", "tcp://HOST:PORT"}};
+const std::pair<const char*, const char*> Ranges[] = {{"CANNodeId", "1 to 127"},       {"ScanTimeout", "1 to 32767"},
+                                                      {"GuardTime_T_0", "0 to 65535"}, {"GuardTime_T_1", "0 to 255"},
+                                                      {"Heartbeat_T", "0 to 65535"},   {"ComPort", "tcp://HOST:PORT"}};
 // Of a group of exclusive options, Tab stops at the chosen one (arrows move within the group).
 bool TabStop(const QWidget* w)
 {
@@ -52,8 +52,8 @@ class WindowKeysTest : public QObject {
         QTRY_VERIFY(window->isActiveWindow());
         for (QWidget* w : window->findChildren<QWidget*>()) {
             const QString name = w->objectName();
-            if (qobject_cast<QComboBox*>(w->parentWidget()) || name.startsWith("qt_") || (!qobject_cast<QAbstractButton*>(w) &&
-                                                                !qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w)))
+            if (qobject_cast<QComboBox*>(w->parentWidget()) || name.startsWith("qt_") ||
+                (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w)))
                 continue;  // a combo box's own line edit; labels, frames, grids
             QVERIFY2(!w->toolTip().isEmpty(), qPrintable(name));
             if (auto* box = qobject_cast<QLineEdit*>(w); box && box->isReadOnly())

@@ -59,9 +59,14 @@ TEST(NetworkPortName, ListenAddressDefaultsToTheLoopbackHost)
         const char* text;
         const char* host;  // nullptr: refused
         int port;
-    } cases[] = {{"4001", "127.0.0.1", 4001}, {":0", "127.0.0.1", 0}, {"0.0.0.0:4001", "0.0.0.0", 4001},
-                 {"[::1]:0", "::1", 0},       {"65536", nullptr, 0},  {"host:", nullptr, 0},
-                 {"", nullptr, 0},            {"::1:4001", nullptr, 0}};
+    } cases[] = {{"4001", "127.0.0.1", 4001},
+                 {":0", "127.0.0.1", 0},
+                 {"0.0.0.0:4001", "0.0.0.0", 4001},
+                 {"[::1]:0", "::1", 0},
+                 {"65536", nullptr, 0},
+                 {"host:", nullptr, 0},
+                 {"", nullptr, 0},
+                 {"::1:4001", nullptr, 0}};
     for (const auto& c : cases) {
         std::string error;
         const auto parsed = ParseListenAddress(c.text, error);

@@ -32,7 +32,10 @@ TEST(TelnetComPort, StripsAndAnswersProtocolBetweenData)
         const char* what;
         std::string wire, data, answer;
     } cases[] = {
-        {"IAC IAC is one data byte", "a" + B({Iac, Iac}) + "b", "a\xFF" "b", ""},
+        {"IAC IAC is one data byte", "a" + B({Iac, Iac}) + "b",
+         "a\xFF"
+         "b",
+         ""},
         {"unwanted options refused", "x" + B({Iac, Will, 24}) + "y" + B({Iac, Do, 31}), "xy",
          B({Iac, Dont, 24, Iac, Wont, 31})},
         {"a wanted option agreed once, its repetition not answered", B({Iac, Will, Binary, Iac, Will, Binary}), "",
@@ -83,15 +86,14 @@ TEST(TelnetComPort, ClientNamesWhatTheDeviceServerLeftUndone)
         TelnetComPort::ComPortState state;
         std::string problem;
     } cases[] = {
-        {"", TelnetComPort::ComPortState::Pending,
-         "the device server does not answer the COM-PORT-OPTION (RFC 2217)"},
+        {"", TelnetComPort::ComPortState::Pending, "the device server does not answer the COM-PORT-OPTION (RFC 2217)"},
         {B({Iac, Dont, ComPortOption}), TelnetComPort::ComPortState::Refused,
          "the device server refuses the COM-PORT-OPTION (RFC 2217)"},
         {agreed + b115200 + Answer(102, B({8})), TelnetComPort::ComPortState::Pending,
          "the device server does not confirm the line settings (RFC 2217): parity none, stop bits 1, "
          "flow control none"},
-        {agreed + Answer(101, B({0, 0, 0x25, 0x80})) + Answer(102, B({8})) + Answer(103, B({3})) +
-             Answer(104, B({3})) + Answer(105, B({2})),
+        {agreed + Answer(101, B({0, 0, 0x25, 0x80})) + Answer(102, B({8})) + Answer(103, B({3})) + Answer(104, B({3})) +
+             Answer(105, B({2})),
          TelnetComPort::ComPortState::Differs,
          "the device server sets the line differently (RFC 2217): baud rate 9600 instead of 115200, parity even "
          "instead of none, stop bits 1.5 instead of 1, flow control XON/XOFF instead of none"},

@@ -31,11 +31,20 @@ TEST(NumberText, TextToNumberReaders)
         const char* text;
         double expected;
     } cases[] = {
-        {NumericValue, "  12abc", 12}, {NumericValue, "-3.5x", -3.5}, {NumericValue, "+7", 7},
-        {NumericValue, ".5", 0.5}, {NumericValue, "1e3", 1}, {NumericValue, " &hff zz", 255},
-        {NumericValue, "&H", 0}, {NumericValue, "-", 0}, {NumericValue, "x12", 0},
-        {LeadingDecimalValue, "1.5e3-->", 1500}, {LeadingDecimalValue, "2E-1", 0.2}, {LeadingDecimalValue, "2e+", 2},
-        {LeadingDecimalValue, "\r\n -2147483648-->", -2147483648.0}, {LeadingDecimalValue, "=5", 0},
+        {NumericValue, "  12abc", 12},
+        {NumericValue, "-3.5x", -3.5},
+        {NumericValue, "+7", 7},
+        {NumericValue, ".5", 0.5},
+        {NumericValue, "1e3", 1},
+        {NumericValue, " &hff zz", 255},
+        {NumericValue, "&H", 0},
+        {NumericValue, "-", 0},
+        {NumericValue, "x12", 0},
+        {LeadingDecimalValue, "1.5e3-->", 1500},
+        {LeadingDecimalValue, "2E-1", 0.2},
+        {LeadingDecimalValue, "2e+", 2},
+        {LeadingDecimalValue, "\r\n -2147483648-->", -2147483648.0},
+        {LeadingDecimalValue, "=5", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.read(c.text), c.expected) << '"' << c.text << '"';
@@ -53,9 +62,16 @@ TEST(PortNames, ComPortsNumbersAndPaths)
         const char* normalized;
         const char* display;
     } cases[] = {
-        {"COM1", 1, "COM1", "COM 1"}, {"com16", 16, "COM16", "COM 16"}, {"COM0", {}, "COM0", "COM0"},
-        {"COM17", {}, "COM17", "COM17"}, {"COM01", {}, "COM01", "COM01"}, {"COM1x", {}, "COM1x", "COM1x"},
-        {"3", {}, "COM3", "3"}, {"16", {}, "COM16", "16"}, {"17", {}, "17", "17"}, {"03", {}, "03", "03"},
+        {"COM1", 1, "COM1", "COM 1"},
+        {"com16", 16, "COM16", "COM 16"},
+        {"COM0", {}, "COM0", "COM0"},
+        {"COM17", {}, "COM17", "COM17"},
+        {"COM01", {}, "COM01", "COM01"},
+        {"COM1x", {}, "COM1x", "COM1x"},
+        {"3", {}, "COM3", "3"},
+        {"16", {}, "COM16", "16"},
+        {"17", {}, "17", "17"},
+        {"03", {}, "03", "03"},
         {"/dev/pts/4", {}, "/dev/pts/4", "/dev/pts/4"},
     };
     for (const auto& c : cases) {
@@ -66,9 +82,11 @@ TEST(PortNames, ComPortsNumbersAndPaths)
     // Linux numbers its serial devices from 0; Windows opens COMn by that name.
     const std::pair<const char*, const char*> devices[] = {
 #ifdef _WIN32
-        {"COM1", "COM1"}, {"COM16", "COM16"},
+        {"COM1", "COM1"},
+        {"COM16", "COM16"},
 #else
-        {"COM1", "/dev/ttyS0"}, {"COM16", "/dev/ttyS15"},
+        {"COM1", "/dev/ttyS0"},
+        {"COM16", "/dev/ttyS15"},
 #endif
         {"/dev/ttyUSB0", "/dev/ttyUSB0"},
     };

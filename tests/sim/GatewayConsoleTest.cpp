@@ -29,7 +29,7 @@ Scenario Gateway()
     s.setHeader({28573732, 20, 327683, 131596568, 221055488, 196808, 131080, 65540, 0});
     s.setWord(0, 76, 0xFFFFFFFFu);
     s.setWord(2, 252, 7);
-    const std::pair<int, const char*> modules[] = {{5, "M28"}, {26, "M33"}, {1, "M44"},
+    const std::pair<int, const char*> modules[] = {{5, "M28"},  {26, "M33"}, {1, "M44"},
                                                    {12, "M32"}, {9, "M38"},  {7, "M24"}};
     for (const auto& [address, model] : modules) {
         s.modules.emplace_back();
@@ -64,6 +64,7 @@ std::vector<Transcript> Transcripts()
 {
     static const std::string overlong = "use eeprom" + std::string(300, 'x');
     const std::string invalid = "\r\nInvalid value\r\nLong(84)=0-->";
+    // clang-format off
     return {
         {"top level: every recovery command answers with the prompt", Gateway(),
          {{"", "\r\nK400E>"}, {"exit", "\r\nK400E>"}, {"/q", "\r\nK400E>"}, {".", "\r\nK400E>"},
@@ -148,6 +149,7 @@ std::vector<Transcript> Transcripts()
         {"echo: what arrives comes back, a backspace rubs out", With([](Scenario& s) { s.echo = true; }),
          {{"exit", "exit\r\n\r\nK400E>"}, {"ab\bc\r", "ab\b \bc\r\n\r\nUnknown command: ac\r\nK400E>"}}},
     };
+    // clang-format on
 }
 
 TEST(GatewayConsole, Transcripts)

@@ -11,7 +11,7 @@ ScriptedPort::Exchange& ScriptedPort::Exchange::reply(std::string text, int dela
 }
 
 ScriptedPort::Exchange& ScriptedPort::Exchange::replyPieces(std::vector<std::string> pieces, int gapMs,
-                                                           int firstDelayMs)
+                                                            int firstDelayMs)
 {
     int delay = firstDelayMs;
     for (std::string& piece : pieces) {
@@ -21,8 +21,7 @@ ScriptedPort::Exchange& ScriptedPort::Exchange::replyPieces(std::vector<std::str
     return *this;
 }
 
-ScriptedPort::Exchange& ScriptedPort::Exchange::replyTrickle(std::string_view text, int msPerChar,
-                                                            int firstDelayMs)
+ScriptedPort::Exchange& ScriptedPort::Exchange::replyTrickle(std::string_view text, int msPerChar, int firstDelayMs)
 {
     int delay = firstDelayMs;
     for (char c : text) {

@@ -22,8 +22,8 @@
 #include <string_view>
 #include <vector>
 
-#include "support/FakeClock.h"
 #include "platform/SerialPort.h"
+#include "support/FakeClock.h"
 
 namespace k400::test {
 

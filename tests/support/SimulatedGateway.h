@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "gateway/ProgramState.h"
 #include "gateway/ConsoleLink.h"
+#include "gateway/ProgramState.h"
 #include "sim/SimulatedPort.h"
 #include "support/FakeClock.h"
 #include "support/RecordingUserInterface.h"

@@ -8,8 +8,8 @@
 #include <chrono>
 #include <utility>
 
-#include "platform/NetworkPortName.h"
 #include "platform/Messages.h"
+#include "platform/NetworkPortName.h"
 #include "platform/TelnetComPort.h"
 
 namespace k400 {
@@ -73,10 +73,8 @@ std::string ComPortProblem(const TelnetComPort& telnet)
         {msg::BaudRate, std::to_string(want.baudRate), std::to_string(got.baudRate)},
         {msg::DataBits, std::to_string(want.dataSize), std::to_string(got.dataSize)},
         {msg::Parity, CodeName(msg::ParityNames, want.parity), CodeName(msg::ParityNames, got.parity)},
-        {msg::StopBits, CodeName(msg::StopBitNames, want.stopSize),
-         CodeName(msg::StopBitNames, got.stopSize)},
-        {msg::FlowControl, CodeName(msg::FlowControlNames, want.control),
-         CodeName(msg::FlowControlNames, got.control)},
+        {msg::StopBits, CodeName(msg::StopBitNames, want.stopSize), CodeName(msg::StopBitNames, got.stopSize)},
+        {msg::FlowControl, CodeName(msg::FlowControlNames, want.control), CodeName(msg::FlowControlNames, got.control)},
     };
     std::string text(state == State::Pending ? msg::LineNotConfirmed : msg::LineDiffers);
     const char* separator = " ";
@@ -124,9 +122,8 @@ PortOpenError NetworkSerialPort::open()
     if (!socket_->waitForConnected(timings_.connectMs)) {
         const std::string reason = socket_->errorString().toStdString();
         socket_.reset();
-        return {PortOpenError::Kind::Other, std::string(msg::CantOpenBefore) + name_ +
-                                                std::string(msg::CantOpenAfter) + reason +
-                                                std::string(msg::CantOpenEnd)};
+        return {PortOpenError::Kind::Other, std::string(msg::CantOpenBefore) + name_ + std::string(msg::CantOpenAfter) +
+                                                reason + std::string(msg::CantOpenEnd)};
     }
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (address->protocol == NetworkProtocol::Rfc2217) {

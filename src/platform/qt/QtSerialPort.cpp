@@ -6,8 +6,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <thread>
 #include <cstring>
+#include <thread>
 
 #ifndef _WIN32
 #include <sys/file.h>

@@ -44,8 +44,8 @@ namespace k400 {
 
 // A serial port the system reports, as `k400gw ports` lists it.
 struct SerialPortListing {
-    std::string name;          // what --port takes
-    std::string device;        // the device path
+    std::string name;    // what --port takes
+    std::string device;  // the device path
     std::string description;
     std::string manufacturer;
     std::string serialNumber;

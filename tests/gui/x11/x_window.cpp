@@ -25,14 +25,19 @@ using namespace k400::test;
 namespace {
 bool windowManager = false;
 
-xcb_connection_t* X() { return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection(); }
+xcb_connection_t* X()
+{
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
 
 QByteArray Property(const QWidget* w, const char* name)
 {
     auto* atom = xcb_intern_atom_reply(X(), xcb_intern_atom(X(), 0, uint16_t(std::strlen(name)), name), nullptr);
     auto* reply = xcb_get_property_reply(
-        X(), xcb_get_property(X(), 0, xcb_window_t(w->winId()), atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr);
-    const QByteArray value(static_cast<const char*>(xcb_get_property_value(reply)), xcb_get_property_value_length(reply));
+        X(), xcb_get_property(X(), 0, xcb_window_t(w->winId()), atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+        nullptr);
+    const QByteArray value(static_cast<const char*>(xcb_get_property_value(reply)),
+                           xcb_get_property_value_length(reply));
     std::free(reply);
     std::free(atom);
     return value;
@@ -67,7 +72,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
         const auto title = [](const QWidget* w) { return QString::fromUtf8(Property(w, "_NET_WM_NAME")); };
         QCOMPARE(title(main.get()), msg::MainTitle);
-        for (const auto& [key, typed, stored] : {std::tuple{Qt::Key_Escape, "999", 200}, {Qt::Key_Return, "321", 321}}) {
+        for (const auto& [key, typed, stored] :
+             {std::tuple{Qt::Key_Escape, "999", 200}, {Qt::Key_Return, "321", 321}}) {
             ConnectThroughDialog(*main, [&](ui::ScanParameterDialog& dialog) {
                 QVERIFY(QTest::qWaitForWindowExposed(&dialog));
                 QCOMPARE(title(&dialog), msg::ScanDialogTitle);
