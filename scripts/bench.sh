@@ -2,7 +2,8 @@
 # Builds the benchmarks (release build in build-bench, no desktop window) and
 # runs them: the console dialogue and the end-to-end procedures over a real
 # pseudo-terminal against `k400gw sim` (wall time, floor, ratio, client CPU,
-# peak memory of `k400gw configure`), then EDS generation (time, allocations).
+# peak memory of `k400gw configure`), the safe commit, a backup, network
+# ports, a batch of eight gateways, then EDS generation (time, allocations).
 # Figures only: nothing here passes or fails on speed.
 #   scripts/bench.sh [--rounds N]
 set -euo pipefail
@@ -15,7 +16,7 @@ fi
 
 build=${K400_BENCH_BUILD_DIR:-build-bench}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DK400_BUILD_GUI=OFF >/dev/null
-if ! cmake --build "$build" --target bench_dialogue bench_endtoend bench_eds -j2 >"$build/build.log" 2>&1; then
+if ! cmake --build "$build" --target bench_dialogue bench_endtoend bench_finish bench_backup bench_network bench_batch bench_eds -j2 >"$build/build.log" 2>&1; then
     cat "$build/build.log"
     exit 1
 fi
@@ -28,6 +29,18 @@ echo "== connect, CANopen Finish, DeviceNet Finish: fifteen modules, pace 5 ms =
 echo
 echo "== the same with --strict-timing (recovery steps wait out their time-out) =="
 "$build/bench/bench_endtoend" --rounds "$rounds" --strict-timing
+echo
+echo "== what the safe EEPROM commit adds to a Finish =="
+"$build/bench/bench_finish"
+echo
+echo "== a backup next to a connect =="
+"$build/bench/bench_backup"
+echo
+echo "== a connect over TCP and RFC 2217 against a pseudo-terminal =="
+"$build/bench/bench_network"
+echo
+echo "== a batch of eight gateways against one alone =="
+"$build/bench/bench_batch"
 echo
 echo "== EDS generation, largest configuration =="
 "$build/bench/bench_eds" --benchmark_min_time=0.5
