@@ -167,10 +167,17 @@ bool QtSerialPort::waitForInput(int timeoutMs)
         return true;
     if (port_->waitForReadyRead(timeoutMs < 0 ? 0 : timeoutMs))
         return true;
-    // A device that went away fails at once; wait out the time anyway so that
+    // A device that went away (unplugged: a resource error; the far end of a
+    // pseudo-terminal closed, a hung-up line: reads fail) is closed here, so
+    // that callers see isOpen() turn false and end at once, as they do for a
+    // dropped network connection. Other errors wait out the time so that
     // callers polling until a deadline do not spin.
     const QSerialPort::SerialPortError code = port_->error();
     port_->clearError();
+    if (code == QSerialPort::ResourceError || code == QSerialPort::ReadError) {
+        port_->close();
+        return false;
+    }
     if (code != QSerialPort::NoError && code != QSerialPort::TimeoutError && timeoutMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
     return false;
