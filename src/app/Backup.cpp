@@ -39,18 +39,6 @@ constexpr std::size_t MaxApplicationWords = FixedApplicationWords + ModuleTableS
 constexpr std::array<const char*, 3> ConnectionKeys = {"poll", "strobe", "cos"};
 constexpr std::array<const char*, 4> DefaultConnectionKeys = {"poll", "strobe", "cos", "cyclic"};
 
-// Load's notices are for a window the user configures in; a backup only reads.
-class QuietUserInterface final : public UserInterface {
-public:
-    void showMessage(std::string_view, std::string_view) override {}
-    bool askYesNo(std::string_view, std::string_view) override { return false; }
-    void setStatusText(std::string_view) override {}
-    void setProgress(int) override {}
-    void showProgress(bool) override {}
-    void pumpEvents() override {}
-    ScanParameters requestScanParameters(const ScanParameters& current) override { return current; }
-};
-
 bool ReadRun(ConsoleLink& link, int block, std::size_t count, std::vector<std::uint32_t>& words, int firstOffset = 0)
 {
     if (!SelectEepromBlock(link, block))
@@ -140,7 +128,7 @@ void DecodeChoices(const ProgramState& connected, GatewayBackup& backup)
     if (!backup.StoredImageValid)
         return;
     ProgramState state = connected;  // Load takes its own view of the tables
-    QuietUserInterface ui;
+    SilentUserInterface ui;  // Load's notices are for a window the user configures in; a backup only reads
     if (backup.Settings.ApplicationLayer == CanopenLayer) {
         CanopenConfiguration configuration(state, ui);
         configuration.Load();

@@ -51,4 +51,17 @@ public:
     virtual void scanWaiting(std::int64_t /*waitedMs*/, int /*modulesListed*/) {}
 };
 
+// Shows nothing and answers every question with its default: for work no one
+// watches (a backup decoding what it read, the start-up before a window).
+class SilentUserInterface : public UserInterface {
+public:
+    void showMessage(std::string_view, std::string_view) override {}
+    bool askYesNo(std::string_view, std::string_view) override { return false; }
+    void setStatusText(std::string_view) override {}
+    void setProgress(int) override {}
+    void showProgress(bool) override {}
+    void pumpEvents() override {}
+    ScanParameters requestScanParameters(const ScanParameters& current) override { return current; }
+};
+
 }  // namespace k400

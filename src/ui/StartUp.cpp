@@ -10,15 +10,9 @@ namespace k400::ui {
 
 namespace {
 // Before the main window exists, waiting only needs the event pump.
-class StartUpEvents final : public UserInterface {
+class StartUpEvents final : public SilentUserInterface {
 public:
-    void showMessage(std::string_view, std::string_view) override {}
-    bool askYesNo(std::string_view, std::string_view) override { return false; }
-    void setStatusText(std::string_view) override {}
-    void setProgress(int) override {}
-    void showProgress(bool) override {}
     void pumpEvents() override { QCoreApplication::processEvents(); }
-    ScanParameters requestScanParameters(const ScanParameters& current) override { return current; }
 };
 }  // namespace
 
