@@ -128,7 +128,8 @@ void DecodeChoices(const ProgramState& connected, GatewayBackup& backup)
     if (!backup.StoredImageValid)
         return;
     ProgramState state = connected;  // Load takes its own view of the tables
-    SilentUserInterface ui;          // Load's notices are for a window the user configures in; a backup only reads
+    // Load's notices are for a window the user configures in; a backup only reads.
+    SilentUserInterface ui;
     if (backup.Settings.ApplicationLayer == CanopenLayer) {
         CanopenConfiguration configuration(state, ui);
         configuration.Load();
