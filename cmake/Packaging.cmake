@@ -4,7 +4,8 @@
 #   bin/k400gw, bin/k400gw-gui
 #   share/applications/k400gw-gui.desktop, share/icons/hicolor/scalable/apps/k400gw.svg
 #   share/man/man1/k400gw.1.gz (made from the program's help), k400gw-gui.1.gz
-#   share/doc/k400gw/: copyright, changelog.gz, README.md.gz, simulator.md.gz, examples/scenarios/
+#   share/doc/k400gw/: copyright, changelog.gz, README.md.gz, simulator.md.gz, plans.md.gz,
+#   backup.md.gz, examples/scenarios/
 #   share/lintian/overrides/k400gw: the spellings kept on purpose
 
 include(GNUInstallDirs)
@@ -64,7 +65,8 @@ if(K400_DOCS)
 
     set(compressed)
     foreach(pair k400gw.1:${out}/k400gw.1 k400gw-gui.1:${out}/k400gw-gui.1 changelog:${out}/changelog
-                 README.md:${CMAKE_SOURCE_DIR}/README.md simulator.md:${CMAKE_SOURCE_DIR}/docs/simulator.md)
+                 README.md:${CMAKE_SOURCE_DIR}/README.md simulator.md:${CMAKE_SOURCE_DIR}/docs/simulator.md
+                 plans.md:${CMAKE_SOURCE_DIR}/docs/plans.md backup.md:${CMAKE_SOURCE_DIR}/docs/backup.md)
         string(REPLACE ":" ";" pair ${pair})
         list(GET pair 0 name)
         list(GET pair 1 source)
@@ -77,7 +79,8 @@ if(K400_DOCS)
     if(K400_BUILD_GUI)
         install(FILES ${out}/k400gw-gui.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     endif()
-    install(FILES ${out}/changelog.gz ${out}/README.md.gz ${out}/simulator.md.gz DESTINATION ${K400_DOC_DIR})
+    install(FILES ${out}/changelog.gz ${out}/README.md.gz ${out}/simulator.md.gz ${out}/plans.md.gz
+                  ${out}/backup.md.gz DESTINATION ${K400_DOC_DIR})
 endif()
 
 # --- The Debian package ---

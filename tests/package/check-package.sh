@@ -29,7 +29,7 @@ for path in /usr/bin/k400gw /usr/bin/k400gw-gui \
     /usr/share/applications/k400gw-gui.desktop /usr/share/icons/hicolor/scalable/apps/k400gw.svg \
     /usr/share/man/man1/k400gw.1.gz /usr/share/man/man1/k400gw-gui.1.gz \
     /usr/share/doc/k400gw/copyright /usr/share/doc/k400gw/changelog.gz /usr/share/doc/k400gw/README.md.gz \
-    /usr/share/doc/k400gw/examples/scenarios/demo.json; do
+    /usr/share/doc/k400gw/plans.md.gz /usr/share/doc/k400gw/examples/scenarios/demo.json; do
     grep -qxF "$path" <<<"$files" || fail "$path is not in the package"
 done
 outside=$(grep -v -e '^/$' -e '^/usr/' <<<"$files")
