@@ -28,12 +28,11 @@ int main(int argc, char* argv[])
     options.addTo(app);
     CLI11_PARSE(app, argc, argv);
 
-    bench::ServedSimulator sim(options.exe, {"--scenario", K400_BENCH_SCENARIO});
-    bench::BenchSession bench(sim.port, options.paceMs);
-    if (sim.port.empty() || !bench.session)
+    bench::FifteenModuleBench run(options, "k400-bench-backup");
+    if (!run.ok())
         return 1;
-    const auto folder = std::filesystem::temp_directory_path() / "k400-bench-backup";
-    std::filesystem::create_directories(folder);
+    bench::BenchSession& bench = run.bench;
+    const std::filesystem::path& folder = run.folder;
 
     GatewaySession& s = *bench.session;
     ConsoleLink& link = s.link();
@@ -79,7 +78,5 @@ int main(int argc, char* argv[])
                 connectMs > 0 ? backupMs / connectMs : 0.0);
     std::printf("  reading %2zu words       %7.0f ms  (%.0f ms a word)\n", words, readMs / n,
                 words > 0 ? readMs / n / static_cast<double>(words) : 0.0);
-    std::filesystem::remove_all(folder);
-    sim.child.terminate();
     return 0;
 }

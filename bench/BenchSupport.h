@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -98,6 +99,26 @@ struct BenchSession {
     CommandIo io{out, err};
     std::unique_ptr<GatewaySession> session;
 };
+
+#ifdef K400_BENCH_SCENARIO
+// The fifteen-module gateway served on a pseudo-terminal, a session on it and
+// a scratch folder for the files a Finish writes; ok() is false (the reason
+// on stderr) when the simulator or the session did not start.
+struct FifteenModuleBench {
+    FifteenModuleBench(const RunOptions& options, const std::string& folderName)
+        : sim(options.exe, {"--scenario", K400_BENCH_SCENARIO}), bench(sim.port, options.paceMs),
+          folder(std::filesystem::temp_directory_path() / folderName)
+    {
+        std::filesystem::create_directories(folder);
+    }
+    ~FifteenModuleBench() { std::filesystem::remove_all(folder); }
+    bool ok() const { return !sim.port.empty() && bench.session; }
+
+    ServedSimulator sim;
+    BenchSession bench;
+    std::filesystem::path folder;
+};
+#endif
 
 struct ChildFigures {
     int exitCode = -1;

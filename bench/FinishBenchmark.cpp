@@ -72,12 +72,11 @@ int main(int argc, char* argv[])
     options.addTo(app);
     CLI11_PARSE(app, argc, argv);
 
-    bench::ServedSimulator sim(options.exe, {"--scenario", K400_BENCH_SCENARIO});
-    bench::BenchSession bench(sim.port, options.paceMs);
-    if (sim.port.empty() || !bench.session)
+    bench::FifteenModuleBench run(options, "k400-bench-finish");
+    if (!run.ok())
         return 1;
-    const auto folder = std::filesystem::temp_directory_path() / "k400-bench-finish";
-    std::filesystem::create_directories(folder);
+    bench::BenchSession& bench = run.bench;
+    const std::filesystem::path& folder = run.folder;
 
     ConsoleLink& link = bench.session->link();
     ProgramState& state = bench.session->state();
@@ -98,7 +97,5 @@ int main(int argc, char* argv[])
     std::printf("Finish with 15 modules, pace %d ms, %d rounds (mean):\n", options.paceMs, options.rounds);
     Print("DeviceNet (33 words)", devicenet);
     Print("CANopen (26 words)", canopen);
-    std::filesystem::remove_all(folder);
-    sim.child.terminate();
     return 0;
 }
