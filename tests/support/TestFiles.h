@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -32,8 +33,10 @@ public:
     explicit TempFolder(const std::string& prefix)
     {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                (prefix + "-" + std::to_string(::getpid()) + "-" + (test ? test->name() : "none"));
+        std::string name = test ? test->name() : "none";
+        // Parameterised tests are named "Case/3": one folder, not a folder in a folder left behind.
+        std::replace(name.begin(), name.end(), '/', '_');
+        path_ = std::filesystem::temp_directory_path() / (prefix + "-" + std::to_string(::getpid()) + "-" + name);
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
