@@ -87,7 +87,8 @@ TextGrid AssemblyObjectTable(const ProgramState& state, AssemblyTab tab)
     for (int k = 0; k < count; ++k) {
         const AssemblyObject& record = table[k];
         std::vector<std::string> row{D(k + 1), H(firstId + k), D(record.DataLength)};
-        row.insert(row.end(), record.Mapping.begin(), record.Mapping.begin() + record.DataLength);
+        for (std::size_t b = 0; b < record.DataLength; ++b)
+            row.push_back(record.Mapping[b]);
         row.resize(3 + static_cast<std::size_t>(mappings));
         grid.rows.push_back(std::move(row));
     }
