@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
+#include <memory>
 #ifdef __linux__
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -36,7 +38,12 @@ bool IsPtyMaster(dev_t device)
 }
 
 // The "tty-index:" line of a master's fdinfo: the slave it serves.
-int MasterIndex(const std::filesystem::path& fdinfo)
+struct CloseDirectory {
+    void operator()(DIR* directory) const { ::closedir(directory); }
+};
+using Directory = std::unique_ptr<DIR, CloseDirectory>;
+
+int MasterIndex(const std::string& fdinfo)
 {
     std::ifstream in(fdinfo);
     std::string line;
@@ -46,9 +53,9 @@ int MasterIndex(const std::filesystem::path& fdinfo)
     return -1;
 }
 
-std::string CommandName(const std::filesystem::path& processDir)
+std::string CommandName(const std::string& processDir)
 {
-    std::ifstream in(processDir / "comm");
+    std::ifstream in(processDir + "/comm");
     std::string name;
     std::getline(in, name);
     return name;
@@ -65,32 +72,44 @@ std::vector<DeviceHolder> OtherProcessesHoldingDevice(const std::string& deviceP
     const int ptyIndex = PtyIndex(device.st_rdev);
     const std::string self = std::to_string(::getpid());
 
-    std::error_code error;
-    for (std::filesystem::directory_iterator proc("/proc", error), end; !error && proc != end; proc.increment(error)) {
-        const std::string pid = proc->path().filename().string();
+    // Directory streams and fstatat relative to them: every process's
+    // descriptors are looked at, and a path walked from / for each one would
+    // cost more than the look itself.
+    const Directory proc(::opendir("/proc"));
+    if (!proc)
+        return holders;
+    while (const dirent* entry = ::readdir(proc.get())) {
+        const std::string pid = entry->d_name;
         if (pid.find_first_not_of("0123456789") != std::string::npos || pid == self)
             continue;
+        const std::string processDir = "/proc/" + pid;
+        const int fdDir = ::open((processDir + "/fd").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fdDir < 0)
+            continue;  // gone, or another user's
+        const Directory fds(::fdopendir(fdDir));
+        if (!fds) {
+            ::close(fdDir);
+            continue;
+        }
         bool holds = false;
-        std::vector<std::filesystem::path> masters;
-        std::error_code fdError;
-        for (std::filesystem::directory_iterator fd(proc->path() / "fd", fdError), fdEnd; !fdError && fd != fdEnd;
-             fd.increment(fdError)) {
+        std::vector<std::string> masters;
+        while (const dirent* fd = ::readdir(fds.get())) {
             struct stat opened {};
             // stat follows the descriptor's link to the file itself, whatever name it was opened by.
-            if (::stat(fd->path().c_str(), &opened) != 0 || !S_ISCHR(opened.st_mode))
+            if (fd->d_name[0] == '.' || ::fstatat(fdDir, fd->d_name, &opened, 0) != 0 || !S_ISCHR(opened.st_mode))
                 continue;
             if (opened.st_rdev == device.st_rdev)
                 holds = true;
             else if (ptyIndex >= 0 && IsPtyMaster(opened.st_rdev))
-                masters.push_back(fd->path().filename());
+                masters.emplace_back(fd->d_name);
         }
         // Which line a master serves is read only for a process that holds
         // the device: every terminal and simulator on the machine holds masters.
-        const auto servesDevice = [&](const std::filesystem::path& master) {
-            return MasterIndex(proc->path() / "fdinfo" / master) == ptyIndex;
+        const auto servesDevice = [&](const std::string& master) {
+            return MasterIndex(processDir + "/fdinfo/" + master) == ptyIndex;
         };
         if (holds && std::none_of(masters.begin(), masters.end(), servesDevice))
-            holders.push_back({std::atoi(pid.c_str()), CommandName(proc->path())});
+            holders.push_back({std::atoi(pid.c_str()), CommandName(processDir)});
     }
     return holders;
 }
