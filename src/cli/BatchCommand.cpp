@@ -1,7 +1,8 @@
 // `k400gw batch MANIFEST`: many gateways at once, each in its own session on
 // its own thread (the console dialogue blocks in the OS, so a thread per port
-// costs no processor time while it waits). A gateway that fails never stops
-// or touches the others.
+// costs no processor time while it waits), with the paced characters of all
+// of them sent by one shared thread. A gateway that fails never stops or
+// touches the others.
 
 #include <atomic>
 #include <chrono>
@@ -20,6 +21,7 @@
 #include "cli/Options.h"
 #include "cli/Output.h"
 #include "platform/JsonReader.h"
+#include "platform/SharedPacer.h"
 
 namespace k400 {
 
@@ -167,12 +169,17 @@ public:
         if (std::filesystem::path(outputDir).is_relative())
             outputDir = (std::filesystem::path(manifest_).parent_path() / outputDir).string();
 
+        // Every session's characters go out from one thread: one wake-up per
+        // pause for all of them rather than one each.
+        std::optional<SharedPacer> pacer;
+        if (paceMs_ > 0)
+            pacer.emplace(paceMs_);
         std::vector<Outcome> outcomes(gateways.size());
         std::mutex lock;
         std::atomic<std::size_t> next{0};
         const auto worker = [&] {
             for (std::size_t i; (i = next++) < gateways.size();)
-                runOne(gateways[i], outputDir, outcomes[i], lock);
+                runOne(gateways[i], outputDir, pacer ? &*pacer : nullptr, outcomes[i], lock);
         };
         const std::size_t threads = jobs_ == 0 ? gateways.size() : std::min<std::size_t>(jobs_, gateways.size());
         // QThreads: the serial and network ports want Qt's own threads for their notifiers.
@@ -189,7 +196,8 @@ public:
     }
 
 private:
-    void runOne(const Gateway& gateway, const std::string& outputDir, Outcome& outcome, std::mutex& lock)
+    void runOne(const Gateway& gateway, const std::string& outputDir, SharedPacer* pacer, Outcome& outcome,
+                std::mutex& lock)
     {
         const auto start = std::chrono::steady_clock::now();
         std::vector<std::string> args{action_,  "--port", gateway.port, "--pace-ms", std::to_string(paceMs_),
@@ -205,10 +213,12 @@ private:
             args.insert(args.end(),
                         {"--trace", (std::filesystem::path(*traceDir_) / (gateway.name + ".trace")).string()});
         std::ostringstream out, err;
-        CommandIo io{out, err, [&](std::string_view status) {
+        CommandIo io{out, err,
+                     [&](std::string_view status) {
                          std::lock_guard guard(lock);
                          outcome.status = std::string(status);
-                     }};
+                     },
+                     pacer};
         {
             std::lock_guard guard(lock);
             outcome.status = "connecting";

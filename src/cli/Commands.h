@@ -16,12 +16,16 @@ class App;
 
 namespace k400 {
 
+class SharedPacer;
+
 struct CommandIo {
     std::ostream& out;
     std::ostream& err;
     // Status texts of a gateway dialogue as they change, for a caller that
     // shows many runs at once (batch); empty for a run on its own.
     std::function<void(std::string_view)> onStatus = {};
+    // The pacer the runs of a batch share (see SharedPacer); none for a run on its own.
+    SharedPacer* pacer = nullptr;
 };
 
 // Exit codes of every command.

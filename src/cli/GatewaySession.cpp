@@ -95,6 +95,7 @@ std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& opt
     }
     SerialPort& port = session->port_ ? *session->port_ : *device;
     session->link_ = std::make_unique<ConsoleLink>(port, session->clock_, session->ui_, options.timing());
+    session->link_->Pacer = io.pacer;
 
     GatewaySession* self = session.get();
     self->link_->StepObserver = [self](const LinkStep& step) {

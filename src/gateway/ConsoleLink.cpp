@@ -54,6 +54,12 @@ bool ConsoleLink::sendLine(std::string_view command, bool pumpWhileDraining)
     if (port_.inputCount() > 0)
         port_.readAll();  // stale text belongs to an earlier exchange
 
+    // The shared pacer sends it as below: a pause after every character,
+    // the carriage return included.
+    if (Pacer && Timing.PaceMs > 0 && Pacer->paceMs() == Timing.PaceMs)
+        if (const LineWriter writer = port_.lineWriter())
+            return Pacer->send(std::string(command) + '\r', writer);
+
     // The console reads its line one character at a time and drops what comes
     // in a burst.
     for (char c : command) {

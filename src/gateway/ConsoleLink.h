@@ -8,6 +8,7 @@
 
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
+#include "platform/SharedPacer.h"
 #include "platform/UserInterface.h"
 
 namespace k400 {
@@ -81,6 +82,10 @@ public:
     LinkTiming Timing;
     // Called after every step, whatever its result.
     std::function<void(const LinkStep&)> StepObserver;
+    // A pacer shared with other sessions (a batch) sends the lines, when its
+    // pace is the link's and the port can be written from its thread. No
+    // window events run while it sends: only front ends without a window set it.
+    SharedPacer* Pacer = nullptr;
     const LinkStep& LastStep() const { return last_; }
 
 private:

@@ -3,6 +3,7 @@
 // (platform/qt), the simulator's in-process port (sim) and a scripted fake (tests).
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,6 +28,9 @@ struct PortOpenError {
 
     bool ok() const { return kind == Kind::None; }
 };
+
+// Puts bytes on the line from any thread; false when they could not be written.
+using LineWriter = std::function<bool(std::string_view)>;
 
 class SerialPort {
 public:
@@ -54,6 +58,12 @@ public:
     // Blocks in the OS until input is waiting or the time is up; never spins.
     // True when input is waiting.
     virtual bool waitForInput(int timeoutMs) = 0;
+
+    // For a pacer that serves many sessions from its own thread (SharedPacer):
+    // writes straight to the operating system, past the port's own buffers,
+    // while the owner waits. Valid while the port stays open. Empty when the
+    // port has no such way; its owner then paces lines itself.
+    virtual LineWriter lineWriter() { return {}; }
 };
 
 }  // namespace k400

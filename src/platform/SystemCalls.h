@@ -25,6 +25,12 @@ FileHandle CreateUniqueFile(std::filesystem::path& path, std::error_code& error)
 // Writes all of `data`, however many calls that takes.
 std::error_code WriteAll(FileHandle file, std::string_view data);
 
+// Writes all of `data` to a serial device or socket opened non-blocking,
+// waiting while its queue is full (at most timeoutMs each time); a socket whose
+// peer has gone gives an error, not SIGPIPE. POSIX only: Windows serial
+// ports and sockets take overlapped writes, and this says "not supported".
+std::error_code WriteToDevice(FileHandle device, std::string_view data, bool socket, int timeoutMs);
+
 // Returns once the written data is on the disk (fsync, FlushFileBuffers).
 std::error_code FlushToDisk(FileHandle file);
 

@@ -6,7 +6,9 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <poll.h>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,6 +48,30 @@ std::error_code WriteAll(FileHandle file, std::string_view data)
             return LastError();
         }
         data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+std::error_code WriteToDevice(FileHandle device, std::string_view data, bool socket, int timeoutMs)
+{
+    const int fd = static_cast<int>(device);
+    while (!data.empty()) {
+        const ssize_t n = socket ? ::send(fd, data.data(), data.size(), MSG_NOSIGNAL)
+                                 : ::write(fd, data.data(), data.size());
+        if (n >= 0) {
+            data.remove_prefix(static_cast<std::size_t>(n));
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            return LastError();
+        pollfd waiting{fd, POLLOUT, 0};
+        const int ready = ::poll(&waiting, 1, timeoutMs);
+        if (ready < 0 && errno != EINTR)
+            return LastError();
+        if (ready == 0)
+            return std::make_error_code(std::errc::timed_out);
     }
     return {};
 }

@@ -89,6 +89,11 @@ std::error_code WriteAll(FileHandle file, std::string_view data)
     return {};
 }
 
+std::error_code WriteToDevice(FileHandle, std::string_view, bool, int)
+{
+    return std::make_error_code(std::errc::not_supported);
+}
+
 std::error_code FlushToDisk(FileHandle file)
 {
     return ::FlushFileBuffers(AsHandle(file)) ? std::error_code() : LastError();

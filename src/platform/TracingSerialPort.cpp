@@ -63,6 +63,17 @@ void TracingSerialPort::write(std::string_view data)
     inner_.write(data);
 }
 
+LineWriter TracingSerialPort::lineWriter()
+{
+    LineWriter inner = inner_.lineWriter();
+    if (!inner)
+        return {};
+    return [this, inner = std::move(inner)](std::string_view data) {
+        line(">>", TraceText(data));
+        return inner(data);
+    };
+}
+
 std::string TracingSerialPort::readAll()
 {
     std::string data = inner_.readAll();

@@ -29,6 +29,8 @@ public:
     std::string readAll() override;
     void clearInput() override;
     bool waitForInput(int timeoutMs) override { return inner_.waitForInput(timeoutMs); }
+    // The inner port's writer, tracing what it writes as write() does.
+    LineWriter lineWriter() override;
 
 private:
     void line(std::string_view direction, std::string_view text);

@@ -129,7 +129,8 @@ TEST(PlantWorkflow, BatchConfiguresEveryGatewayAndNamesTheOneThatFailed)
     WriteFile(dir / "manifest.json", nlohmann::json{{"output_dir", "eds"}, {"gateways", gateways}}.dump());
     std::filesystem::create_directory(dir / "eds");
 
-    const RunResult run = RunK400({"batch", (dir / "manifest.json").string(), "--pace-ms", "1", "--json"});
+    const RunResult run =
+        RunK400({"batch", (dir / "manifest.json").string(), "--pace-ms", "1", "--json", "--trace-dir", dir.string()});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     const auto report = nlohmann::json::parse(run.out, nullptr, false);
     ASSERT_TRUE(report.is_object()) << run.out;
@@ -138,6 +139,11 @@ TEST(PlantWorkflow, BatchConfiguresEveryGatewayAndNamesTheOneThatFailed)
         EXPECT_TRUE(report["gateways"][i]["ok"].get<bool>()) << report["gateways"][i].dump();
     EXPECT_FALSE(report["gateways"][3]["ok"].get<bool>());
     EXPECT_NE(report["gateways"][3]["result"]["error"].get<std::string>().find("no-such-device"), std::string::npos);
+    // The sessions share one pacing thread; each trace still shows every
+    // character going out on its own.
+    const std::string trace = ReadFile(dir / "gw12.trace");
+    EXPECT_NE(trace.find(" >> e\n"), std::string::npos) << trace.substr(0, 2000);
+    EXPECT_EQ(trace.find(" >> el"), std::string::npos) << trace.substr(0, 2000);
 
     for (int node = 11; node <= 13; ++node) {
         EXPECT_EQ(sims[static_cast<std::size_t>(node - 11)]->child.terminate(), 0);

@@ -36,6 +36,35 @@ TEST(ConsoleLink, SendsOneCharacterPerPauseThenCarriageReturnOnly)
     EXPECT_EQ(rig.ui.pumps, 6);  // one per character pause and one after the line
 }
 
+// A batch's shared pacer sends the line only when its pace is the link's and
+// the port can be written from the pacer's thread; otherwise the link paces.
+TEST(ConsoleLink, SharedPacerSendsTheLineWhenItCan)
+{
+    const struct {
+        const char* what;
+        int pacerMs;
+        bool portOffersWriter;
+        bool byPacer;
+    } cases[] = {
+        {"same pace, port with a writer", 5, true, true},
+        {"another pace", 3, true, false},
+        {"port without a writer", 5, false, false},
+    };
+    for (const auto& c : cases) {
+        SharedPacer pacer(c.pacerMs);
+        Rig rig;
+        rig.link.Pacer = &pacer;
+        rig.port.offersLineWriter = c.portOffersWriter;
+        rig.port.expectLine("el 40").reply("Long(40)=7-->");
+        double value = 0;
+        ASSERT_TRUE(rig.link.SendAndReadValue("el 40", "Long(40)=", value)) << c.what << rig.port.report();
+        EXPECT_EQ(value, 7) << c.what;
+        ASSERT_EQ(rig.port.written(), "el 40\r") << c.what;
+        for (const auto& write : rig.port.writes())
+            EXPECT_EQ(write.thread != std::this_thread::get_id(), c.byPacer) << c.what << " " << write.data;
+    }
+}
+
 TEST(ConsoleLink, ReplyIsCollectedUntilTheMarkerWithinTheTimeout)
 {
     const struct {

@@ -172,6 +172,16 @@ std::size_t ScriptedPort::outputCount()
     return 0;
 }
 
+LineWriter ScriptedPort::lineWriter()
+{
+    if (!offersLineWriter)
+        return {};
+    return [this](std::string_view data) {
+        write(data);
+        return open_;
+    };
+}
+
 void ScriptedPort::write(std::string_view data)
 {
     if (!open_) {

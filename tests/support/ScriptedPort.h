@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include <thread>
+
 #include "platform/SerialPort.h"
 #include "support/FakeClock.h"
 
@@ -75,6 +77,7 @@ public:
     struct Write {
         std::int64_t atMs;
         std::string data;
+        std::thread::id thread = std::this_thread::get_id();
     };
     const std::vector<Write>& writes() const { return writes_; }
     std::string written() const;
@@ -92,6 +95,8 @@ public:
     int outputStuckReadings = 0;
     // Fake time each readAll() takes (a line still arriving while it is read).
     int readCostMs = 0;
+    // lineWriter() offers write() to a shared pacer.
+    bool offersLineWriter = false;
     // What open() answers; openLeavesClosed makes it report success without opening.
     PortOpenError openResult;
     bool openLeavesClosed = false;
@@ -115,6 +120,7 @@ public:
     std::string readAll() override;
     void clearInput() override;
     bool waitForInput(int timeoutMs) override;
+    LineWriter lineWriter() override;
 
 private:
     struct Scheduled {

@@ -10,6 +10,7 @@
 
 #include "platform/Messages.h"
 #include "platform/NetworkPortName.h"
+#include "platform/SystemCalls.h"
 #include "platform/TelnetComPort.h"
 
 namespace k400 {
@@ -17,6 +18,10 @@ namespace k400 {
 namespace {
 
 using Steady = std::chrono::steady_clock;
+
+// How long a direct write waits for room in a full socket buffer: as long as
+// outputCount() waits for the socket's own queue.
+[[maybe_unused]] constexpr int SocketWriteWaitMs = 50;
 
 // QTcpSocket's notifiers want an application object; the command line makes
 // one in main(), but a test or tool that drives the port directly may not.
@@ -275,6 +280,21 @@ bool NetworkSerialPort::waitForInput(int timeoutMs)
         pull();
     }
     return !input_.empty();
+}
+
+LineWriter NetworkSerialPort::lineWriter()
+{
+#ifdef _WIN32
+    return {};
+#else
+    if (!isOpen() || socket_->bytesToWrite() > 0)
+        return {};
+    const auto socket = static_cast<FileHandle>(socket_->socketDescriptor());
+    const bool telnet = telnet_ != nullptr;
+    return [socket, telnet](std::string_view data) {
+        return !WriteToDevice(socket, telnet ? TelnetEscape(data) : std::string(data), true, SocketWriteWaitMs);
+    };
+#endif
 }
 
 std::unique_ptr<SerialPort> MakeNetworkSerialPort(const std::string& name, std::string& error)

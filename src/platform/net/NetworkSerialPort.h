@@ -61,6 +61,8 @@ public:
     std::string readAll() override;
     void clearInput() override;
     bool waitForInput(int timeoutMs) override;
+    // The socket written directly, escaped as write() escapes (not on Windows).
+    LineWriter lineWriter() override;
 
 private:
     // Waits out the grace period (raw) or the negotiation (RFC 2217).

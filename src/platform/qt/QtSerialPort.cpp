@@ -16,10 +16,15 @@
 #include "platform/DeviceHolders.h"
 #include "platform/Messages.h"
 #include "platform/PortNames.h"
+#include "platform/SystemCalls.h"
 
 namespace k400 {
 
 namespace {
+
+// How long a direct write waits for room in a full transmit queue: as long
+// as outputCount() waits for Qt's own queue.
+[[maybe_unused]] constexpr int DeviceWriteWaitMs = 50;
 
 // QSerialPort's notifiers want an application object; the command line makes
 // one in main(), but a test or tool that drives the port directly may not.
@@ -181,6 +186,19 @@ bool QtSerialPort::waitForInput(int timeoutMs)
     if (code != QSerialPort::NoError && code != QSerialPort::TimeoutError && timeoutMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
     return false;
+}
+
+LineWriter QtSerialPort::lineWriter()
+{
+#ifdef _WIN32
+    return {};
+#else
+    // Bytes still in Qt's buffer would go out after the direct ones.
+    if (!port_->isOpen() || port_->bytesToWrite() > 0)
+        return {};
+    const auto device = static_cast<FileHandle>(port_->handle());
+    return [device](std::string_view data) { return !WriteToDevice(device, data, false, DeviceWriteWaitMs); };
+#endif
 }
 
 std::vector<SerialPortListing> ListSerialPorts()

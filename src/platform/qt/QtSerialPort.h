@@ -32,6 +32,9 @@ public:
     std::string readAll() override;
     void clearInput() override;
     bool waitForInput(int timeoutMs) override;
+    // The device's descriptor, written directly (not on Windows, whose
+    // serial handles Qt opens for overlapped writes only).
+    LineWriter lineWriter() override;
 
 private:
     std::unique_ptr<QSerialPort> port_;

@@ -1,0 +1,117 @@
+// One thread pacing the lines of several sessions at once, in real time.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "platform/SharedPacer.h"
+
+namespace k400 {
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+double MsBetween(Steady::time_point a, Steady::time_point b)
+{
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+struct Session {
+    struct Write {
+        Steady::time_point at;
+        char byte;
+        std::thread::id thread;
+    };
+    std::vector<Write> writes;
+    std::vector<Steady::time_point> returned;  // when each send() came back
+    std::vector<bool> results;
+    std::thread::id thread;
+    int failAtByte = -1;  // the write of this byte fails, once
+};
+
+// Each session on its own thread sends `lines` one after the other.
+void RunSessions(SharedPacer& pacer, std::vector<Session>& sessions, const std::vector<std::string>& lines)
+{
+    std::vector<std::thread> threads;
+    for (Session& session : sessions) {
+        threads.emplace_back([&pacer, &session, &lines] {
+            session.thread = std::this_thread::get_id();
+            const LineWriter write = [&session](std::string_view data) {
+                if (static_cast<int>(session.writes.size()) == session.failAtByte) {
+                    session.failAtByte = -1;
+                    return false;
+                }
+                for (char c : data)
+                    session.writes.push_back({Steady::now(), c, std::this_thread::get_id()});
+                return true;
+            };
+            for (const std::string& line : lines) {
+                session.results.push_back(pacer.send(line, write));
+                session.returned.push_back(Steady::now());
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
+TEST(SharedPacer, PacesEverySessionFromOneThreadInSharedPasses)
+{
+    constexpr int PaceMs = 4;
+    // Less than a pace, for the microseconds between two writes of one pass.
+    constexpr double JitterMs = 1.0;
+    const std::vector<std::string> lines{"el 40\r", ".\r", "configure\r"};
+    std::string all;
+    for (const std::string& line : lines)
+        all += line;
+
+    SharedPacer pacer(PaceMs);
+    std::vector<Session> sessions(4);
+    const auto start = Steady::now();
+    RunSessions(pacer, sessions, lines);
+    const double elapsedMs = MsBetween(start, Steady::now());
+
+    const std::thread::id pacerThread = sessions[0].writes.at(0).thread;
+    for (const Session& session : sessions) {
+        std::string sent;
+        for (const auto& write : session.writes)
+            sent += write.byte;
+        EXPECT_EQ(sent, all);
+        EXPECT_EQ(session.results, std::vector<bool>(lines.size(), true));
+        for (std::size_t i = 0; i < session.writes.size(); ++i) {
+            EXPECT_EQ(session.writes[i].thread, pacerThread);
+            if (i > 0) {
+                EXPECT_GE(MsBetween(session.writes[i - 1].at, session.writes[i].at), PaceMs - JitterMs) << i;
+            }
+        }
+        EXPECT_NE(session.thread, pacerThread);
+        // Each send() returns one pause after its carriage return.
+        std::size_t end = 0;
+        for (std::size_t l = 0; l < lines.size(); ++l) {
+            end += lines[l].size();
+            EXPECT_GE(MsBetween(session.writes[end - 1].at, session.returned[l]), PaceMs - JitterMs) << l;
+        }
+    }
+    // Four sessions one byte each per pass take about as long as one alone
+    // (a pass per byte, a pause per line and up to a pass waited at each
+    // line's start), not four times as long.
+    const double oneAloneMs = static_cast<double>((all.size() + 2 * lines.size()) * PaceMs);
+    EXPECT_LT(elapsedMs, 2.5 * oneAloneMs);
+}
+
+TEST(SharedPacer, AFailedWriteEndsOnlyItsOwnLine)
+{
+    SharedPacer pacer(2);
+    std::vector<Session> sessions(2);
+    sessions[0].failAtByte = 3;
+    RunSessions(pacer, sessions, {"el 40\r", ".\r"});
+    EXPECT_EQ(sessions[0].results, (std::vector<bool>{false, true}));
+    EXPECT_EQ(sessions[0].writes.size(), 3u + 2u) << "the rest of the failed line stays unsent";
+    EXPECT_EQ(sessions[1].results, (std::vector<bool>{true, true}));
+    EXPECT_EQ(sessions[1].writes.size(), 8u);
+}
+
+}  // namespace
+}  // namespace k400
