@@ -114,9 +114,14 @@ TEST(PlantWorkflow, BatchConfiguresEveryGatewayAndNamesTheOneThatFailed)
     const TempFolder dir("k400-batch");
     std::vector<std::unique_ptr<SimulatorProcess>> sims;
     nlohmann::json gateways = nlohmann::json::array();
+    // One gateway on each kind of port: the shared pacer writes to each.
+    const std::vector<std::vector<std::string>> servers{{}, {"--listen", ":0"}, {"--listen", ":0", "--rfc2217"}};
     for (int node = 11; node <= 13; ++node) {
         const std::string eeprom = (dir / ("eeprom" + std::to_string(node) + ".json")).string();
-        sims.push_back(std::make_unique<SimulatorProcess>(std::vector<std::string>{"--eeprom-out", eeprom}));
+        std::vector<std::string> simArgs{"--eeprom-out", eeprom};
+        const auto& server = servers[static_cast<std::size_t>(node - 11)];
+        simArgs.insert(simArgs.end(), server.begin(), server.end());
+        sims.push_back(std::make_unique<SimulatorProcess>(simArgs));
         ASSERT_FALSE(sims.back()->port.empty());
         gateways.push_back(
             {{"name", "gw" + std::to_string(node)},
@@ -141,9 +146,11 @@ TEST(PlantWorkflow, BatchConfiguresEveryGatewayAndNamesTheOneThatFailed)
     EXPECT_NE(report["gateways"][3]["result"]["error"].get<std::string>().find("no-such-device"), std::string::npos);
     // The sessions share one pacing thread; each trace still shows every
     // character going out on its own.
-    const std::string trace = ReadFile(dir / "gw12.trace");
-    EXPECT_NE(trace.find(" >> e\n"), std::string::npos) << trace.substr(0, 2000);
-    EXPECT_EQ(trace.find(" >> el"), std::string::npos) << trace.substr(0, 2000);
+    for (const char* name : {"gw11", "gw12", "gw13"}) {
+        const std::string trace = ReadFile(dir / (std::string(name) + ".trace"));
+        EXPECT_NE(trace.find(" >> e\n"), std::string::npos) << name << "\n" << trace.substr(0, 2000);
+        EXPECT_EQ(trace.find(" >> el"), std::string::npos) << name << "\n" << trace.substr(0, 2000);
+    }
 
     for (int node = 11; node <= 13; ++node) {
         EXPECT_EQ(sims[static_cast<std::size_t>(node - 11)]->child.terminate(), 0);
