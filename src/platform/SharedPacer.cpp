@@ -34,19 +34,30 @@ bool SharedPacer::send(std::string_view line, const LineWriter& write)
 
 void SharedPacer::pass()
 {
-    std::erase_if(active_, [](const std::shared_ptr<Job>& job) {
+    using Steady = std::chrono::steady_clock;
+    const auto pace = std::chrono::milliseconds(paceMs_);
+    std::vector<std::shared_ptr<Job>> ended;
+    std::erase_if(active_, [&](const std::shared_ptr<Job>& job) {
+        const auto now = Steady::now();
+        if (now - job->lastWrite < pace)
+            return false;
         if (job->next < job->text.size()) {
+            job->lastWrite = now;
             job->ok = (*job->write)(std::string_view(job->text).substr(job->next++, 1));
             if (job->ok)
                 return false;
         }
+        ended.push_back(job);
+        return true;
+    });
+    // After the writes, so that the time the wake-ups take never shifts a write.
+    for (const auto& job : ended) {
         {
             std::lock_guard guard(job->lock);
             job->done = true;
         }
         job->finished.notify_one();
-        return true;
-    });
+    }
 }
 
 void SharedPacer::run()

@@ -8,9 +8,10 @@
 // microseconds). The pacer instead writes, in each pass, the next character
 // of every line waiting, so N sessions cost one wake-up per pass.
 //
-// Passes start at least paceMs apart, and every pass writes in the same
-// order: a session's characters are paceMs apart, give or take the
-// microseconds a write takes.
+// Passes start paceMs apart. A session's next character goes out in a pass
+// only when its last one went out at least paceMs before (a pass the pacer
+// was held up in may make it wait one more): its characters are never closer
+// than paceMs, as when a session paces itself.
 // A line handed in while the pacer is idle starts at once; while it is busy,
 // at its next pass.
 //
@@ -18,6 +19,7 @@
 // pacer's thread calls it while the session waits in send(), so the port is
 // never used from two threads at once.
 
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -52,6 +54,7 @@ private:
         std::string text;
         std::size_t next = 0;
         const LineWriter* write = nullptr;
+        std::chrono::steady_clock::time_point lastWrite;  // when its last byte went out
         bool ok = true;
         // A condition variable rather than a semaphore: it waits in the
         // system at once, where a semaphore first spins and yields.
@@ -61,8 +64,9 @@ private:
     };
 
     void run();
-    // One pass: the next byte of every job; the jobs whose bytes were all out
-    // before the pass end and are signalled.
+    // One pass: the next byte of every job whose last one went out at least a
+    // pace ago; then the jobs whose bytes are all out, a pace after the last,
+    // end and are signalled.
     void pass();
 
     const int paceMs_;
