@@ -17,7 +17,8 @@ struct DeviceHolder {
 // this user may see them (Linux: /proc/*/fd). For a pseudo-terminal, a
 // process holding its master side is the line's far end, not a competitor,
 // and is left out. Empty on other systems and for anything but a character
-// device.
+// device. The process table is read at most every half second: callers
+// opening ports together share one reading.
 std::vector<DeviceHolder> OtherProcessesHoldingDevice(const std::string& devicePath);
 
 // "minicom, PID 4242" (or "PID 4242" without a name); several joined with "; ".
