@@ -3,8 +3,8 @@
 //
 // The console drops characters that come in a burst, so every session sends
 // one character and then pauses. A session doing that on its own thread wakes
-// once per character; with many sessions those wake-ups are nearly all the
-// processor time a batch uses (on a virtual machine each costs tens of
+// once per character; with many sessions those wake-ups are a large part of
+// the processor time a batch uses (on a virtual machine each costs tens of
 // microseconds). The pacer instead writes, in each pass, the next character
 // of every line waiting, so N sessions cost one wake-up per pass.
 //
