@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "app/PlannedModules.h"
+#include "canopen/DcfWriter.h"
 #include "canopen/EdsWriter.h"
 #include "canopen/PdoMapping.h"
 #include "devicenet/AssemblyObjects.h"
@@ -117,6 +118,22 @@ void BM_CanopenEdsText(benchmark::State& bench)
     });
 }
 
+// The DCF from the EDS text it goes beside, as Finish writes it.
+void BM_CanopenDcfText(benchmark::State& bench)
+{
+    ProgramState state = LargestState();
+    if (!BuildCanopenPdoMapping(state)) {
+        bench.SkipWithError("the configuration cannot be mapped");
+        return;
+    }
+    const std::string eds = CanopenEdsText(state, Stamp);
+    Run(bench, [&] {
+        const std::string text = CanopenDcfText(eds, state);
+        benchmark::DoNotOptimize(text.data());
+        return text.size();
+    });
+}
+
 void BM_DeviceNetEdsText(benchmark::State& bench)
 {
     ProgramState state = LargestState();
@@ -179,6 +196,7 @@ void BM_DeviceNetEdsFile(benchmark::State& bench)
 }  // namespace
 
 BENCHMARK(BM_CanopenEdsText)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CanopenDcfText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeviceNetEdsText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CanopenEdsFile)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeviceNetEdsFile)->Unit(benchmark::kMicrosecond);

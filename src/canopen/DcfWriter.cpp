@@ -1,8 +1,9 @@
 #include "canopen/DcfWriter.h"
 
-#include <cctype>
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <initializer_list>
 #include <optional>
 
 #include "canopen/EdsWriter.h"
@@ -91,24 +92,15 @@ const std::string* DeviceFileSection::find(std::string_view key) const
     return nullptr;
 }
 
-void DeviceFileSection::set(std::string_view key, std::string value)
-{
-    for (auto& [k, v] : keys)
-        if (k == key) {
-            v = std::move(value);
-            return;
-        }
-    keys.emplace_back(std::string(key), std::move(value));
-}
+namespace {
 
-void DeviceFileSection::erase(std::string_view key)
+// Calls onSection(name) and onKey(key, value) in file order: lines ended by
+// CR LF or LF, blank lines and ';' comments skipped, blanks around keys and
+// values trimmed. Keys before the first section are dropped, unless the text
+// is known to be one section's keys.
+template <typename OnSection, typename OnKey>
+void ForEachDeviceFileLine(std::string_view text, OnSection onSection, OnKey onKey, bool inSection = false)
 {
-    std::erase_if(keys, [&](const auto& entry) { return entry.first == key; });
-}
-
-DeviceFile ParseDeviceFile(std::string_view text)
-{
-    DeviceFile file;
     while (!text.empty()) {
         const auto end = text.find('\n');
         const std::string_view line = Trim(text.substr(0, end));
@@ -116,28 +108,137 @@ DeviceFile ParseDeviceFile(std::string_view text)
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[' && line.back() == ']') {
-            file.push_back({std::string(line.substr(1, line.size() - 2)), {}});
+            onSection(line.substr(1, line.size() - 2));
+            inSection = true;
             continue;
         }
         const auto equals = line.find('=');
-        if (equals == std::string_view::npos || file.empty())
+        if (equals == std::string_view::npos || !inSection)
             continue;
-        file.back().keys.emplace_back(std::string(Trim(line.substr(0, equals))),
-                                      std::string(Trim(line.substr(equals + 1))));
+        onKey(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)));
     }
-    return file;
 }
 
-std::string DeviceFileText(const DeviceFile& file)
-{
-    std::string text;
-    for (const DeviceFileSection& section : file) {
-        text += "[" + section.name + "]\r\n";
-        for (const auto& [key, value] : section.keys)
-            text += key + "=" + value + "\r\n";
-        text += "\r\n";
+// The EDS as the DCF is made from it: each section's name and the text of
+// its keys, read again where needed, rather than a string or even a view
+// per key (some four thousand for a full gateway, whose memory is most of
+// the cost).
+struct EdsView {
+    struct Section {
+        std::string_view name;
+        std::string_view body;  // the lines after the name, up to the next section
+    };
+    std::vector<Section> sections;
+
+    explicit EdsView(std::string_view text)
+    {
+        sections.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '[')));
+        const auto endBody = [&](const char* end) {
+            if (!sections.empty())
+                sections.back().body = {sections.back().body.data(),
+                                        static_cast<std::size_t>(end - sections.back().body.data())};
+        };
+        ForEachDeviceFileLine(
+            text,
+            [&](std::string_view name) {
+                endBody(name.data() - 1);  // before the '['
+                sections.push_back({name, {name.data() + name.size() + 1, 0}});
+            },
+            [](std::string_view, std::string_view) {});
+        endBody(text.data() + text.size());
     }
-    return text;
+    template <typename OnKey>
+    static void ForEachKey(const Section& section, OnKey onKey)
+    {
+        ForEachDeviceFileLine(
+            section.body, [](std::string_view) {}, onKey, true);
+    }
+    static std::optional<std::string_view> find(const Section& section, std::string_view key)
+    {
+        std::optional<std::string_view> found;
+        ForEachKey(section, [&](std::string_view k, std::string_view v) {
+            if (!found && k == key)
+                found = v;
+        });
+        return found;
+    }
+    const Section* section(std::string_view name) const
+    {
+        for (const Section& s : sections)
+            if (s.name == name)
+                return &s;
+        return nullptr;
+    }
+};
+
+// What the DCF changes in one section: a key set replaces the first of that
+// name or, without one, follows the section's keys; an erased key is left out.
+class SectionEdits {
+public:
+    void clear()
+    {
+        set_.clear();
+        erased_.clear();
+    }
+    void set(std::string_view key, std::string value)
+    {
+        for (auto& [k, v] : set_)
+            if (k == key) {
+                v = std::move(value);
+                return;
+            }
+        set_.emplace_back(key, std::move(value));
+    }
+    void erase(std::string_view key) { erased_.push_back(key); }
+
+    void write(std::string& out, std::string_view name, const EdsView::Section* section)
+    {
+        used_.assign(set_.size(), false);
+        AppendAll(out, {"[", name, "]\r\n"});
+        if (section)
+            EdsView::ForEachKey(*section, [&](std::string_view key, std::string_view value) {
+                if (std::find(erased_.begin(), erased_.end(), key) != erased_.end())
+                    return;
+                for (std::size_t i = 0; i < set_.size(); ++i)
+                    if (!used_[i] && set_[i].first == key) {
+                        value = set_[i].second;
+                        used_[i] = true;
+                        break;
+                    }
+                AppendAll(out, {key, "=", value, "\r\n"});
+            });
+        for (std::size_t i = 0; i < set_.size(); ++i)
+            if (!used_[i])
+                AppendAll(out, {set_[i].first, "=", set_[i].second, "\r\n"});
+        out += "\r\n";
+    }
+
+private:
+    static void AppendAll(std::string& out, std::initializer_list<std::string_view> pieces)
+    {
+        for (std::string_view piece : pieces)
+            out.append(piece);
+    }
+
+    std::vector<std::pair<std::string_view, std::string>> set_;
+    std::vector<std::string_view> erased_;
+    std::vector<bool> used_;
+};
+
+}  // namespace
+
+DeviceFile ParseDeviceFile(std::string_view text)
+{
+    DeviceFile file;
+    ForEachDeviceFileLine(
+        text,
+        [&](std::string_view name) {
+            file.push_back({std::string(name), {}});
+        },
+        [&](std::string_view key, std::string_view value) {
+            file.back().keys.emplace_back(std::string(key), std::string(value));
+        });
+    return file;
 }
 
 const DeviceFileSection* FindSection(const DeviceFile& file, std::string_view name)
@@ -155,71 +256,82 @@ std::string CanopenDcfFileName(std::uint8_t nodeId)
 
 std::string CanopenDcfText(std::string_view edsText, const ProgramState& state)
 {
-    DeviceFile dcf = ParseDeviceFile(edsText);
-    const DeviceFileSection* info = FindSection(dcf, "DeviceInfo");
+    const EdsView eds(edsText);
+    const EdsView::Section* info = eds.section("DeviceInfo");
+    const auto infoValue = [&](std::string_view key) { return info ? EdsView::find(*info, key) : std::nullopt; };
     const auto identity = [&](std::string_view key) {
-        const std::string* value = info ? info->find(key) : nullptr;
+        const auto value = infoValue(key);
         const auto number = value ? ObjectValue(*value, state.NodeId) : std::nullopt;
         return number ? Hex(*number) : std::string("0x0");
     };
     const std::string vendor = identity("VendorNumber");
     const std::string product = identity("ProductNumber");
     const std::string revision = identity("RevisionNumber");
-    const std::string productName = info && info->find("ProductName") ? *info->find("ProductName") : std::string();
 
-    for (std::size_t i = 0; i < dcf.size(); ++i) {
-        DeviceFileSection& section = dcf[i];
-        if (section.name == "FileInfo") {
-            section.set("FileName", CanopenDcfFileName(state.NodeId));
-            section.set("LastEDS", CanopenEdsFileName(state.NodeId));
-            continue;
-        }
-        if (IsListSection(section.name)) {
-            // Strict readers check the count against the entries listed.
-            int listed = 0;
-            for (const auto& [key, value] : section.keys)
-                listed += key != "SupportedObjects";
-            section.set("SupportedObjects", std::to_string(listed));
-            continue;
-        }
-        const auto index = ObjectIndex(section.name);
-        if (!index)
-            continue;
-        if (section.name.size() == 4 && section.find("SubNumber")) {
-            std::size_t subs = 0;
-            while (i + 1 + subs < dcf.size() && dcf[i + 1 + subs].name.rfind(section.name + "sub", 0) == 0)
-                ++subs;
-            section.set("SubNumber", std::to_string(subs));
-            continue;
-        }
-        if (*index == 0x1018) {
-            // The identity object answers what [DeviceInfo] says.
-            if (section.name == "1018sub1")
-                section.set("DefaultValue", vendor);
-            else if (section.name == "1018sub2")
-                section.set("DefaultValue", product);
-            else if (section.name == "1018sub3")
-                section.set("DefaultValue", revision);
-        }
-        if (const std::string* value = section.find("DefaultValue"); value && value->empty())
-            section.erase("DefaultValue");
-        if (!HeldByGateway(*index))
-            continue;
-        if (const std::string* value = section.find("DefaultValue"))
-            if (const auto number = ObjectValue(*value, state.NodeId))
-                section.set("ParameterValue", Hex(*number));
-    }
-
-    DeviceFileSection commissioning{"DeviceComissioning", {}};
+    SectionEdits commissioning;
     commissioning.set("NodeID", std::to_string(state.NodeId));
-    commissioning.set("NodeName", productName);
+    commissioning.set("NodeName", std::string(infoValue("ProductName").value_or("")));
     commissioning.set("Baudrate", std::to_string(CanBaudKbps(state.ApplicationLayer, state.CanBaudIndex).value_or(0)));
     commissioning.set("NetNumber", "1");
     commissioning.set("CANopenManager", "0");
     // After [FileInfo] and [DeviceInfo], where readers and people look first.
-    const auto at = FindSection(dcf, "DeviceInfo") ? 2 : std::min<std::size_t>(1, dcf.size());
-    dcf.insert(dcf.begin() + static_cast<std::ptrdiff_t>(at), std::move(commissioning));
-    return DeviceFileText(dcf);
+    const std::size_t commissioningAt = std::min<std::size_t>(info ? 2 : 1, eds.sections.size());
+
+    std::string out;
+    // Room for the EDS and the keys the DCF adds, so that the text is not
+    // copied as it grows.
+    out.reserve(edsText.size() + edsText.size() / 8);
+    SectionEdits edits;
+    const auto& sections = eds.sections;
+    for (std::size_t i = 0; i <= sections.size(); ++i) {
+        if (i == commissioningAt)
+            commissioning.write(out, "DeviceComissioning", nullptr);
+        if (i == sections.size())
+            break;
+        const EdsView::Section& section = sections[i];
+        const std::string_view name = section.name;
+        edits.clear();
+        const auto index = ObjectIndex(name);
+        if (name == "FileInfo") {
+            edits.set("FileName", CanopenDcfFileName(state.NodeId));
+            edits.set("LastEDS", CanopenEdsFileName(state.NodeId));
+        } else if (IsListSection(name)) {
+            // Strict readers check the count against the entries listed.
+            int listed = 0;
+            EdsView::ForEachKey(section,
+                                [&](std::string_view key, std::string_view) { listed += key != "SupportedObjects"; });
+            edits.set("SupportedObjects", std::to_string(listed));
+        } else if (index && name.size() == 4 && EdsView::find(section, "SubNumber")) {
+            std::size_t subs = 0;
+            while (i + 1 + subs < sections.size() && sections[i + 1 + subs].name.size() > 4 &&
+                   sections[i + 1 + subs].name.substr(0, 4) == name &&
+                   sections[i + 1 + subs].name.substr(4, 3) == "sub")
+                ++subs;
+            edits.set("SubNumber", std::to_string(subs));
+        } else if (index) {
+            std::optional<std::string_view> defaultValue = EdsView::find(section, "DefaultValue");
+            if (*index == 0x1018) {
+                // The identity object answers what [DeviceInfo] says.
+                const std::string* stated = name == "1018sub1"   ? &vendor
+                                            : name == "1018sub2" ? &product
+                                            : name == "1018sub3" ? &revision
+                                                                 : nullptr;
+                if (stated) {
+                    edits.set("DefaultValue", *stated);
+                    defaultValue = *stated;
+                }
+            }
+            if (defaultValue && defaultValue->empty()) {
+                edits.erase("DefaultValue");
+                defaultValue.reset();
+            }
+            if (defaultValue && HeldByGateway(*index))
+                if (const auto number = ObjectValue(*defaultValue, state.NodeId))
+                    edits.set("ParameterValue", Hex(*number));
+        }
+        edits.write(out, name, &section);
+    }
+    return out;
 }
 
 TextFileResult WriteCanopenDcf(std::string_view edsText, const ProgramState& state, const std::filesystem::path& folder)

@@ -20,25 +20,23 @@ struct ProgramState;
 // "COPn" + node ID + ".dcf".
 std::string CanopenDcfFileName(std::uint8_t nodeId);
 
-// A device description as sections of key=value lines, in file order. The
-// DCF is built from the EDS text through it, and read back with it.
+// A device description as sections of key=value lines, in file order, as
+// a master tool reads the DCF back.
 struct DeviceFileSection {
     std::string name;
     std::vector<std::pair<std::string, std::string>> keys;
 
     const std::string* find(std::string_view key) const;
-    void set(std::string_view key, std::string value);  // replaces or appends
-    void erase(std::string_view key);
 };
 using DeviceFile = std::vector<DeviceFileSection>;
 
 // Lines ended by CR LF or LF; blank lines and ';' comments skipped; values
 // trimmed of surrounding blanks.
 DeviceFile ParseDeviceFile(std::string_view text);
-std::string DeviceFileText(const DeviceFile& file);  // CR LF line ends
 const DeviceFileSection* FindSection(const DeviceFile& file, std::string_view name);
 
-// The DCF of the configured gateway, from the EDS text written for it.
+// The DCF of the configured gateway, from the EDS text written for it (CR LF
+// line ends).
 std::string CanopenDcfText(std::string_view edsText, const ProgramState& state);
 
 // Writes CanopenDcfText into folder / CanopenDcfFileName(NodeId).
