@@ -58,7 +58,7 @@ bool ConsoleLink::sendLine(std::string_view command, bool pumpWhileDraining)
     // the carriage return included.
     if (Pacer && Timing.PaceMs > 0 && Pacer->paceMs() == Timing.PaceMs)
         if (const LineWriter writer = port_.lineWriter())
-            return Pacer->send(std::string(command) + '\r', writer);
+            return Pacer->send(std::string(command) + '\r', writer, paced_);
 
     // The console reads its line one character at a time and drops what comes
     // in a burst.

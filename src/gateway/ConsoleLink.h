@@ -110,6 +110,7 @@ private:
     Clock& clock_;
     UserInterface& ui_;
     LinkStep last_;
+    SharedPacer::Sender paced_;  // this session's last byte Pacer sent
 };
 
 }  // namespace k400

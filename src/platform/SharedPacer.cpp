@@ -1,10 +1,27 @@
 #include "platform/SharedPacer.h"
 
-#include <chrono>
+#include <algorithm>
 
 namespace k400 {
 
-SharedPacer::SharedPacer(int paceMs) : paceMs_(paceMs), thread_([this] { run(); }) {}
+namespace {
+
+// The pacer is late in every pass by its own wake-up and the writes before
+// a session's: tens of microseconds, more on a busy virtual machine. A
+// fortieth of the pace covers that at the usual paces (125 us at 5 ms) and
+// lengthens a line by a twentieth.
+std::chrono::steady_clock::duration Margin(int paceMs)
+{
+    return std::chrono::microseconds(std::max(paceMs, 0) * 1000 / 40);
+}
+
+}  // namespace
+
+SharedPacer::SharedPacer(int paceMs)
+    : paceMs_(paceMs), pace_(std::chrono::milliseconds(paceMs)), margin_(Margin(paceMs)), period_(pace_ + 2 * margin_),
+      thread_([this] { run(); })
+{
+}
 
 SharedPacer::~SharedPacer()
 {
@@ -16,71 +33,104 @@ SharedPacer::~SharedPacer()
     thread_.join();
 }
 
-bool SharedPacer::send(std::string_view line, const LineWriter& write)
+bool SharedPacer::send(std::string_view line, const LineWriter& write, Sender& sender)
 {
     auto job = std::make_shared<Job>();
     job->text = line;
     job->write = &write;
+    job->lastWrite = sender.lastWrite;
+    bool wake = false;
+    Steady::time_point firstPass;
     {
         std::lock_guard guard(lock_);
+        if (!running_) {
+            running_ = true;
+            nextPass_ = Steady::now();
+            wake = true;
+        }
+        firstPass = nextPass_;
         arrived_.push_back(job);
     }
-    // No system call when the pacer is busy and not waiting for work.
-    work_.notify_one();
-    std::unique_lock waiting(job->lock);
-    job->finished.wait(waiting, [&] { return job->done; });
+    if (wake)
+        work_.notify_one();
+
+    // On the timetable the last byte goes out in the pass at lastPass, and
+    // the pause after it ends a little before the pass after. Until then only
+    // a failed write ends the wait early.
+    const auto lastPass = firstPass + static_cast<int>(line.empty() ? 0 : line.size() - 1) * period_;
+    std::unique_lock hold(job->lock);
+    job->finished.wait_until(hold, lastPass + pace_ + margin_, [&] { return job->done && !job->ok; });
+    if (!job->done) {
+        // Behind its timetable: the pacer tells when the line is out, and the
+        // pause after it is counted from then.
+        job->waiting = true;
+        job->finished.wait(hold, [&] { return job->done; });
+        hold.unlock();
+        if (job->ok)
+            std::this_thread::sleep_until(job->lastWrite + pace_);
+    }
+    sender.lastWrite = job->lastWrite;
     return job->ok;
 }
 
 void SharedPacer::pass()
 {
-    using Steady = std::chrono::steady_clock;
-    const auto pace = std::chrono::milliseconds(paceMs_);
     std::vector<std::shared_ptr<Job>> ended;
     std::erase_if(active_, [&](const std::shared_ptr<Job>& job) {
-        const auto now = Steady::now();
-        if (now - job->lastWrite < pace)
-            return false;
         if (job->next < job->text.size()) {
+            const auto now = Steady::now();
+            if (now - job->lastWrite < pace_)
+                return false;
             job->lastWrite = now;
             job->ok = (*job->write)(std::string_view(job->text).substr(job->next++, 1));
-            if (job->ok)
+            if (job->ok && job->next < job->text.size())
                 return false;
         }
         ended.push_back(job);
         return true;
     });
-    // After the writes, so that the time the wake-ups take never shifts a write.
+    // After the writes, so that the time the signals take never shifts a write.
     for (const auto& job : ended) {
+        bool tell = false;
         {
             std::lock_guard guard(job->lock);
             job->done = true;
+            tell = job->waiting || !job->ok;
         }
-        job->finished.notify_one();
+        if (tell)
+            job->finished.notify_one();
     }
 }
 
 void SharedPacer::run()
 {
+    bool idlePass = true;  // starts idle, waiting for a line
     for (;;) {
+        Steady::time_point at;
         {
             std::unique_lock guard(lock_);
-            // Idle: the first line handed in starts at once. Busy: a line
-            // handed in meanwhile waits for the next pass, which keeps every
-            // session in step with the others.
-            if (active_.empty())
+            // Idle after a pass with nothing to write, so that a session that
+            // sends its next line on the timetable finds the pacer still on it.
+            if (idlePass && arrived_.empty()) {
+                running_ = false;
                 work_.wait(guard, [&] { return stopping_ || !arrived_.empty(); });
+            }
             if (stopping_)
                 return;
+            at = nextPass_;
+        }
+        std::this_thread::sleep_until(at);
+        {
+            std::lock_guard guard(lock_);
             active_.insert(active_.end(), arrived_.begin(), arrived_.end());
             arrived_.clear();
+            // Held up for more than a pass: a new timetable from now, rather
+            // than passes in a burst to catch up with the old one.
+            const auto now = Steady::now();
+            nextPass_ = at + period_ < now ? now + period_ : at + period_;
         }
-        // Timed from the start of the pass, so that the writes of many
-        // sessions do not stretch the pace of each.
-        const auto start = std::chrono::steady_clock::now();
+        idlePass = active_.empty();
         pass();
-        if (!active_.empty())
-            std::this_thread::sleep_until(start + std::chrono::milliseconds(paceMs_));
     }
 }
 

@@ -8,12 +8,15 @@
 // microseconds). The pacer instead writes, in each pass, the next character
 // of every line waiting, so N sessions cost one wake-up per pass.
 //
-// Passes start paceMs apart. A session's next character goes out in a pass
-// only when its last one went out at least paceMs before (a pass the pacer
-// was held up in may make it wait one more): its characters are never closer
-// than paceMs, as when a session paces itself.
-// A line handed in while the pacer is idle starts at once; while it is busy,
-// at its next pass.
+// Passes keep to a fixed timetable, a little more than paceMs apart, so that
+// a session can tell from it when its line will be out and sleep until then:
+// the pacer does not have to wake it, which would cost as much again. Only
+// when the pacer falls behind its timetable does the session wait for it.
+//
+// A session's next character goes out in a pass only when its last one (of
+// this line or the one before) went out at least paceMs before: a pass the
+// pacer was held up in may make it wait one more, so its characters are
+// never closer than paceMs, as when a session paces itself.
 //
 // A line is written through a LineWriter the session hands in with it: the
 // pacer's thread calls it while the session waits in send(), so the port is
@@ -34,6 +37,8 @@ namespace k400 {
 
 class SharedPacer {
 public:
+    using Steady = std::chrono::steady_clock;
+
     explicit SharedPacer(int paceMs);
     ~SharedPacer();
 
@@ -42,10 +47,14 @@ public:
 
     int paceMs() const { return paceMs_; }
 
-    // Writes `line` one byte per pass and returns one pass after the last
-    // byte (the pause that follows it). False, with the rest unsent, when a
-    // write fails.
-    bool send(std::string_view line, const LineWriter& write);
+    // What the pacer keeps of one session from one line to its next.
+    struct Sender {
+        Steady::time_point lastWrite;
+    };
+
+    // Writes `line` one byte per pass and returns about a pause after its
+    // last byte. False, with the rest unsent, when a write fails.
+    bool send(std::string_view line, const LineWriter& write, Sender& sender);
 
 private:
     // Shared by the session and the pacer, so that the pacer can signal the
@@ -54,27 +63,32 @@ private:
         std::string text;
         std::size_t next = 0;
         const LineWriter* write = nullptr;
-        std::chrono::steady_clock::time_point lastWrite;  // when its last byte went out
+        Steady::time_point lastWrite;  // when the session's last byte went out
         bool ok = true;
-        // A condition variable rather than a semaphore: it waits in the
-        // system at once, where a semaphore first spins and yields.
         std::mutex lock;
         std::condition_variable finished;
-        bool done = false;
+        bool done = false;     // every byte out, or a write failed
+        bool waiting = false;  // the session waits to be told (the pacer fell behind)
     };
 
     void run();
     // One pass: the next byte of every job whose last one went out at least a
-    // pace ago; then the jobs whose bytes are all out, a pace after the last,
-    // end and are signalled.
+    // pace ago; jobs whose bytes are all out end.
     void pass();
 
     const int paceMs_;
+    const Steady::duration pace_;
+    const Steady::duration margin_;  // for the pacer's lateness in a pass
+    const Steady::duration period_;  // between passes: pace_ + 2 * margin_
     std::mutex lock_;
     std::condition_variable work_;
-    std::vector<std::shared_ptr<Job>> arrived_;  // handed in, not yet taken by the pacer (under lock_)
-    std::vector<std::shared_ptr<Job>> active_;   // the pacer's own
+    // Under lock_:
+    std::vector<std::shared_ptr<Job>> arrived_;  // handed in, not yet taken by the pacer
+    bool running_ = false;                       // on its timetable (else idle)
+    Steady::time_point nextPass_;                // the pass that takes the jobs arrived
     bool stopping_ = false;
+    // The pacer's own:
+    std::vector<std::shared_ptr<Job>> active_;
     std::thread thread_;
 };
 
