@@ -76,19 +76,35 @@ bool SharedPacer::send(std::string_view line, const LineWriter& write, Sender& s
 void SharedPacer::pass()
 {
     std::vector<std::shared_ptr<Job>> ended;
-    std::erase_if(active_, [&](const std::shared_ptr<Job>& job) {
+    // Writes the job's next byte; true when that ends it.
+    const auto writeNext = [&](const std::shared_ptr<Job>& job) {
         if (job->next < job->text.size()) {
-            const auto now = Steady::now();
-            if (now - job->lastWrite < pace_)
-                return false;
-            job->lastWrite = now;
+            job->lastWrite = Steady::now();
             job->ok = (*job->write)(std::string_view(job->text).substr(job->next++, 1));
             if (job->ok && job->next < job->text.size())
                 return false;
         }
         ended.push_back(job);
         return true;
+    };
+    // A session whose last byte went out less than a pace ago (the pass
+    // before was held up) has its byte written once the pace has passed,
+    // still in this pass: skipping it to the next would end its line a pass
+    // later than its session expects.
+    std::vector<std::shared_ptr<Job>> early;
+    std::erase_if(active_, [&](const std::shared_ptr<Job>& job) {
+        if (job->next < job->text.size() && Steady::now() - job->lastWrite < pace_) {
+            early.push_back(job);
+            return false;
+        }
+        return writeNext(job);
     });
+    std::sort(early.begin(), early.end(), [](const auto& a, const auto& b) { return a->lastWrite < b->lastWrite; });
+    for (const auto& job : early) {
+        std::this_thread::sleep_until(job->lastWrite + pace_);
+        if (writeNext(job))
+            std::erase(active_, job);
+    }
     // After the writes, so that the time the signals take never shifts a write.
     for (const auto& job : ended) {
         bool tell = false;

@@ -13,9 +13,9 @@
 // the pacer does not have to wake it, which would cost as much again. Only
 // when the pacer falls behind its timetable does the session wait for it.
 //
-// A session's next character goes out in a pass only when its last one (of
-// this line or the one before) went out at least paceMs before: a pass the
-// pacer was held up in may make it wait one more, so its characters are
+// A session's next character goes out only when its last one (of this line
+// or the one before) went out at least paceMs before: after a pass the pacer
+// was held up in, later in the pass than the others. Its characters are
 // never closer than paceMs, as when a session paces itself.
 //
 // A line is written through a LineWriter the session hands in with it: the
@@ -52,8 +52,9 @@ public:
         Steady::time_point lastWrite;
     };
 
-    // Writes `line` one byte per pass and returns about a pause after its
-    // last byte. False, with the rest unsent, when a write fails.
+    // Writes `line` one byte per pass and returns once its last byte is out:
+    // on the timetable, about a pause after it. False, with the rest unsent,
+    // when a write fails.
     bool send(std::string_view line, const LineWriter& write, Sender& sender);
 
 private:
@@ -72,8 +73,8 @@ private:
     };
 
     void run();
-    // One pass: the next byte of every job whose last one went out at least a
-    // pace ago; jobs whose bytes are all out end.
+    // One pass: the next byte of every job, each once a pace has passed since
+    // its last; jobs whose bytes are all out end.
     void pass();
 
     const int paceMs_;
