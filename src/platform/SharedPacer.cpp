@@ -6,19 +6,20 @@ namespace k400 {
 
 namespace {
 
-// The pacer is late in every pass by its own wake-up and the writes before
-// a session's: tens of microseconds, more on a busy virtual machine. A
-// fortieth of the pace covers that at the usual paces (125 us at 5 ms) and
-// lengthens a line by a twentieth.
-std::chrono::steady_clock::duration Margin(int paceMs)
+// A session wakes a pace after the pass that sent its last byte, reads the
+// reply and hands in its next line before the pass after: the time it has
+// for that, a twentieth of the pace (250 us at 5 ms), is what the timetable
+// adds to every pass. Eight sessions waking at once on two processors of a
+// virtual machine need most of it.
+std::chrono::steady_clock::duration Slack(int paceMs)
 {
-    return std::chrono::microseconds(std::max(paceMs, 0) * 1000 / 40);
+    return std::chrono::microseconds(std::max(paceMs, 0) * 1000 / 20);
 }
 
 }  // namespace
 
 SharedPacer::SharedPacer(int paceMs)
-    : paceMs_(paceMs), pace_(std::chrono::milliseconds(paceMs)), margin_(Margin(paceMs)), period_(pace_ + 2 * margin_),
+    : paceMs_(paceMs), pace_(std::chrono::milliseconds(paceMs)), period_(pace_ + Slack(paceMs)),
       thread_([this] { run(); })
 {
 }
@@ -54,12 +55,14 @@ bool SharedPacer::send(std::string_view line, const LineWriter& write, Sender& s
     if (wake)
         work_.notify_one();
 
-    // On the timetable the last byte goes out in the pass at lastPass, and
-    // the pause after it ends a little before the pass after. Until then only
-    // a failed write ends the wait early.
+    // On the timetable the last byte goes out in the pass at lastPass. A sleep
+    // rather than a timed wait for the pacer's signal: after one of those the
+    // system library takes the lock as if contended, and letting go of it
+    // then costs a system call per line. A failed write, which ends the line
+    // early, is seen when it would have ended.
     const auto lastPass = firstPass + static_cast<int>(line.empty() ? 0 : line.size() - 1) * period_;
+    std::this_thread::sleep_until(lastPass + pace_);
     std::unique_lock hold(job->lock);
-    job->finished.wait_until(hold, lastPass + pace_ + margin_, [&] { return job->done && !job->ok; });
     if (!job->done) {
         // Behind its timetable: the pacer tells when the line is out, and the
         // pause after it is counted from then.
@@ -111,7 +114,7 @@ void SharedPacer::pass()
         {
             std::lock_guard guard(job->lock);
             job->done = true;
-            tell = job->waiting || !job->ok;
+            tell = job->waiting;
         }
         if (tell)
             job->finished.notify_one();

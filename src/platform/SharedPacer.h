@@ -53,8 +53,8 @@ public:
     };
 
     // Writes `line` one byte per pass and returns once its last byte is out:
-    // on the timetable, about a pause after it. False, with the rest unsent,
-    // when a write fails.
+    // on the timetable, a pause after the pass that sent it. False, with the
+    // rest unsent, when a write fails (seen when the line would have ended).
     bool send(std::string_view line, const LineWriter& write, Sender& sender);
 
 private:
@@ -79,8 +79,7 @@ private:
 
     const int paceMs_;
     const Steady::duration pace_;
-    const Steady::duration margin_;  // for the pacer's lateness in a pass
-    const Steady::duration period_;  // between passes: pace_ + 2 * margin_
+    const Steady::duration period_;  // between passes: a little more than pace_
     std::mutex lock_;
     std::condition_variable work_;
     // Under lock_:
