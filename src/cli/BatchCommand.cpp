@@ -21,6 +21,7 @@
 #include "cli/Options.h"
 #include "cli/Output.h"
 #include "platform/JsonReader.h"
+#include "platform/Messages.h"
 #include "platform/SharedPacer.h"
 
 namespace k400 {
@@ -158,8 +159,10 @@ public:
         std::string error;
         std::ifstream in(manifest_, std::ios::binary);
         std::ostringstream text;
-        if (!in || !(text << in.rdbuf()))
+        if (!in || !(text << in.rdbuf())) {
+            std::filesystem::remove_all(scratch, ignored);
             return UsageError(io, name(), "cannot read the manifest " + manifest_);
+        }
         const auto root = ParseJson(text.str(), error);
         ManifestReader reader;
         if (!root || !reader.read(*root, manifest_, scratch, action_, gateways, outputDir)) {
@@ -168,6 +171,16 @@ public:
         }
         if (std::filesystem::path(outputDir).is_relative())
             outputDir = (std::filesystem::path(manifest_).parent_path() / outputDir).string();
+        // The manifest names the folder its gateways write into: made here,
+        // once, rather than every gateway failing for want of it.
+        if (action_ != "compare") {
+            std::error_code made;
+            std::filesystem::create_directories(outputDir, made);
+            if (made) {
+                std::filesystem::remove_all(scratch, ignored);
+                return UsageError(io, name(), msg::CliCannotMakeFolder(outputDir, made.message()));
+            }
+        }
 
         // Every session's characters go out from one thread: one wake-up per
         // pause for all of them rather than one each.

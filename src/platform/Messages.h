@@ -407,6 +407,10 @@ inline std::string PlanModulesDiffer(std::string_view difference)
     return "The attached modules are not those of the plan (" + std::string(difference) + "); nothing was written.";
 }
 inline constexpr const char* CliCannotWriteTrace = "cannot write the trace file ";
+inline std::string CliCannotMakeFolder(std::string_view folder, std::string_view reason)
+{
+    return "cannot make the output folder " + std::string(folder) + ": " + std::string(reason);
+}
 
 // --- Desktop window: plans, pending entries, feedback during waits ---
 inline constexpr const char* OpenPlanMenu = "Open Plan\u2026";

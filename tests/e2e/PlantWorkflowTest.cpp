@@ -131,8 +131,8 @@ TEST(PlantWorkflow, BatchConfiguresEveryGatewayAndNamesTheOneThatFailed)
     gateways.push_back({{"name", "unplugged"},
                         {"port", (dir / "no-such-device").string()},
                         {"plan", {{"plan", 1}, {"profile", "canopen"}}}});
-    WriteFile(dir / "manifest.json", nlohmann::json{{"output_dir", "eds"}, {"gateways", gateways}}.dump());
-    std::filesystem::create_directory(dir / "eds");
+    // The output folder does not exist yet: the batch makes it.
+    WriteFile(dir / "manifest.json", nlohmann::json{{"output_dir", "eds/new"}, {"gateways", gateways}}.dump());
 
     const RunResult run =
         RunK400({"batch", (dir / "manifest.json").string(), "--pace-ms", "1", "--json", "--trace-dir", dir.string()});
@@ -154,11 +154,49 @@ TEST(PlantWorkflow, BatchConfiguresEveryGatewayAndNamesTheOneThatFailed)
 
     for (int node = 11; node <= 13; ++node) {
         EXPECT_EQ(sims[static_cast<std::size_t>(node - 11)]->child.terminate(), 0);
-        EXPECT_TRUE(std::filesystem::exists(dir / "eds" / ("COPn" + std::to_string(node) + ".eds")));
+        EXPECT_TRUE(std::filesystem::exists(dir / "eds/new" / ("COPn" + std::to_string(node) + ".eds")));
         std::string error;
         const auto eeprom = LoadEepromFile((dir / ("eeprom" + std::to_string(node) + ".json")).string(), error);
         ASSERT_TRUE(eeprom.has_value()) << error;
         EXPECT_EQ((*eeprom)[0][48 / 4] >> 16, static_cast<std::uint32_t>(node)) << "node ID word";
+    }
+}
+
+TEST(PlantWorkflow, BatchRefusesABadManifestBeforeAnyGateway)
+{
+    const TempFolder dir("k400-manifest");
+    WriteFile(dir / "a-file", "");
+    const nlohmann::json plan = {{"plan", 1}, {"profile", "canopen"}};
+    const nlohmann::json one = {{"name", "a"}, {"port", "/dev/null"}, {"plan", plan}};
+    const struct {
+        const char* what;
+        std::string manifest;  // empty: no manifest file at all
+        const char* names;     // what the error names
+    } cases[] = {
+        {"no manifest", "", "cannot read the manifest"},
+        {"not JSON", "{\"gateways\": [", "manifest.json"},
+        {"unknown member", nlohmann::json{{"gateways", {one}}, {"outputdir", "x"}}.dump(), "outputdir"},
+        {"no gateways", nlohmann::json{{"output_dir", "x"}}.dump(), "gateways"},
+        {"gateway without a port", nlohmann::json{{"gateways", {{{"name", "a"}, {"plan", plan}}}}}.dump(),
+         "gateways[0]"},
+        {"port used twice",
+         nlohmann::json{{"gateways", {one, {{"name", "b"}, {"port", "/dev/null"}, {"plan", plan}}}}}.dump(),
+         "used twice"},
+        {"bad inline plan",
+         nlohmann::json{{"gateways", {{{"name", "a"}, {"port", "/dev/null"}, {"plan", {{"plan", 1}, {"node_id", 0}}}}}}}
+             .dump(),
+         "gateways[0].plan"},
+        {"output folder under a file", nlohmann::json{{"output_dir", "a-file/eds"}, {"gateways", {one}}}.dump(),
+         "cannot make the output folder"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(dir / "manifest.json");
+        if (!c.manifest.empty())
+            WriteFile(dir / "manifest.json", c.manifest);
+        const RunResult run = RunK400({"batch", (dir / "manifest.json").string(), "--pace-ms", "1"});
+        EXPECT_EQ(run.exitCode, 2) << c.what << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.names), std::string::npos) << c.what << "\n" << run.err;
+        EXPECT_EQ(run.err.find("Gateways ("), std::string::npos) << c.what << ": no gateway was started";
     }
 }
 
