@@ -9,14 +9,12 @@ namespace k400 {
 
 namespace {
 
-// The entered value must lie in range both as entered and once rounded to
-// the whole number that is stored (127.6 would otherwise store node 128).
+// As entered, before it is rounded to the whole number stored: within whole
+// bounds the rounded value then is too (127.4 is refused, not stored as 127).
+// Written so that NaN is refused.
 bool InRange(EnteredNumber value, long low, long high)
 {
-    if (!(value >= low && value <= high))
-        return false;
-    const long rounded = std::lround(value);
-    return rounded >= low && rounded <= high;
+    return value >= static_cast<double>(low) && value <= static_cast<double>(high);
 }
 
 bool Refuse(UserInterface& ui, const std::string& message)
