@@ -31,12 +31,12 @@ protected:
         command_ = &command;
         AddSessionOptions(command, session_);
         AddScanOptions(command, scan_);
-        command.add_flag("--json", json_, "print the result as one JSON object");
+        command.add_flag("--json", json_, msg::HelpJsonResult);
     }
 
     void defineFile(CLI::App& command)
     {
-        command.add_option("file", file_, "the backup file")->required()->option_text("FILE");
+        command.add_option("file", file_, msg::HelpBackupFile)->required()->option_text("FILE");
     }
 
     // The backup file named on the command line; a file that is no backup is a usage error.
@@ -82,18 +82,13 @@ protected:
 class BackupCommand final : public GatewayFileCommand {
 public:
     std::string_view name() const override { return "backup"; }
-    std::string_view summary() const override { return "keep what a gateway holds in a backup file"; }
-    std::string_view description() const override
-    {
-        return "Connects, reads every word of the stored configuration without changing it and writes one\n"
-               "JSON file: controller, firmware, scan parameters, modules, settings, profile choices and the\n"
-               "image words. Nothing is written to the gateway.";
-    }
+    std::string_view summary() const override { return msg::HelpBackupSummary; }
+    std::string_view description() const override { return msg::HelpBackupDescription; }
 
     void define(CLI::App& command) override
     {
         defineSession(command);
-        AddTextOption(command, "--output", file_, "FILE", "the backup file to write")->required();
+        AddTextOption(command, "--output", file_, "FILE", msg::HelpBackupOutput)->required();
     }
 
     int run(CommandIo& io) override
@@ -109,7 +104,7 @@ public:
             return rc;
         const TextFileResult written = WriteBackupFile(file_, *backup);
         if (!written) {
-            io.err << "Error: " << written.error << std::endl;
+            io.err << msg::CliErrorPrefix << written.error << std::endl;
             return ExitFailure;
         }
         if (json_)
@@ -126,14 +121,8 @@ public:
 class CompareCommand final : public GatewayFileCommand {
 public:
     std::string_view name() const override { return "compare"; }
-    std::string_view summary() const override { return "compare a gateway with a backup file"; }
-    std::string_view description() const override
-    {
-        return "Connects, reads the stored configuration as backup does and prints what differs from the\n"
-               "file: by meaning first (settings, modules, profile choices), then the image words. The\n"
-               "Finish date and time are shown but do not count. Exit code 0 when equal, 3 when they differ,\n"
-               "1 on failure. Without --scan-* options the scan uses the file's parameters.";
-    }
+    std::string_view summary() const override { return msg::HelpCompareSummary; }
+    std::string_view description() const override { return msg::HelpCompareDescription; }
 
     void define(CLI::App& command) override
     {
@@ -195,24 +184,15 @@ private:
 class RestoreCommand final : public GatewayFileCommand {
 public:
     std::string_view name() const override { return "restore"; }
-    std::string_view summary() const override { return "write a backup into a gateway with the same modules"; }
-    std::string_view description() const override
-    {
-        return "Connects and refuses, writing nothing, unless the attached modules are the file's (address,\n"
-               "name, type codes). Then writes the file's image words as Finish does (the image marked\n"
-               "invalid until every word is read back), connects again and writes the EDS file (and for\n"
-               "CANopen the DCF) of the restored configuration. This is how a failed gateway is replaced.\n"
-               "Without --scan-* options the scan uses the file's parameters.";
-    }
+    std::string_view summary() const override { return msg::HelpRestoreSummary; }
+    std::string_view description() const override { return msg::HelpRestoreDescription; }
 
     void define(CLI::App& command) override
     {
         defineSession(command);
         defineFile(command);
-        AddTextOption(command, "--output-dir", folder_, "DIR",
-                      "folder of the EDS and DCF files (default: the program's folder; the current folder "
-                      "when the program is installed)");
-        command.add_flag("--no-dcf", noDcf_, "CANopen: write no device configuration file (DCF) beside the EDS");
+        AddTextOption(command, "--output-dir", folder_, "DIR", msg::HelpOutputDirEdsDcf);
+        command.add_flag("--no-dcf", noDcf_, msg::HelpNoDcf);
     }
 
     int run(CommandIo& io) override
@@ -224,7 +204,7 @@ public:
         if ((rc = RequirePort(session_, io, name())))
             return rc;
         if (!file->StoredImageValid) {
-            io.err << "Error: " << msg::RestoreInvalidBackup << std::endl;
+            io.err << msg::CliErrorPrefix << msg::RestoreInvalidBackup << std::endl;
             return ExitFailure;
         }
         const auto folder = OutputFolder(folder_, io);

@@ -36,7 +36,7 @@ struct Gateway {
 };
 
 struct Outcome {
-    std::string status = "waiting";
+    std::string status = msg::CliBatchWaiting;
     bool done = false;
     bool ok = false;
     bool differs = false;  // compare: the gateway differs from its backup
@@ -50,14 +50,14 @@ public:
     bool read(const JsonValue& root, const std::filesystem::path& manifest, const std::filesystem::path& scratch,
               const std::string& action, std::vector<Gateway>& gateways, std::string& outputDir)
     {
-        if (!expectType(root, JsonValue::value_t::object, "the manifest") ||
+        if (!expectType(root, JsonValue::value_t::object, msg::CliManifestWhat) ||
             !knownMembers(root, "", {"output_dir", "gateways"}))
             return false;
         if (const JsonValue* v = Member(root, "output_dir"); v && !stringField(*v, "output_dir", outputDir))
             return false;
         const JsonValue* list = Member(root, "gateways");
         if (!list)
-            return fail("gateways", "missing: the manifest lists its gateways");
+            return fail("gateways", msg::CliManifestNoGateways);
         if (!expectType(*list, JsonValue::value_t::array, "gateways"))
             return false;
         for (std::size_t i = 0; i < list->size(); ++i) {
@@ -74,8 +74,7 @@ public:
             // What the action works from: a plan to configure, a backup to compare with.
             const char* needed = action == "configure" ? "plan" : action == "compare" ? "backup" : nullptr;
             if (!name || !port || (needed && !Member(g, needed)))
-                return fail(at, std::string("a gateway needs \"name\", \"port\"") +
-                                    (needed ? std::string(" and \"") + needed + "\"" : std::string()));
+                return fail(at, msg::CliGatewayNeeds(needed));
             if (!stringField(*name, at + ".name", gateway.name) || !stringField(*port, at + ".port", gateway.port))
                 return false;
             std::string backupFile;
@@ -84,12 +83,12 @@ public:
             if (backup)
                 gateway.backupFile = (manifest.parent_path() / backupFile).string();
             if (gateway.name.empty() || gateway.name.find_first_of("/\\") != std::string::npos)
-                return fail(at + ".name", "a name is not empty and holds no '/' or '\\\\' (it names files)");
+                return fail(at + ".name", msg::CliBadGatewayName);
             for (const Gateway& other : gateways) {
                 if (other.name == gateway.name)
-                    return fail(at + ".name", "\"" + gateway.name + "\" is used twice");
+                    return fail(at + ".name", msg::CliNameTwice(gateway.name));
                 if (other.port == gateway.port)
-                    return fail(at + ".port", "\"" + gateway.port + "\" is used twice: one session per port");
+                    return fail(at + ".port", msg::CliPortTwice(gateway.port));
             }
             // Only a configuration follows a plan.
             if (action == "configure" && plan->is_string()) {
@@ -122,31 +121,19 @@ std::string FilesWritten(const Json& report)
 class BatchCommand final : public Command {
 public:
     std::string_view name() const override { return "batch"; }
-    std::string_view summary() const override
-    {
-        return "configure, back up or compare many gateways at once from a manifest";
-    }
-    std::string_view description() const override
-    {
-        return "The manifest (JSON) lists gateways, each with a name, a port and a plan (a plan file,\n"
-               "relative to the manifest, or the plan inline), and an output folder. Every gateway runs\n"
-               "in its own session at the same time; one that fails does not stop the others. Prints\n"
-               "one status line per gateway while running and a table at the end.\n"
-               "--action backup writes each gateway's backup to OUTPUT_DIR/NAME.backup.json (no plan needed);\n"
-               "--action compare compares each gateway with its \"backup\" file (relative to the manifest)\n"
-               "and exits with 3 when one differs and none failed.";
-    }
+    std::string_view summary() const override { return msg::HelpBatchSummary; }
+    std::string_view description() const override { return msg::HelpBatchDescription; }
 
     void define(CLI::App& command) override
     {
-        command.add_option("manifest", manifest_, "the manifest file")->required()->option_text("MANIFEST");
-        command.add_option("--action", action_, "what to do with each gateway (default configure)")
+        command.add_option("manifest", manifest_, msg::HelpManifest)->required()->option_text("MANIFEST");
+        command.add_option("--action", action_, msg::HelpAction)
             ->check(CLI::IsMember({"configure", "backup", "compare"}))
             ->option_text("configure|backup|compare");
-        AddWholeOption(command, "--jobs", jobs_, 0, 64, "N", "gateways at once, 0 for all");
-        AddTextOption(command, "--trace-dir", traceDir_, "DIR", "a trace file per gateway (NAME.trace) in DIR");
-        AddWholeOption(command, "--pace-ms", paceMs_, 0, 1000, "MS", "pause after each character sent");
-        command.add_flag("--json", json_, "print the report as one JSON object");
+        AddWholeOption(command, "--jobs", jobs_, 0, 64, "N", msg::HelpJobs);
+        AddTextOption(command, "--trace-dir", traceDir_, "DIR", msg::HelpTraceDir);
+        AddWholeOption(command, "--pace-ms", paceMs_, 0, 1000, "MS", msg::HelpPaceMs);
+        command.add_flag("--json", json_, msg::HelpJsonReport);
     }
 
     int run(CommandIo& io) override
@@ -161,7 +148,7 @@ public:
         std::ostringstream text;
         if (!in || !(text << in.rdbuf())) {
             std::filesystem::remove_all(scratch, ignored);
-            return UsageError(io, name(), "cannot read the manifest " + manifest_);
+            return UsageError(io, name(), msg::CliCannotReadManifest(manifest_));
         }
         const auto root = ParseJson(text.str(), error);
         ManifestReader reader;
@@ -234,7 +221,7 @@ private:
                      pacer};
         {
             std::lock_guard guard(lock);
-            outcome.status = "connecting";
+            outcome.status = msg::CliBatchConnecting;
         }
         const int rc = RunCommandLine(args, io);
         std::lock_guard guard(lock);
@@ -244,10 +231,9 @@ private:
         outcome.report = Json::parse(out.str(), nullptr, false);
         if (outcome.report.is_discarded() || !outcome.report.is_object())
             outcome.report = Json{{"error", err.str()}};
-        outcome.status = outcome.ok ? "done"
-                         : outcome.differs
-                             ? "differs"
-                             : "failed: " + outcome.report.value("error", std::string("exit ") + std::to_string(rc));
+        outcome.status = outcome.ok        ? msg::CliBatchDone
+                         : outcome.differs ? msg::CliBatchDiffers
+                                           : msg::CliBatchFailed(outcome.report.value("error", msg::CliBatchExit(rc)));
         outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         outcome.done = true;
     }
@@ -295,7 +281,7 @@ private:
         bool allOk = true;
         bool anyFailed = false;
         Json list = Json::array();
-        std::vector<std::vector<std::string>> rows{{"Name", "Port", "Result", "Node ID", "Files", "Time"}};
+        std::vector<std::vector<std::string>> rows{{msg::CliBatchColumns.begin(), msg::CliBatchColumns.end()}};
         for (std::size_t i = 0; i < gateways.size(); ++i) {
             const Outcome& o = outcomes[i];
             allOk = allOk && o.ok;
@@ -303,7 +289,7 @@ private:
             const std::string node = o.report.contains("node_id") ? o.report["node_id"].dump() : std::string();
             char seconds[32];
             std::snprintf(seconds, sizeof seconds, "%.1f s", o.seconds);
-            rows.push_back({gateways[i].name, gateways[i].port, o.ok ? "ok" : o.status.substr(0, 60), node,
+            rows.push_back({gateways[i].name, gateways[i].port, o.ok ? msg::CliBatchOk : o.status.substr(0, 60), node,
                             FilesWritten(o.report), seconds});
             list.push_back({{"name", gateways[i].name},
                             {"port", gateways[i].port},
@@ -315,7 +301,7 @@ private:
         if (json_)
             PrintJson(io.out, Json{{"action", action_}, {"ok", allOk}, {"gateways", list}});
         else
-            PrintTable(io.out, "Gateways (" + std::to_string(gateways.size()) + ")", rows);
+            PrintTable(io.out, msg::CliGatewaysTitle(gateways.size()), rows);
         return allOk ? ExitSuccess : anyFailed ? ExitFailure : ExitDiffers;
     }
 

@@ -22,8 +22,8 @@ namespace {
 
 void PrintPdoTables(std::ostream& out, const ProgramState& state)
 {
-    PrintTable(out, "Receive PDO", PdoTableRows(state, PdoDirection::Receive));
-    PrintTable(out, "Transmit PDO", PdoTableRows(state, PdoDirection::Transmit));
+    PrintTable(out, msg::ReceivePdoTab, PdoTableRows(state, PdoDirection::Receive));
+    PrintTable(out, msg::TransmitPdoTab, PdoTableRows(state, PdoDirection::Transmit));
 }
 
 Json PdoRows(const TableRows& rows)
@@ -69,14 +69,11 @@ public:
 
     void define(CLI::App& command) override
     {
-        options_[0] = AddWholeOption(command, "--guard-time", guardTime_, 0, 65535, "MS",
-                                     "CANopen: node guarding with this guard time");
-        options_[1] = AddWholeOption(command, "--life-factor", lifeFactor_, 0, 255, "N",
-                                     "CANopen: node guarding with this life time factor");
-        options_[2] = AddWholeOption(command, "--heartbeat", heartbeat_, 0, 65535, "MS",
-                                     "CANopen: heartbeat with this producer time (not with --guard-time)");
+        options_[0] = AddWholeOption(command, "--guard-time", guardTime_, 0, 65535, "MS", msg::HelpGuardTime);
+        options_[1] = AddWholeOption(command, "--life-factor", lifeFactor_, 0, 255, "N", msg::HelpLifeFactor);
+        options_[2] = AddWholeOption(command, "--heartbeat", heartbeat_, 0, 65535, "MS", msg::HelpHeartbeat);
         options_[2]->excludes(options_[0])->excludes(options_[1]);
-        command.add_flag("--no-dcf", noDcf_, "CANopen: write no device configuration file (DCF) beside the EDS");
+        command.add_flag("--no-dcf", noDcf_, msg::HelpNoDcf);
     }
 
     std::string givenOption() const override
@@ -124,7 +121,7 @@ public:
         if (json) {
             PrintJson(io.out, CanopenJson(preview, edsFile));
         } else {
-            io.out << "Dry run: nothing written. EDS file would be " << edsFile << '\n';
+            io.out << msg::CliDryRunEdsFile << edsFile << '\n';
             PrintPdoTables(io.out, preview);
             PrintImageWords(io.out, preview, false);
         }
@@ -143,9 +140,9 @@ public:
             report["eeprom"] = EepromStatusText(result.eeprom);
             PrintJson(io.out, report);
         } else {
-            io.out << "EDS file: " << result.edsPath << '\n';
+            io.out << msg::EdsFileLabel << result.edsPath << '\n';
             if (!dcfFile.empty())
-                io.out << "DCF file: " << dcfFile << '\n';
+                io.out << msg::DcfFileLabel << dcfFile << '\n';
             PrintPdoTables(io.out, state);
             io.out << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n'
                    << msg::StatusFinishDone << '\n';
@@ -168,9 +165,9 @@ public:
             configuration_->PrepareImage(now);
             PrintJson(io.out, CanopenJson(state, edsFile, noDcf_ ? "" : dcfFile));
         } else {
-            io.out << "EDS file: " << edsFile << '\n';
+            io.out << msg::EdsFileLabel << edsFile << '\n';
             if (!noDcf_)
-                io.out << "DCF file: " << dcfFile << '\n';
+                io.out << msg::DcfFileLabel << dcfFile << '\n';
             PrintPdoTables(io.out, state);
         }
         return ExitSuccess;

@@ -8,14 +8,9 @@ namespace k400 {
 
 namespace {
 
-constexpr const char* ProgramSummary = "Configuration utility for the GWC-1 (CANopen) and GWD-1 (DeviceNet) gateways.";
-
 void PrintCommandList(std::ostream& out, const std::vector<std::unique_ptr<Command>>& commands)
 {
-    out << "usage: k400gw COMMAND [OPTIONS]\n"
-           "       k400gw help COMMAND | COMMAND --help\n"
-           "       k400gw --version\n\n"
-        << ProgramSummary << "\n\nCommands:\n";
+    out << msg::HelpUsage << '\n' << msg::HelpProgramSummary << "\n\n" << msg::HelpCommandsHeading << '\n';
     std::size_t width = 0;
     for (const auto& command : commands)
         width = std::max(width, command->name().size());
@@ -30,7 +25,7 @@ public:
     HelpFormatter() { column_width(34); }
     std::string make_usage(const CLI::App* app, std::string name) const override
     {
-        return "usage: k400gw " + (name.empty() ? app->get_name() : name) + " [OPTIONS]\n";
+        return msg::HelpCommandUsage(name.empty() ? app->get_name() : name);
     }
 };
 
@@ -56,12 +51,10 @@ std::vector<std::unique_ptr<Command>> MakeCommands()
 
 int UsageError(CommandIo& io, std::string_view command, std::string_view text)
 {
-    io.err << "k400gw";
+    io.err << msg::CliProgramName;
     if (!command.empty())
         io.err << ' ' << command;
-    io.err << ": " << text << '\n'
-           << "Try 'k400gw " << (command.empty() ? "--help" : std::string("help ") + std::string(command))
-           << "' for more information." << std::endl;
+    io.err << ": " << text << '\n' << msg::CliTryHelp(command) << std::endl;
     return ExitUsage;
 }
 
@@ -78,11 +71,11 @@ int RunCommandLine(const std::vector<std::string>& args, CommandIo& io)
         return ExitSuccess;
     }
     if (first == "--version") {
-        io.out << "k400gw " << K400GW_VERSION << '\n';
+        io.out << msg::CliProgramName << ' ' << K400GW_VERSION << '\n';
         return ExitSuccess;
     }
 
-    CLI::App app{ProgramSummary, "k400gw"};
+    CLI::App app{msg::HelpProgramSummary, msg::CliProgramName};
     app.formatter(std::make_shared<HelpFormatter>());
     app.set_help_flag();
     app.require_subcommand(1, 1);
@@ -93,7 +86,7 @@ int RunCommandLine(const std::vector<std::string>& args, CommandIo& io)
             description += "\n" + std::string(command->description());
         CLI::App* sub = app.add_subcommand(std::string(command->name()), description);
         sub->formatter(app.get_formatter());
-        sub->set_help_flag("-h,--help", "print this help and exit");
+        sub->set_help_flag("-h,--help", msg::HelpHelpFlag);
         command->define(*sub);
         defined.emplace_back(sub, command.get());
     }
@@ -104,14 +97,14 @@ int RunCommandLine(const std::vector<std::string>& args, CommandIo& io)
                 io.out << sub->help();
                 return ExitSuccess;
             }
-        return UsageError(io, {}, "unknown command: " + args[1]);
+        return UsageError(io, {}, msg::CliUnknownCommand(args[1]));
     }
     Command* chosen = nullptr;
     for (const auto& [sub, command] : defined)
         if (command->name() == first)
             chosen = command;
     if (chosen == nullptr)
-        return UsageError(io, {}, "unknown command: " + first);
+        return UsageError(io, {}, msg::CliUnknownCommand(first));
 
     // CLI11 takes the arguments last to first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -125,12 +118,12 @@ int RunCommandLine(const std::vector<std::string>& args, CommandIo& io)
         std::string extras;
         for (const std::string& extra : app.get_subcommand(std::string(chosen->name()))->remaining())
             extras += (extras.empty() ? "" : " ") + extra;
-        return UsageError(io, chosen->name(), "not expected: " + extras);
+        return UsageError(io, chosen->name(), msg::CliNotExpected(extras));
     } catch (const CLI::ParseError& error) {
         // "--port: 1 required TEXT missing" says it in CLI11's terms.
         std::string text = error.what();
         if (const auto at = text.find(": 1 required "); at != std::string::npos)
-            text = text.substr(0, at) + ": needs a value";
+            text = text.substr(0, at) + ": " + msg::CliNeedsValue;
         return UsageError(io, chosen->name(), text);
     }
     return chosen->run(io);

@@ -37,8 +37,7 @@ protected:
 
     void defineCommon(CLI::App& command, bool com2)
     {
-        command
-            .add_option("--profile", profileName_, "the slave profile to configure; required unless the plan names it")
+        command.add_option("--profile", profileName_, msg::HelpProfile)
             ->check(CLI::IsMember({"canopen", "devicenet"}))
             ->option_text("canopen|devicenet");
         AddSettingsOptions(command, settings_, com2);
@@ -46,11 +45,8 @@ protected:
             profile->define(command);
         AddEdsTextOptions(command, edsText_);
         AddOutputOptions(command, output_);
-        AddTextOption(command, "--plan", planFile_, "FILE",
-                      "take the profile, settings, choices, EDS texts and modules from a plan file; options "
-                      "given here override it");
-        AddTextOption(command, "--save-plan", savePlanFile_, "FILE",
-                      "write the plan this run uses (settings, choices, texts and modules) to FILE");
+        AddTextOption(command, "--plan", planFile_, "FILE", msg::HelpPlan);
+        AddTextOption(command, "--save-plan", savePlanFile_, "FILE", msg::HelpSavePlan);
     }
 
     // Fills what no option gave from the plan file; a plan that cannot be
@@ -92,7 +88,7 @@ protected:
         const TextFileResult written = WritePlanFile(*savePlanFile_, profile.usedPlan(state));
         if (written)
             return ExitSuccess;
-        io.err << "Error: " << written.error << std::endl;
+        io.err << msg::CliErrorPrefix << written.error << std::endl;
         return ExitFailure;
     }
 
@@ -107,14 +103,12 @@ protected:
             if (profile->name() == profileName_)
                 chosen = profile.get();
         if (chosen == nullptr) {
-            UsageError(io, name(), "--profile canopen|devicenet is required (or a --plan naming the profile)");
+            UsageError(io, name(), msg::CliProfileRequired);
             return nullptr;
         }
         for (const auto& profile : profiles_) {
             if (profile.get() != chosen && !profile->givenOption().empty()) {
-                UsageError(
-                    io, name(),
-                    std::string(profile->givenOption()) + " applies to --profile " + std::string(profile->name()));
+                UsageError(io, name(), msg::CliAppliesToProfile(profile->givenOption(), profile->name()));
                 return nullptr;
             }
         }
@@ -150,26 +144,16 @@ protected:
 class ConfigureCommand final : public ProfileFlow {
 public:
     std::string_view name() const override { return "configure"; }
-    std::string_view summary() const override
-    {
-        return "configure a gateway end to end: connect, scan, settings, Finish, EDS file";
-    }
-    std::string_view description() const override
-    {
-        return "Connects, scans the modules, applies the given settings through the same checks as the\n"
-               "window's \"Setting\", builds the I/O image, writes the configuration into the gateway's\n"
-               "EEPROM and writes the EDS file.";
-    }
+    std::string_view summary() const override { return msg::HelpConfigureSummary; }
+    std::string_view description() const override { return msg::HelpConfigureDescription; }
 
     void define(CLI::App& command) override
     {
         AddSessionOptions(command, session_);
         AddScanOptions(command, scan_);
         defineCommon(command, true);
-        command.add_flag("--dry-run", dryRun_, "stop before Finish: print the tables and the image words");
-        command.add_flag("--accept-defaults", acceptDefaults_,
-                         "configure a gateway whose stored configuration is invalid with the default node ID and "
-                         "CAN baud rate (otherwise --node-id and --can-baud are required there)");
+        command.add_flag("--dry-run", dryRun_, msg::HelpDryRun);
+        command.add_flag("--accept-defaults", acceptDefaults_, msg::HelpAcceptDefaults);
     }
 
     int run(CommandIo& io) override
@@ -248,24 +232,14 @@ private:
 class EdsCommand final : public ProfileFlow {
 public:
     std::string_view name() const override { return "eds"; }
-    std::string_view summary() const override
-    {
-        return "write the EDS file of a planned set of modules, no gateway needed";
-    }
-    std::string_view description() const override
-    {
-        return "Builds the I/O image of the listed modules (model@address, in listing order) and writes\n"
-               "the EDS file.";
-    }
+    std::string_view summary() const override { return msg::HelpEdsSummary; }
+    std::string_view description() const override { return msg::HelpEdsDescription; }
 
     void define(CLI::App& command) override
     {
-        AddTextOption(command, "--modules", modules_, "LIST",
-                      "planned modules in order, MODEL@ADDRESS separated by commas, e.g. M38@3,M33@26 "
-                      "(addresses 1..255, at most 15)");
+        AddTextOption(command, "--modules", modules_, "LIST", msg::HelpModules);
         defineCommon(command, false);
-        AddTextOption(command, "--firmware", firmware_, "V",
-                      std::string("firmware as MAJOR.MINOR-YYYYMMDD (default ") + DefaultFirmware + ")");
+        AddTextOption(command, "--firmware", firmware_, "V", msg::HelpFirmware(DefaultFirmware));
     }
 
     int run(CommandIo& io) override
@@ -288,9 +262,7 @@ public:
             planned_ = *typed;
         }
         if (!ParseFirmwareText(firmware_, state))
-            return UsageError(io, name(),
-                              "--firmware needs MAJOR.MINOR-YYYYMMDD such as " + std::string(DefaultFirmware) +
-                                  ", not '" + firmware_ + "'");
+            return UsageError(io, name(), msg::CliBadFirmware(DefaultFirmware, firmware_));
         const auto folder = OutputFolder(output_.folder, io);
         if (!folder)
             return ExitFailure;

@@ -11,6 +11,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Options.h"
+#include "platform/Messages.h"
 #include "sim/PtySimulator.h"
 #include "sim/Scenario.h"
 
@@ -26,19 +27,13 @@ struct DemoStep {
 class DemoCommand final : public Command {
 public:
     std::string_view name() const override { return "demo"; }
-    std::string_view summary() const override { return "the whole job against the built-in simulated gateway"; }
-    std::string_view description() const override
-    {
-        return "Serves the built-in simulated gateway on a pseudo-terminal and runs, through the real\n"
-               "serial port code: a scan, a CANopen and a DeviceNet configuration, and a second scan.";
-    }
+    std::string_view summary() const override { return msg::HelpDemoSummary; }
+    std::string_view description() const override { return msg::HelpDemoDescription; }
 
     void define(CLI::App& command) override
     {
-        AddWholeOption(command, "--pace-ms", pace_, 0, 1000, "MS", "pause after each character sent");
-        AddTextOption(command, "--output-dir", outputDir_, "DIR",
-                      "folder of the EDS files (default: the program's folder; the current folder when "
-                      "the program is installed)");
+        AddWholeOption(command, "--pace-ms", pace_, 0, 1000, "MS", msg::HelpPaceMs);
+        AddTextOption(command, "--output-dir", outputDir_, "DIR", msg::HelpOutputDirEdsFiles);
     }
 
     int run(CommandIo& io) override;
@@ -53,21 +48,21 @@ int DemoCommand::run(CommandIo& io)
     PtySimulator simulator(BuiltInScenario(), PtySimulatorOptions{});
     std::string error;
     if (!simulator.open(error)) {
-        io.err << "Error: cannot start the simulated gateway: " << error << '\n';
+        io.err << msg::CliErrorPrefix << msg::CliCannotStartSimulator(error) << '\n';
         return ExitFailure;
     }
     std::ostringstream simulatorErrors;
     std::thread server([&] { simulator.serve(simulatorErrors); });
 
     const std::vector<DemoStep> steps = {
-        {"Connect: recognise the controller, read the EEPROM, scan the modules", {"scan"}},
-        {"Configure the gateway as a CANopen slave (heartbeat 1000 ms) and write its EDS file",
+        {msg::CliDemoConnect, {"scan"}},
+        {msg::CliDemoCanopen,
          {"configure", "--profile", "canopen", "--node-id", "5", "--can-baud", "250", "--heartbeat", "1000",
           "--description", "k400gw demo", "--created-by", "k400gw"}},
-        {"Configure it as a DeviceNet slave (poll: assemblies 1/1, COS: input assembly 2) and write its EDS file",
+        {msg::CliDemoDeviceNet,
          {"configure", "--profile", "devicenet", "--node-id", "5", "--can-baud", "250", "--poll-in", "1", "--poll-out",
           "1", "--cos-in", "2", "--default-io", "poll", "--description", "k400gw demo", "--created-by", "k400gw"}},
-        {"Connect again: the EEPROM now holds the DeviceNet configuration", {"scan"}},
+        {msg::CliDemoConnectAgain, {"scan"}},
     };
 
     int rc = ExitSuccess;
@@ -77,7 +72,7 @@ int DemoCommand::run(CommandIo& io)
             io.out << '\n';
         io.out << "== " << number << ". " << step.title << " ==\n";
         ++number;
-        io.out << "$ k400gw";
+        io.out << "$ " << msg::CliProgramName;
         std::vector<std::string> command = step.args;
         command.insert(command.begin() + 1, {"--port", simulator.devicePath()});
         if (pace_)

@@ -35,19 +35,20 @@ void PrintSelectors(std::ostream& out, const DeviceNetConfiguration& configurati
             out << number << entries[i] << '\n';
         }
     };
-    list("Input selector (produced connection)", configuration.Lists().Input);
-    list("Output selector (consumed connection)", configuration.Lists().Output);
+    list(msg::CliInputSelectorTitle, configuration.Lists().Input);
+    list(msg::CliOutputSelectorTitle, configuration.Lists().Output);
     const DeviceNetChoices& c = configuration.Choices();
-    out << "Selections: poll in " << c.InputSelection[0] << " out " << c.OutputSelection[0] << ", strobe in "
-        << c.InputSelection[1] << " out " << c.OutputSelection[1] << ", cos/cyclic in " << c.InputSelection[2]
-        << " out " << c.OutputSelection[2] << ", default " << DefaultIoNames[c.DefaultConnection] << '\n';
+    out << msg::CliSelections({c.InputSelection[0], c.InputSelection[1], c.InputSelection[2]},
+                              {c.OutputSelection[0], c.OutputSelection[1], c.OutputSelection[2]},
+                              DefaultIoNames[c.DefaultConnection])
+        << '\n';
 }
 
 void PrintAssemblyTables(std::ostream& out, const ProgramState& state)
 {
     const auto tabs = AssemblyTabs(state);
     if (tabs.empty())
-        out << "No assembly instances.\n";
+        out << msg::CliNoAssemblies << '\n';
     for (const AssemblyTab tab : tabs)
         PrintTable(out, AssemblyTabCaption(tab), AssemblyObjectTable(state, tab).rows);
 }
@@ -102,19 +103,16 @@ public:
         for (std::size_t k = 0; k < KindNames.size(); ++k) {
             for (const bool in : {true, false}) {
                 const std::string name = std::string("--") + KindNames[k] + (in ? "-in" : "-out");
-                const std::string help = std::string("DeviceNet: ") + KindNames[k] + (in ? " input" : " output") +
-                                         " selector entry, as the selector list numbers it (0 = None)";
-                options_.push_back(AddWholeOption(command, name, (in ? input_ : output_)[k], 0, 255, "N", help));
+                options_.push_back(AddWholeOption(command, name, (in ? input_ : output_)[k], 0, 255, "N",
+                                                  msg::HelpSelectorEntry(KindNames[k], in)));
             }
         }
-        options_.push_back(command.add_option("--default-io", defaultIo_, "DeviceNet: the default connection")
+        options_.push_back(command.add_option("--default-io", defaultIo_, msg::HelpDefaultIo)
                                ->check(CLI::IsMember({"poll", "strobe", "cos", "cyclic"}))
                                ->option_text("poll|strobe|cos|cyclic"));
         // Added to what the settings options already say below the options.
         const std::string before = command.get_footer();
-        command.footer(before + (before.empty() ? "" : "\n") +
-                       "Selector entry N is the entry's number in the selector list (printed by the command), "
-                       "the same number as the EDS \"Input N\"/\"Output N\" entry.");
+        command.footer(before + (before.empty() ? "" : "\n") + msg::HelpSelectorFooter);
     }
 
     std::string givenOption() const override
@@ -159,10 +157,10 @@ public:
                 if (!given)
                     continue;
                 if (*given >= static_cast<int>(list.size()))
-                    return UsageError(io, command,
-                                      std::string("--") + KindNames[k] + (in ? "-in " : "-out ") +
-                                          std::to_string(*given) + ": the " + (in ? "input" : "output") +
-                                          " selector has the entries 0.." + std::to_string(list.size() - 1));
+                    return UsageError(
+                        io, command,
+                        msg::CliSelectorHasEntries(std::string("--") + KindNames[k] + (in ? "-in" : "-out"), *given, in,
+                                                   list.size() - 1));
                 const int kind = static_cast<int>(k);
                 if (!(in ? configuration_->SelectInput(kind, *given) : configuration_->SelectOutput(kind, *given)))
                     return ExitFailure;
@@ -184,7 +182,7 @@ public:
         if (json) {
             PrintJson(io.out, DeviceNetJson(state, *configuration_, edsFile, true));
         } else {
-            io.out << "Dry run: nothing written. EDS file would be " << edsFile << '\n';
+            io.out << msg::CliDryRunEdsFile << edsFile << '\n';
             PrintSelectors(io.out, *configuration_);
             PrintAssemblyTables(io.out, state);
             PrintImageWords(io.out, state, true);
@@ -205,7 +203,7 @@ public:
         } else {
             PrintSelectors(io.out, *configuration_);
             PrintAssemblyTables(io.out, state);
-            io.out << "EDS file: " << result.edsPath << '\n'
+            io.out << msg::EdsFileLabel << result.edsPath << '\n'
                    << msg::EepromStatusLabel << EepromStatusText(result.eeprom) << '\n'
                    << msg::StatusFinishDone << '\n';
         }
@@ -225,7 +223,7 @@ public:
         } else {
             PrintSelectors(io.out, *configuration_);
             PrintAssemblyTables(io.out, state);
-            io.out << "EDS file: " << written.path.string() << '\n';
+            io.out << msg::EdsFileLabel << written.path.string() << '\n';
         }
         return ExitSuccess;
     }

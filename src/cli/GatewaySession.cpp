@@ -66,7 +66,7 @@ std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& opt
             std::string error;
             auto loaded = LoadScenarioFile(options.port.substr(4), error);
             if (!loaded) {
-                io.err << "Error: " << error << std::endl;
+                io.err << msg::CliErrorPrefix << error << std::endl;
                 return nullptr;
             }
             scenario = std::move(*loaded);
@@ -88,7 +88,7 @@ std::unique_ptr<GatewaySession> GatewaySession::Create(const SessionOptions& opt
     if (options.trace) {
         session->trace_.open(*options.trace, std::ios::binary | std::ios::trunc);
         if (!session->trace_) {
-            io.err << "Error: " << msg::CliCannotWriteTrace << *options.trace << std::endl;
+            io.err << msg::CliErrorPrefix << msg::CliCannotWriteTrace << *options.trace << std::endl;
             return nullptr;
         }
         session->port_ = std::make_unique<TracingSerialPort>(*device, session->clock_, session->trace_);

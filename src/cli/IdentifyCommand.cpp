@@ -17,17 +17,13 @@ namespace {
 class IdentifyCommand final : public Command {
 public:
     std::string_view name() const override { return "identify"; }
-    std::string_view summary() const override { return "recognise the controller and read its firmware version"; }
-    std::string_view description() const override
-    {
-        return "The short dialogue that checks a cable: brings the console to its top level, recognises\n"
-               "the controller (K400E or K400B) and reads the firmware words. Nothing is scanned or written.";
-    }
+    std::string_view summary() const override { return msg::HelpIdentifySummary; }
+    std::string_view description() const override { return msg::HelpIdentifyDescription; }
 
     void define(CLI::App& command) override
     {
         AddSessionOptions(command, session_);
-        command.add_flag("--json", json_, "print the result as one JSON object");
+        command.add_flag("--json", json_, msg::HelpJsonResult);
     }
 
     int run(CommandIo& io) override
@@ -71,7 +67,8 @@ public:
         if (json_)
             PrintJson(io.out, Json{{"controller", controller}, {"firmware", FirmwareVersionText(state)}});
         else
-            io.out << "Controller: " << controller << '\n' << "Firmware: " << FirmwareVersionText(state) << '\n';
+            io.out << msg::CliControllerLabel << controller << '\n'
+                   << msg::CliFirmwareLabel << FirmwareVersionText(state) << '\n';
         return ExitSuccess;
     }
 

@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/Output.h"
 #include "modules/ModelCatalogue.h"
+#include "platform/Messages.h"
 #include "platform/qt/QtSerialPort.h"
 
 namespace k400 {
@@ -15,13 +16,9 @@ namespace {
 class PortsCommand final : public Command {
 public:
     std::string_view name() const override { return "ports"; }
-    std::string_view summary() const override { return "list the serial ports of this machine"; }
-    std::string_view description() const override
-    {
-        return "Name, device, description, manufacturer and serial number of each serial port the system\n"
-               "reports. The name is what --port takes.";
-    }
-    void define(CLI::App& command) override { command.add_flag("--json", json_, "print the list as one JSON array"); }
+    std::string_view summary() const override { return msg::HelpPortsSummary; }
+    std::string_view description() const override { return msg::HelpPortsDescription; }
+    void define(CLI::App& command) override { command.add_flag("--json", json_, msg::HelpJsonList); }
 
     int run(CommandIo& io) override
     {
@@ -37,10 +34,10 @@ public:
             PrintJson(io.out, list);
             return ExitSuccess;
         }
-        std::vector<std::vector<std::string>> rows{{"Name", "Device", "Description", "Manufacturer", "Serial number"}};
+        std::vector<std::vector<std::string>> rows{{msg::CliPortColumns.begin(), msg::CliPortColumns.end()}};
         for (const auto& p : ports)
             rows.push_back({p.name, p.device, p.description, p.manufacturer, p.serialNumber});
-        PrintTable(io.out, "Serial ports (" + std::to_string(ports.size()) + ")", rows);
+        PrintTable(io.out, msg::CliSerialPortsTitle(ports.size()), rows);
         return ExitSuccess;
     }
 
@@ -66,14 +63,9 @@ std::string IoKinds(const ModelInfo& model)
 class ModelsCommand final : public Command {
 public:
     std::string_view name() const override { return "models"; }
-    std::string_view summary() const override { return "list the TARN module models the gateways can poll"; }
-    std::string_view description() const override
-    {
-        return "Each model with its kinds of I/O, its channels (AI in words; a counter counts as two) and\n"
-               "the bytes it takes in the gateway's input and output images. The names are what\n"
-               "`eds --modules` takes.";
-    }
-    void define(CLI::App& command) override { command.add_flag("--json", json_, "print the list as one JSON array"); }
+    std::string_view summary() const override { return msg::HelpModelsSummary; }
+    std::string_view description() const override { return msg::HelpModelsDescription; }
+    void define(CLI::App& command) override { command.add_flag("--json", json_, msg::HelpJsonList); }
 
     int run(CommandIo& io) override
     {
@@ -91,14 +83,13 @@ public:
             PrintJson(io.out, list);
             return ExitSuccess;
         }
-        std::vector<std::vector<std::string>> rows{
-            {"Model", "I/O", "AI", "AO", "DI", "DO", "Input bytes", "Output bytes"}};
+        std::vector<std::vector<std::string>> rows{{msg::CliModelColumns.begin(), msg::CliModelColumns.end()}};
         const auto count = [](int n) { return n > 0 ? std::to_string(n) : std::string(); };
         for (const ModelInfo& m : models)
             rows.push_back({std::string(m.Name), IoKinds(m), count(m.AIChannels), count(m.AOChannels),
                             count(m.DIChannels), count(m.DOChannels), std::to_string(m.AILength() + m.DILength()),
                             std::to_string(m.AOLength() + m.DOLength())});
-        PrintTable(io.out, "TARN models (" + std::to_string(models.size()) + ")", rows);
+        PrintTable(io.out, msg::CliModelsTitle(models.size()), rows);
         return ExitSuccess;
     }
 

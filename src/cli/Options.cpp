@@ -21,9 +21,9 @@ CLI::Validator WholeInRange(int low, int high)
             const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
             const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
             if (!digits || ec != std::errc() || end != text.data() + text.size())
-                return "'" + text + "' is not a whole decimal number";
+                return msg::CliNotWholeNumber(text);
             if (value < low || value > high)
-                return std::to_string(value) + " is out of range " + std::to_string(low) + ".." + std::to_string(high);
+                return msg::CliOutOfRange(value, low, high);
             text = std::to_string(value);
             return {};
         },
@@ -36,7 +36,7 @@ CLI::Validator NotAnOption()
     return CLI::Validator(
         [](std::string& text) -> std::string {
             if (text.rfind("--", 0) == 0)
-                return "needs a value, not the option " + text;
+                return msg::CliNeedsValueNotOption(text);
             return {};
         },
         "", "NotAnOption");
@@ -85,7 +85,7 @@ CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, std::opt
 CLI::Option* AddWholeOption(CLI::App& command, const std::string& name, int& value, int low, int high,
                             const std::string& valueName, const std::string& help)
 {
-    return command.add_option(name, value, help + " (default " + std::to_string(value) + ")")
+    return command.add_option(name, value, msg::HelpWithDefault(help, value))
         ->transform(WholeInRange(low, high))
         ->option_text(RangeText(valueName, low, high));
 }
@@ -112,26 +112,19 @@ LinkTiming SessionOptions::timing() const
 
 void AddSessionOptions(CLI::App& command, SessionOptions& options)
 {
-    AddTextOption(command, "--port", options.port, "PORT",
-                  "the gateway's port: COM1..COM16 (on Linux /dev/ttyS0..15), a number 1..16, a device path "
-                  "such as /dev/ttyUSB0, tcp://HOST:PORT or rfc2217://HOST:PORT (a serial device server), `sim` "
-                  "(the built-in simulated gateway) or `sim:FILE.json` (a simulated gateway from a scenario file); "
-                  "required");
-    AddWholeOption(command, "--pace-ms", options.paceMs, 0, 1000, "MS", "pause after each character sent");
-    command.add_flag("--strict-timing", options.strictTiming,
-                     "let every recovery step wait its whole time-out (1000 ms)");
-    command.add_flag("-v,--verbose", options.verbose, "print status texts and progress while running");
-    command.add_flag("-q,--quiet", options.quiet, "no progress line on the terminal; only the result and errors")
-        ->excludes("--verbose");
-    AddTextOption(command, "--trace", options.trace, "FILE",
-                  "write every byte sent to and received from the gateway to FILE, with the time in ms");
+    AddTextOption(command, "--port", options.port, "PORT", msg::HelpPort);
+    AddWholeOption(command, "--pace-ms", options.paceMs, 0, 1000, "MS", msg::HelpPaceMs);
+    command.add_flag("--strict-timing", options.strictTiming, msg::HelpStrictTiming);
+    command.add_flag("-v,--verbose", options.verbose, msg::HelpVerbose);
+    command.add_flag("-q,--quiet", options.quiet, msg::HelpQuiet)->excludes("--verbose");
+    AddTextOption(command, "--trace", options.trace, "FILE", msg::HelpTrace);
 }
 
 int RequirePort(const SessionOptions& options, CommandIo& io, std::string_view command)
 {
     if (!options.port.empty())
         return ExitSuccess;
-    return UsageError(io, command, "--port PORT is required (COM1..COM16, a device path or sim)");
+    return UsageError(io, command, msg::CliPortRequired);
 }
 
 ScanParameters ScanOptions::parameters() const
@@ -142,36 +135,33 @@ ScanParameters ScanOptions::parameters() const
 
 void AddScanOptions(CLI::App& command, ScanOptions& options)
 {
-    command.add_option("--scan-baud", options.baudBps, "COM2 baud rate of the module scan (default 9600)")
+    command.add_option("--scan-baud", options.baudBps, msg::HelpScanBaud)
         ->check(CLI::IsMember(BaudRates()))
         ->option_text("BPS (" + RatesText(BaudRateTable) + ")");
-    command.add_option("--scan-checksum", options.checksum, "scan with the TARN checksum (default off)")
+    command.add_option("--scan-checksum", options.checksum, msg::HelpScanChecksum)
         ->check(CLI::IsMember({"off", "on"}))
         ->option_text("off|on");
-    AddWholeOption(command, "--scan-timeout", options.timeoutMs, 1, 32767, "MS", "module reply time-out of the scan");
+    AddWholeOption(command, "--scan-timeout", options.timeoutMs, 1, 32767, "MS", msg::HelpScanTimeout);
 }
 
 void AddSettingsOptions(CLI::App& command, SettingsOptions& options, bool com2)
 {
-    AddWholeOption(command, "--node-id", options.nodeId, 1, MaxCanopenNodeId, "N",
-                   "CAN node ID: 1..127 for CANopen, 1..63 for DeviceNet");
+    AddWholeOption(command, "--node-id", options.nodeId, 1, MaxCanopenNodeId, "N", msg::HelpNodeId);
     command
         .add_option("--can-baud", options.canBaudKbps,
-                    "CAN baud rate in kbit/s, from the profile's list (CANopen " + KbpsText(CanopenBaudKbps) +
-                        "; DeviceNet " + KbpsText(DeviceNetBaudKbps) + ")")
+                    msg::HelpCanBaud(KbpsText(CanopenBaudKbps), KbpsText(DeviceNetBaudKbps)))
         ->check(CLI::IsMember(std::vector<int>(CanopenBaudKbps.begin(), CanopenBaudKbps.end())))
         ->option_text("KBPS");
     if (!com2)
         return;
-    command.add_option("--com2-baud", options.com2BaudBps, "baud rate of the modules' COM2 line")
+    command.add_option("--com2-baud", options.com2BaudBps, msg::HelpCom2Baud)
         ->check(CLI::IsMember(BaudRates()))
         ->option_text("BPS (" + RatesText(BaudRateTable) + ")");
-    command.add_option("--com2-checksum", options.com2Checksum, "TARN checksum on the COM2 line")
+    command.add_option("--com2-checksum", options.com2Checksum, msg::HelpCom2Checksum)
         ->check(CLI::IsMember({"off", "on"}))
         ->option_text("off|on");
-    AddWholeOption(command, "--com2-timeout", options.com2TimeoutMs, 1, 32767, "MS",
-                   "module reply time-out on the COM2 line");
-    command.footer("Settings not given keep what the gateway holds.");
+    AddWholeOption(command, "--com2-timeout", options.com2TimeoutMs, 1, 32767, "MS", msg::HelpCom2Timeout);
+    command.footer(msg::HelpSettingsFooter);
 }
 
 std::optional<CanSettings> CanSettingsFor(std::uint8_t application, const SettingsOptions& options,
@@ -188,7 +178,7 @@ std::optional<CanSettings> CanSettingsFor(std::uint8_t application, const Settin
         const bool canopen = application == CanopenLayer;
         io.err << msg::CanBaudNotInList(kbps, canopen ? msg::CanopenName : msg::DeviceNetName,
                                         canopen ? KbpsText(CanopenBaudKbps) : KbpsText(DeviceNetBaudKbps))
-               << (options.canBaudKbps ? "" : "; give --can-baud") << '\n';
+               << (options.canBaudKbps ? "" : msg::CliGiveCanBaud) << '\n';
         return std::nullopt;
     }
     settings.CanBaudIndex = *index;
@@ -209,18 +199,14 @@ Com2Settings Com2SettingsFrom(const SettingsOptions& options, const Com2Settings
 
 void AddEdsTextOptions(CLI::App& command, EdsTextOptions& options)
 {
-    command.add_option("--description", options.description, "Description of the EDS file (default: the gateway's)")
-        ->option_text("TEXT");
-    command.add_option("--created-by", options.createdBy, "CreatedBy of the EDS file (default: the maker's)")
-        ->option_text("TEXT");
+    command.add_option("--description", options.description, msg::HelpDescription)->option_text("TEXT");
+    command.add_option("--created-by", options.createdBy, msg::HelpCreatedBy)->option_text("TEXT");
 }
 
 void AddOutputOptions(CLI::App& command, OutputOptions& options)
 {
-    AddTextOption(command, "--output-dir", options.folder, "DIR",
-                  "folder of the EDS file (default: the program's folder; the current folder when the "
-                  "program is installed)");
-    command.add_flag("--json", options.json, "print the result as one JSON object");
+    AddTextOption(command, "--output-dir", options.folder, "DIR", msg::HelpOutputDirEds);
+    command.add_flag("--json", options.json, msg::HelpJsonResult);
 }
 
 }  // namespace k400

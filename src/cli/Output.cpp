@@ -36,11 +36,11 @@ std::optional<std::string> CheckWritableFolder(const std::filesystem::path& fold
 {
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error))
-        return "The output folder " + folder.string() + " does not exist or is not a folder";
+        return msg::CliFolderMissing(folder.string());
     std::string probe = (folder / ".k400gw-probe-XXXXXX").string();
     const int fd = ::mkstemp(probe.data());
     if (fd < 0)
-        return "Cannot write to the output folder " + folder.string() + ": " + std::strerror(errno);
+        return msg::CliFolderNotWritable(folder.string(), std::strerror(errno));
     ::close(fd);
     ::unlink(probe.c_str());
     return std::nullopt;
@@ -63,9 +63,9 @@ void PrintImageWords(std::ostream& out, const ProgramState& state, bool includeC
     auto word = [&](int block, int offset, double value) {
         char hex[16];
         std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(value));
-        out << "  block " << block << " offset " << offset << ": " << LongWordText(value) << " (0x" << hex << ")\n";
+        out << "  " << msg::CliImageWord(block, offset, LongWordText(value), hex) << '\n';
     };
-    out << "Configuration image:\n";
+    out << msg::CliImageTitle << '\n';
     const int headerWords = std::min<int>(state.HeaderAreaBytes / 4, static_cast<int>(state.HeaderImage.size()));
     for (int i = 0; i < headerWords; ++i)
         word(0, 40 + 4 * i, state.HeaderImage[static_cast<std::size_t>(i)]);

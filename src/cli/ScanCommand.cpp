@@ -37,33 +37,33 @@ std::string ApplicationName(const ProgramState& state)
 std::string CanBaudText(const ProgramState& state)
 {
     if (const auto kbps = CanBaudKbps(state.ApplicationLayer, state.CanBaudIndex))
-        return std::to_string(*kbps) + " kbit/s";
-    return "index " + std::to_string(state.CanBaudIndex);
+        return std::to_string(*kbps) + msg::FactKbps;
+    return msg::FactIndex + std::to_string(state.CanBaudIndex);
 }
 
 std::string Com2BaudText(const ProgramState& state)
 {
     if (state.Com2BaudIndex < BaudRateTable.size())
-        return BaudRateTable[state.Com2BaudIndex] + " bps";
-    return "index " + std::to_string(state.Com2BaudIndex);
+        return BaudRateTable[state.Com2BaudIndex] + msg::FactBps;
+    return msg::FactIndex + std::to_string(state.Com2BaudIndex);
 }
 
 void PrintText(std::ostream& out, const ProgramState& state)
 {
-    out << "Controller: " << ControllerName(state) << '\n'
-        << "Firmware version: " << FirmwareVersionText(state) << '\n'
-        << "Stored configuration: " << (state.StoredImageInvalid ? "invalid" : "valid") << '\n'
-        << "Application layer: " << ApplicationName(state) << '\n'
-        << "Node ID: " << static_cast<int>(state.NodeId) << '\n'
-        << "CAN baud rate: " << CanBaudText(state) << '\n'
-        << "COM2 baud rate: " << Com2BaudText(state) << '\n'
-        << "COM2 checksum: " << (state.Com2Checksum != 0 ? "on" : "off") << '\n'
-        << "COM2 time-out: " << state.Com2Timeout << " ms\n";
+    out << msg::CliControllerLabel << ControllerName(state) << '\n'
+        << msg::CliFirmwareVersionLabel << FirmwareVersionText(state) << '\n'
+        << msg::CliStoredImageLabel << (state.StoredImageInvalid ? msg::FactInvalid : msg::FactValid) << '\n'
+        << msg::CliApplicationLabel << ApplicationName(state) << '\n'
+        << msg::CliNodeIdLabel << static_cast<int>(state.NodeId) << '\n'
+        << msg::CliCanBaudLabel << CanBaudText(state) << '\n'
+        << msg::CliCom2BaudLabel << Com2BaudText(state) << '\n'
+        << msg::CliCom2ChecksumLabel << (state.Com2Checksum != 0 ? msg::FactOn : msg::FactOff) << '\n'
+        << msg::CliCom2TimeoutLabel << state.Com2Timeout << msg::FactMs << '\n';
     std::vector<std::vector<std::string>> rows;
     for (const auto& row : ModuleInfoRows(state))
         rows.emplace_back(row.begin(), row.end());
     out << '\n';
-    PrintTable(out, "TARN modules (" + std::to_string(state.ModuleCount) + ")", rows);
+    PrintTable(out, msg::CliModulesTitle(state.ModuleCount), rows);
 }
 
 Json ScanJson(const ProgramState& state)
@@ -108,20 +108,14 @@ Json ScanJson(const ProgramState& state)
 class ScanCommand final : public Command {
 public:
     std::string_view name() const override { return "scan"; }
-    std::string_view summary() const override { return "connect, scan the modules and show what the gateway holds"; }
-    std::string_view description() const override
-    {
-        return "Runs the connect sequence: recognises the controller, reads the configuration stored in the\n"
-               "EEPROM, scans the TARN modules with the given scan parameters and checks the stored\n"
-               "configuration against them. Prints the controller, the firmware version, the stored (or\n"
-               "default) settings and the modules found. Nothing is written to the gateway.";
-    }
+    std::string_view summary() const override { return msg::HelpScanSummary; }
+    std::string_view description() const override { return msg::HelpScanDescription; }
 
     void define(CLI::App& command) override
     {
         AddSessionOptions(command, session_);
         AddScanOptions(command, scan_);
-        command.add_flag("--json", json_, "print the result as one JSON object");
+        command.add_flag("--json", json_, msg::HelpJsonResult);
     }
 
     int run(CommandIo& io) override

@@ -19,29 +19,16 @@ namespace {
 class SimCommand final : public Command {
 public:
     std::string_view name() const override { return "sim"; }
-    std::string_view summary() const override
-    {
-        return "serve a simulated gateway console on a pseudo-terminal or a TCP port";
-    }
-    std::string_view description() const override
-    {
-        return "Prints the device path of a pseudo-terminal as its first line and serves a simulated gateway\n"
-               "console on it until interrupted (SIGINT or SIGTERM); any terminal program or a second k400gw\n"
-               "can talk to it. With --listen it serves as a serial device server would, one client at a\n"
-               "time, and prints the port name to open instead (tcp://HOST:PORT, rfc2217://HOST:PORT).";
-    }
+    std::string_view summary() const override { return msg::HelpSimSummary; }
+    std::string_view description() const override { return msg::HelpSimDescription; }
 
     void define(CLI::App& command) override
     {
-        AddTextOption(command, "--scenario", options_.scenarioFile, "FILE",
-                      "the simulated gateway (JSON; default: the built-in one)");
-        AddTextOption(command, "--link", options_.linkPath, "PATH",
-                      "also reach the device through this symbolic link while serving");
-        AddTextOption(command, "--eeprom-out", options_.eepromOut, "FILE",
-                      "write the EEPROM here at start and after every change");
-        AddTextOption(command, "--listen", listen_, "[HOST:]PORT",
-                      "serve on TCP instead: HOST:PORT, :PORT or PORT (host 127.0.0.1; port 0 picks a free one)");
-        command.add_flag("--rfc2217", rfc2217_, "with --listen: speak Telnet with the COM-PORT-OPTION (RFC 2217)");
+        AddTextOption(command, "--scenario", options_.scenarioFile, "FILE", msg::HelpScenario);
+        AddTextOption(command, "--link", options_.linkPath, "PATH", msg::HelpLink);
+        AddTextOption(command, "--eeprom-out", options_.eepromOut, "FILE", msg::HelpEepromOut);
+        AddTextOption(command, "--listen", listen_, "[HOST:]PORT", msg::HelpListen);
+        command.add_flag("--rfc2217", rfc2217_, msg::HelpRfc2217);
     }
 
     int run(CommandIo& io) override

@@ -24,7 +24,7 @@ void TerminalUserInterface::showMessage(std::string_view text, std::string_view 
 
 bool TerminalUserInterface::askYesNo(std::string_view text, std::string_view title)
 {
-    showMessage(std::string(text) + (yesNoAnswer ? " [yes]" : " [no]"), title);
+    showMessage(std::string(text) + (yesNoAnswer ? msg::CliYesAnswer : msg::CliNoAnswer), title);
     return yesNoAnswer;
 }
 
@@ -36,7 +36,7 @@ void TerminalUserInterface::setStatusText(std::string_view text)
     if (onStatus)
         onStatus(text);
     if (chatter_ == Chatter::Verbose)
-        err_ << "Status: " << text << std::endl;
+        err_ << msg::CliStatusLabel << text << std::endl;
     else if (chatter_ == Chatter::ProgressLine)
         drawProgressLine(status_ + " " + std::to_string(progress_) + "%");
 }
@@ -45,7 +45,7 @@ void TerminalUserInterface::setProgress(int value)
 {
     progress_ = value;
     if (chatter_ == Chatter::Verbose)
-        err_ << "Progress: " << value << std::endl;
+        err_ << msg::CliProgressLabel << value << std::endl;
     else if (chatter_ == Chatter::ProgressLine)
         drawProgressLine(status_ + " " + std::to_string(value) + "%");
 }

@@ -6,6 +6,7 @@
 // scripts know them as they stand, so they are kept on purpose.
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -411,6 +412,344 @@ inline std::string CliCannotMakeFolder(std::string_view folder, std::string_view
 {
     return "cannot make the output folder " + std::string(folder) + ": " + std::string(reason);
 }
+
+// --- Command line: help and usage ---
+inline constexpr const char* CliProgramName = "k400gw";
+inline constexpr const char* HelpUsage =
+    "usage: k400gw COMMAND [OPTIONS]\n"
+    "       k400gw help COMMAND | COMMAND --help\n"
+    "       k400gw --version\n";
+inline constexpr const char* HelpProgramSummary =
+    "Configuration utility for the GWC-1 (CANopen) and GWD-1 (DeviceNet) gateways.";
+inline constexpr const char* HelpCommandsHeading = "Commands:";
+inline std::string HelpCommandUsage(std::string_view command)
+{
+    return "usage: k400gw " + std::string(command) + " [OPTIONS]\n";
+}
+inline constexpr const char* HelpHelpFlag = "print this help and exit";
+// Below a usage error: the command's own help, or the list of commands when none was recognised.
+inline std::string CliTryHelp(std::string_view command)
+{
+    return "Try 'k400gw " + (command.empty() ? std::string("--help") : "help " + std::string(command)) +
+           "' for more information.";
+}
+inline std::string CliUnknownCommand(std::string_view command)
+{
+    return "unknown command: " + std::string(command);
+}
+inline std::string CliNotExpected(std::string_view extras)
+{
+    return "not expected: " + std::string(extras);
+}
+inline constexpr const char* CliNeedsValue = "needs a value";  // after "--port: "
+inline std::string CliNeedsValueNotOption(std::string_view option)
+{
+    return "needs a value, not the option " + std::string(option);
+}
+inline std::string CliNotWholeNumber(std::string_view text)
+{
+    return "'" + std::string(text) + "' is not a whole decimal number";
+}
+inline std::string CliOutOfRange(int value, int low, int high)
+{
+    return std::to_string(value) + " is out of range " + std::to_string(low) + ".." + std::to_string(high);
+}
+inline constexpr const char* CliErrorPrefix = "Error: ";
+inline constexpr const char* CliPortRequired = "--port PORT is required (COM1..COM16, a device path or sim)";
+inline constexpr const char* CliGiveCanBaud = "; give --can-baud";
+inline constexpr const char* CliProfileRequired =
+    "--profile canopen|devicenet is required (or a --plan naming the profile)";
+inline std::string CliAppliesToProfile(std::string_view option, std::string_view profile)
+{
+    return std::string(option) + " applies to --profile " + std::string(profile);
+}
+inline std::string CliBadFirmware(std::string_view example, std::string_view given)
+{
+    return "--firmware needs MAJOR.MINOR-YYYYMMDD such as " + std::string(example) + ", not '" + std::string(given) +
+           "'";
+}
+// "--poll-in 9: the input selector has the entries 0..4".
+inline std::string CliSelectorHasEntries(std::string_view option, int given, bool input, std::size_t last)
+{
+    return std::string(option) + " " + std::to_string(given) + ": the " + (input ? "input" : "output") +
+           " selector has the entries 0.." + std::to_string(last);
+}
+inline std::string CliFolderMissing(std::string_view folder)
+{
+    return "The output folder " + std::string(folder) + " does not exist or is not a folder";
+}
+inline std::string CliFolderNotWritable(std::string_view folder, std::string_view reason)
+{
+    return "Cannot write to the output folder " + std::string(folder) + ": " + std::string(reason);
+}
+inline std::string CliCannotStartSimulator(std::string_view reason)
+{
+    return "cannot start the simulated gateway: " + std::string(reason);
+}
+
+// Option help, shared by the commands that take the option.
+inline constexpr const char* HelpJsonResult = "print the result as one JSON object";
+inline constexpr const char* HelpJsonList = "print the list as one JSON array";
+inline constexpr const char* HelpJsonReport = "print the report as one JSON object";
+inline std::string HelpWithDefault(std::string_view help, int value)
+{
+    return std::string(help) + " (default " + std::to_string(value) + ")";
+}
+inline constexpr const char* HelpPort =
+    "the gateway's port: COM1..COM16 (on Linux /dev/ttyS0..15), a number 1..16, a device path "
+    "such as /dev/ttyUSB0, tcp://HOST:PORT or rfc2217://HOST:PORT (a serial device server), `sim` "
+    "(the built-in simulated gateway) or `sim:FILE.json` (a simulated gateway from a scenario file); "
+    "required";
+inline constexpr const char* HelpPaceMs = "pause after each character sent";
+inline constexpr const char* HelpStrictTiming = "let every recovery step wait its whole time-out (1000 ms)";
+inline constexpr const char* HelpVerbose = "print status texts and progress while running";
+inline constexpr const char* HelpQuiet = "no progress line on the terminal; only the result and errors";
+inline constexpr const char* HelpTrace =
+    "write every byte sent to and received from the gateway to FILE, with the time in ms";
+inline constexpr const char* HelpScanBaud = "COM2 baud rate of the module scan (default 9600)";
+inline constexpr const char* HelpScanChecksum = "scan with the TARN checksum (default off)";
+inline constexpr const char* HelpScanTimeout = "module reply time-out of the scan";
+inline constexpr const char* HelpNodeId = "CAN node ID: 1..127 for CANopen, 1..63 for DeviceNet";
+inline std::string HelpCanBaud(std::string_view canopenRates, std::string_view deviceNetRates)
+{
+    return "CAN baud rate in kbit/s, from the profile's list (CANopen " + std::string(canopenRates) + "; DeviceNet " +
+           std::string(deviceNetRates) + ")";
+}
+inline constexpr const char* HelpCom2Baud = "baud rate of the modules' COM2 line";
+inline constexpr const char* HelpCom2Checksum = "TARN checksum on the COM2 line";
+inline constexpr const char* HelpCom2Timeout = "module reply time-out on the COM2 line";
+inline constexpr const char* HelpSettingsFooter = "Settings not given keep what the gateway holds.";
+inline constexpr const char* HelpDescription = "Description of the EDS file (default: the gateway's)";
+inline constexpr const char* HelpCreatedBy = "CreatedBy of the EDS file (default: the maker's)";
+inline constexpr const char* HelpOutputDirEds =
+    "folder of the EDS file (default: the program's folder; the current folder when the "
+    "program is installed)";
+inline constexpr const char* HelpOutputDirEdsDcf =
+    "folder of the EDS and DCF files (default: the program's folder; the current folder "
+    "when the program is installed)";
+inline constexpr const char* HelpOutputDirEdsFiles =
+    "folder of the EDS files (default: the program's folder; the current folder when "
+    "the program is installed)";
+inline constexpr const char* HelpNoDcf = "CANopen: write no device configuration file (DCF) beside the EDS";
+
+// `k400gw scan`
+inline constexpr const char* HelpScanSummary = "connect, scan the modules and show what the gateway holds";
+inline constexpr const char* HelpScanDescription =
+    "Runs the connect sequence: recognises the controller, reads the configuration stored in the\n"
+    "EEPROM, scans the TARN modules with the given scan parameters and checks the stored\n"
+    "configuration against them. Prints the controller, the firmware version, the stored (or\n"
+    "default) settings and the modules found. Nothing is written to the gateway.";
+inline constexpr const char* CliControllerLabel = "Controller: ";
+inline constexpr const char* CliFirmwareVersionLabel = "Firmware version: ";
+inline constexpr const char* CliStoredImageLabel = "Stored configuration: ";
+inline constexpr const char* CliApplicationLabel = "Application layer: ";
+inline constexpr const char* CliNodeIdLabel = "Node ID: ";
+inline constexpr const char* CliCanBaudLabel = "CAN baud rate: ";
+inline constexpr const char* CliCom2BaudLabel = "COM2 baud rate: ";
+inline constexpr const char* CliCom2ChecksumLabel = "COM2 checksum: ";
+inline constexpr const char* CliCom2TimeoutLabel = "COM2 time-out: ";
+inline std::string CliModulesTitle(int count)
+{
+    return "TARN modules (" + std::to_string(count) + ")";
+}
+
+// `k400gw configure` and `k400gw eds`
+inline constexpr const char* HelpConfigureSummary =
+    "configure a gateway end to end: connect, scan, settings, Finish, EDS file";
+inline constexpr const char* HelpConfigureDescription =
+    "Connects, scans the modules, applies the given settings through the same checks as the\n"
+    "window's \"Setting\", builds the I/O image, writes the configuration into the gateway's\n"
+    "EEPROM and writes the EDS file.";
+inline constexpr const char* HelpEdsSummary = "write the EDS file of a planned set of modules, no gateway needed";
+inline constexpr const char* HelpEdsDescription =
+    "Builds the I/O image of the listed modules (model@address, in listing order) and writes\n"
+    "the EDS file.";
+inline constexpr const char* HelpProfile = "the slave profile to configure; required unless the plan names it";
+inline constexpr const char* HelpPlan =
+    "take the profile, settings, choices, EDS texts and modules from a plan file; options "
+    "given here override it";
+inline constexpr const char* HelpSavePlan =
+    "write the plan this run uses (settings, choices, texts and modules) to FILE";
+inline constexpr const char* HelpDryRun = "stop before Finish: print the tables and the image words";
+inline constexpr const char* HelpAcceptDefaults =
+    "configure a gateway whose stored configuration is invalid with the default node ID and "
+    "CAN baud rate (otherwise --node-id and --can-baud are required there)";
+inline constexpr const char* HelpModules =
+    "planned modules in order, MODEL@ADDRESS separated by commas, e.g. M38@3,M33@26 "
+    "(addresses 1..255, at most 15)";
+inline std::string HelpFirmware(std::string_view defaultFirmware)
+{
+    return "firmware as MAJOR.MINOR-YYYYMMDD (default " + std::string(defaultFirmware) + ")";
+}
+inline constexpr const char* HelpGuardTime = "CANopen: node guarding with this guard time";
+inline constexpr const char* HelpLifeFactor = "CANopen: node guarding with this life time factor";
+inline constexpr const char* HelpHeartbeat = "CANopen: heartbeat with this producer time (not with --guard-time)";
+// "DeviceNet: poll input selector entry, ...".
+inline std::string HelpSelectorEntry(std::string_view kind, bool input)
+{
+    return "DeviceNet: " + std::string(kind) + (input ? " input" : " output") +
+           " selector entry, as the selector list numbers it (0 = None)";
+}
+inline constexpr const char* HelpDefaultIo = "DeviceNet: the default connection";
+inline constexpr const char* HelpSelectorFooter =
+    "Selector entry N is the entry's number in the selector list (printed by the command), "
+    "the same number as the EDS \"Input N\"/\"Output N\" entry.";
+inline constexpr const char* CliDryRunEdsFile = "Dry run: nothing written. EDS file would be ";
+inline constexpr const char* CliInputSelectorTitle = "Input selector (produced connection)";
+inline constexpr const char* CliOutputSelectorTitle = "Output selector (consumed connection)";
+// "Selections: poll in 1 out 1, strobe in 0 out 0, cos/cyclic in 2 out 0, default poll".
+inline std::string CliSelections(std::array<int, 3> in, std::array<int, 3> out, std::string_view defaultIo)
+{
+    return "Selections: poll in " + std::to_string(in[0]) + " out " + std::to_string(out[0]) + ", strobe in " +
+           std::to_string(in[1]) + " out " + std::to_string(out[1]) + ", cos/cyclic in " + std::to_string(in[2]) +
+           " out " + std::to_string(out[2]) + ", default " + std::string(defaultIo);
+}
+inline constexpr const char* CliNoAssemblies = "No assembly instances.";
+inline constexpr const char* CliImageTitle = "Configuration image:";
+// One word a Finish writes: "block 2 offset 4: 513 (0x00000201)".
+inline std::string CliImageWord(int block, int offset, std::string_view value, std::string_view hex)
+{
+    return "block " + std::to_string(block) + " offset " + std::to_string(offset) + ": " + std::string(value) + " (0x" +
+           std::string(hex) + ")";
+}
+
+// `k400gw batch`
+inline constexpr const char* HelpBatchSummary = "configure, back up or compare many gateways at once from a manifest";
+inline constexpr const char* HelpBatchDescription =
+    "The manifest (JSON) lists gateways, each with a name, a port and a plan (a plan file,\n"
+    "relative to the manifest, or the plan inline), and an output folder. Every gateway runs\n"
+    "in its own session at the same time; one that fails does not stop the others. Prints\n"
+    "one status line per gateway while running and a table at the end.\n"
+    "--action backup writes each gateway's backup to OUTPUT_DIR/NAME.backup.json (no plan needed);\n"
+    "--action compare compares each gateway with its \"backup\" file (relative to the manifest)\n"
+    "and exits with 3 when one differs and none failed.";
+inline constexpr const char* HelpManifest = "the manifest file";
+inline constexpr const char* HelpAction = "what to do with each gateway (default configure)";
+inline constexpr const char* HelpJobs = "gateways at once, 0 for all";
+inline constexpr const char* HelpTraceDir = "a trace file per gateway (NAME.trace) in DIR";
+inline std::string CliCannotReadManifest(std::string_view manifest)
+{
+    return "cannot read the manifest " + std::string(manifest);
+}
+inline constexpr const char* CliManifestWhat = "the manifest";  // where a manifest's error is found
+inline constexpr const char* CliManifestNoGateways = "missing: the manifest lists its gateways";
+// `needed`: the member the action works from ("plan", "backup"), or none.
+inline std::string CliGatewayNeeds(const char* needed)
+{
+    return std::string("a gateway needs \"name\", \"port\"") +
+           (needed ? std::string(" and \"") + needed + "\"" : std::string());
+}
+inline constexpr const char* CliBadGatewayName = "a name is not empty and holds no '/' or '\\\\' (it names files)";
+inline std::string CliNameTwice(std::string_view name)
+{
+    return "\"" + std::string(name) + "\" is used twice";
+}
+inline std::string CliPortTwice(std::string_view port)
+{
+    return "\"" + std::string(port) + "\" is used twice: one session per port";
+}
+inline constexpr const char* CliBatchWaiting = "waiting";
+inline constexpr const char* CliBatchConnecting = "connecting";
+inline constexpr const char* CliBatchDone = "done";
+inline constexpr const char* CliBatchDiffers = "differs";
+inline constexpr const char* CliBatchOk = "ok";
+inline std::string CliBatchFailed(std::string_view reason)
+{
+    return "failed: " + std::string(reason);
+}
+inline std::string CliBatchExit(int code)
+{
+    return "exit " + std::to_string(code);
+}
+inline constexpr std::array<const char*, 6> CliBatchColumns = {"Name", "Port", "Result", "Node ID", "Files", "Time"};
+inline std::string CliGatewaysTitle(std::size_t count)
+{
+    return "Gateways (" + std::to_string(count) + ")";
+}
+
+// `k400gw backup`, `compare` and `restore`
+inline constexpr const char* HelpBackupSummary = "keep what a gateway holds in a backup file";
+inline constexpr const char* HelpBackupDescription =
+    "Connects, reads every word of the stored configuration without changing it and writes one\n"
+    "JSON file: controller, firmware, scan parameters, modules, settings, profile choices and the\n"
+    "image words. Nothing is written to the gateway.";
+inline constexpr const char* HelpCompareSummary = "compare a gateway with a backup file";
+inline constexpr const char* HelpCompareDescription =
+    "Connects, reads the stored configuration as backup does and prints what differs from the\n"
+    "file: by meaning first (settings, modules, profile choices), then the image words. The\n"
+    "Finish date and time are shown but do not count. Exit code 0 when equal, 3 when they differ,\n"
+    "1 on failure. Without --scan-* options the scan uses the file's parameters.";
+inline constexpr const char* HelpRestoreSummary = "write a backup into a gateway with the same modules";
+inline constexpr const char* HelpRestoreDescription =
+    "Connects and refuses, writing nothing, unless the attached modules are the file's (address,\n"
+    "name, type codes). Then writes the file's image words as Finish does (the image marked\n"
+    "invalid until every word is read back), connects again and writes the EDS file (and for\n"
+    "CANopen the DCF) of the restored configuration. This is how a failed gateway is replaced.\n"
+    "Without --scan-* options the scan uses the file's parameters.";
+inline constexpr const char* HelpBackupFile = "the backup file";
+inline constexpr const char* HelpBackupOutput = "the backup file to write";
+
+// `k400gw identify`
+inline constexpr const char* HelpIdentifySummary = "recognise the controller and read its firmware version";
+inline constexpr const char* HelpIdentifyDescription =
+    "The short dialogue that checks a cable: brings the console to its top level, recognises\n"
+    "the controller (K400E or K400B) and reads the firmware words. Nothing is scanned or written.";
+inline constexpr const char* CliFirmwareLabel = "Firmware: ";
+
+// `k400gw ports` and `k400gw models`
+inline constexpr const char* HelpPortsSummary = "list the serial ports of this machine";
+inline constexpr const char* HelpPortsDescription =
+    "Name, device, description, manufacturer and serial number of each serial port the system\n"
+    "reports. The name is what --port takes.";
+inline constexpr std::array<const char*, 5> CliPortColumns = {"Name", "Device", "Description", "Manufacturer",
+                                                              "Serial number"};
+inline std::string CliSerialPortsTitle(std::size_t count)
+{
+    return "Serial ports (" + std::to_string(count) + ")";
+}
+inline constexpr const char* HelpModelsSummary = "list the TARN module models the gateways can poll";
+inline constexpr const char* HelpModelsDescription =
+    "Each model with its kinds of I/O, its channels (AI in words; a counter counts as two) and\n"
+    "the bytes it takes in the gateway's input and output images. The names are what\n"
+    "`eds --modules` takes.";
+inline constexpr std::array<const char*, 8> CliModelColumns = {"Model", "I/O", "AI",          "AO",
+                                                               "DI",    "DO",  "Input bytes", "Output bytes"};
+inline std::string CliModelsTitle(std::size_t count)
+{
+    return "TARN models (" + std::to_string(count) + ")";
+}
+
+// `k400gw sim`
+inline constexpr const char* HelpSimSummary = "serve a simulated gateway console on a pseudo-terminal or a TCP port";
+inline constexpr const char* HelpSimDescription =
+    "Prints the device path of a pseudo-terminal as its first line and serves a simulated gateway\n"
+    "console on it until interrupted (SIGINT or SIGTERM); any terminal program or a second k400gw\n"
+    "can talk to it. With --listen it serves as a serial device server would, one client at a\n"
+    "time, and prints the port name to open instead (tcp://HOST:PORT, rfc2217://HOST:PORT).";
+inline constexpr const char* HelpScenario = "the simulated gateway (JSON; default: the built-in one)";
+inline constexpr const char* HelpLink = "also reach the device through this symbolic link while serving";
+inline constexpr const char* HelpEepromOut = "write the EEPROM here at start and after every change";
+inline constexpr const char* HelpListen =
+    "serve on TCP instead: HOST:PORT, :PORT or PORT (host 127.0.0.1; port 0 picks a free one)";
+inline constexpr const char* HelpRfc2217 = "with --listen: speak Telnet with the COM-PORT-OPTION (RFC 2217)";
+
+// `k400gw demo`
+inline constexpr const char* HelpDemoSummary = "the whole job against the built-in simulated gateway";
+inline constexpr const char* HelpDemoDescription =
+    "Serves the built-in simulated gateway on a pseudo-terminal and runs, through the real\n"
+    "serial port code: a scan, a CANopen and a DeviceNet configuration, and a second scan.";
+inline constexpr const char* CliDemoConnect = "Connect: recognise the controller, read the EEPROM, scan the modules";
+inline constexpr const char* CliDemoCanopen =
+    "Configure the gateway as a CANopen slave (heartbeat 1000 ms) and write its EDS file";
+inline constexpr const char* CliDemoDeviceNet =
+    "Configure it as a DeviceNet slave (poll: assemblies 1/1, COS: input assembly 2) and write its EDS file";
+inline constexpr const char* CliDemoConnectAgain = "Connect again: the EEPROM now holds the DeviceNet configuration";
+
+// The terminal's stand-in for the window's dialogues and status bar.
+inline constexpr const char* CliYesAnswer = " [yes]";
+inline constexpr const char* CliNoAnswer = " [no]";
+inline constexpr const char* CliStatusLabel = "Status: ";
+inline constexpr const char* CliProgressLabel = "Progress: ";
 
 // --- Desktop window: plans, pending entries, feedback during waits ---
 inline constexpr const char* OpenPlanMenu = "Open Plan\u2026";
